@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QPointF>
+#include <QWidget>
+
+#include <vector>
+
+class Element;
+
+// Mouse arguments as the controls pass them on: button and shift codes
+// (1 left, 2 right, 4 middle; 1 Shift, 2 Ctrl, 4 Alt) and twips within the receiver.
+struct MouseArgs {
+    short button = 0;
+    short shift = 0;
+    float x = 0;
+    float y = 0;
+};
+
+enum class MouseAction { Down, Move, Up, Click, DblClick };
+
+// A control made of windowless elements: paints them back to front and delivers
+// mouse input to the topmost visible element under the pointer (or to the bare
+// surface, with a null element). A press captures its element until the release.
+class ElementHost : public QWidget {
+    Q_OBJECT
+public:
+    explicit ElementHost(QWidget* parent = nullptr);
+    ~ElementHost() override;
+
+    Element* elementAt(const QPointF& twips) const;
+
+    // Called by elements.
+    void addElement(Element* element);
+    void removeElement(Element* element);
+    void elementChanged(const QRect& pixels);
+
+protected:
+    virtual void paintBackground(QPainter& painter);
+    virtual void elementMouseEvent(Element* element, MouseAction action, MouseArgs& args);
+
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    bool event(QEvent* event) override;
+
+private:
+    void deliver(Element* element, MouseAction action, QMouseEvent* event);
+    void updatePointer(Element* element);
+
+    std::vector<Element*> elements_;
+    Element* captured_ = nullptr;
+    bool pressed_ = false;
+    bool doubleClicked_ = false; // the release that ends a double-click is no further click
+};

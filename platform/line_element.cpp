@@ -1,0 +1,66 @@
+#include "line_element.h"
+
+#include "line_style.h"
+#include "twips.h"
+
+#include <QPainter>
+#include <QPen>
+
+LineElement::LineElement(ElementHost* host) : Element(host) {}
+
+void LineElement::setStart(QPointF twips)
+{
+    start_ = twips;
+    follow();
+}
+
+void LineElement::setEnd(QPointF twips)
+{
+    end_ = twips;
+    follow();
+}
+
+void LineElement::follow()
+{
+    const QRectF box = QRectF(start_, end_).normalized();
+    // One pixel of room so a horizontal or vertical line still covers its row.
+    move(float(box.left()), float(box.top()));
+    resize(float(box.width()) + Twips::PerPixel, float(box.height()) + Twips::PerPixel);
+    changed();
+}
+
+bool LineElement::setColor(OleColor color)
+{
+    if (!Ole::isValidColor(color))
+        return false;
+    color_ = color;
+    changed();
+    return true;
+}
+
+bool LineElement::setStyle(int code)
+{
+    if (!LineStyle::isValid(code))
+        return false;
+    style_ = code;
+    changed();
+    return true;
+}
+
+void LineElement::paint(QPainter& painter) const
+{
+    if (style_ == LineStyle::None)
+        return;
+    const QPoint from(Twips::toPixels(float(start_.x())), Twips::toPixels(float(start_.y())));
+    const QPoint to(Twips::toPixels(float(end_.x())), Twips::toPixels(float(end_.y())));
+    QPen pen(Ole::toQColor(color_));
+    pen.setStyle(LineStyle::toPenStyle(style_));
+    pen.setWidth(0);
+    painter.save();
+    painter.setPen(pen);
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    // The last pixel is left out, as a line's end point is.
+    const QPoint direction((to.x() > from.x()) - (to.x() < from.x()), (to.y() > from.y()) - (to.y() < from.y()));
+    painter.drawLine(from, to - direction);
+    painter.restore();
+}
