@@ -1,0 +1,82 @@
+#pragma once
+
+#include "skinned_control.h"
+#include "text_element.h"
+
+#include <QPixmap>
+
+// A label with a drop shadow: the caption drawn twice, the shadow 40 twips right of
+// and below the main text, each with its own font, colour and alignment. It can size
+// itself to its main text and raises the mouse events of everything it shows.
+class XPShadow : public SkinnedControl {
+    Q_OBJECT
+public:
+    static constexpr float ShadowOffset = 40.0f;
+
+    explicit XPShadow(QWidget* parent = nullptr);
+
+    bool AutoSize() const;
+    void setAutoSize(bool autoSize);
+    QString Caption() const;
+    void setCaption(const QString& caption);
+    short Alignment() const;
+    void setAlignment(short alignment);
+    OleColor BackColor() const;
+    void setBackColor(OleColor color);
+    short BackStyle() const;
+    void setBackStyle(short style);
+    bool Enabled() const;
+    void setEnabled(bool enabled); // hides QWidget::setEnabled: the change is persisted
+    FontValue Font() const;
+    void setFont(const FontValue& font);
+    OleColor ForeColor() const;
+    void setForeColor(OleColor color);
+    short MousePointer() const;
+    void setMousePointer(short code);
+    QPixmap MouseIcon() const;
+    void setMouseIcon(const QPixmap& icon);
+    QString ToolTipText() const;
+    void setToolTipText(const QString& text);
+    short Shadow_Alignment() const;
+    void setShadow_Alignment(short alignment);
+    OleColor Shadow_ForeColor() const;
+    void setShadow_ForeColor(OleColor color);
+    FontValue Shadow_Font() const;
+    void setShadow_Font(const FontValue& font);
+
+    void readProperties(const PropertyBag& bag, const AmbientProperties& ambient) override;
+    void writeProperties(PropertyBag& bag, const AmbientProperties& ambient) const override;
+
+    // Back to front: the shadow, then the main text.
+    TextElement l2{this};
+    TextElement l1{this};
+
+signals:
+    void Click();
+    void DblClick();
+    void MouseMove(short& Button, short& Shift, float& X, float& Y);
+    void MouseUp(short& Button, short& Shift, float& X, float& Y);
+    void MouseDown(short& Button, short& Shift, float& X, float& Y);
+
+protected:
+    void layoutElements() override;
+    void paintBackground(QPainter& painter) override;
+    void elementMouseEvent(Element* element, MouseAction action, MouseArgs& args) override;
+
+private:
+    static const SettingsSchema<XPShadow>& settings();
+
+    bool applyBackColor(OleColor color);
+    bool applyBackStyle(int style);
+    void fit();
+    void applyPointers();
+    void showSurfacePointer();
+
+    OleColor backColor_ = 0x00F9F3F2u;
+    short backStyle_ = 1;
+    // The element keeps only the resulting cursor, so the codes live here: the main
+    // text's, and the one the shadow and the surface share (they differ after loading).
+    short mousePointer_ = 0;
+    short sharedPointer_ = 0;
+    QPixmap mouseIcon_;
+};
