@@ -1,2 +1,10 @@
-#include <QApplication>
-int main(int argc, char** argv) { QApplication app(argc, argv); return 0; }
+#include "frm_main.h"
+#include "quorvane_application.h"
+
+int main(int argc, char** argv)
+{
+    QuorvaneApplication app(argc, argv);
+    FrmMain form;
+    form.show();
+    return app.exec();
+}

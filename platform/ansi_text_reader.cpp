@@ -13,6 +13,7 @@ AnsiTextReader::AnsiTextReader() : decoder_(AnsiCodePage::decoder()) {}
 bool AnsiTextReader::open(const QString& path)
 {
     close();
+    error_.clear();
     if (QFileInfo(path).isDir()) {
         error_ = QStringLiteral("это папка, а не файл");
         return false;
@@ -34,7 +35,6 @@ void AnsiTextReader::close()
     position_ = 0;
     size_ = 0;
     fileEnded_ = false;
-    error_.clear();
 }
 
 bool AnsiTextReader::fill()

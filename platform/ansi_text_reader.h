@@ -13,6 +13,7 @@ public:
 
     // False when the file cannot be opened for reading (errorString() says why).
     bool open(const QString& path);
+    // Closes the file; a read failure stays reported until the next open().
     void close();
 
     qint64 size() const { return size_; }

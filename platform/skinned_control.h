@@ -31,4 +31,7 @@ protected:
     // Lays the elements out again from twipsWidth() and twipsHeight().
     virtual void layoutElements() {}
     void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void layOutPendingResize();
 };

@@ -1,0 +1,96 @@
+#include "frm_main.h"
+
+#include "dictionary_import.h"
+#include "form_loader.h"
+#include "found_words_save.h"
+#include "progress_bar/xp_progress_bar.h"
+#include "progress_protocol.h"
+#include "push_button/xp_button.h"
+#include "separator_line/xp_line.h"
+#include "shadow_label/xp_shadow.h"
+#include "top_buttons/xp_top_buttons.h"
+#include "window_canvas/xp_canvas2.h"
+#include "word_list_box.h"
+#include "word_search.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QGroupBox>
+#include <QIcon>
+#include <QLineEdit>
+#include <QRadioButton>
+
+FrmMain::FrmMain(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
+{
+    loadDesign();
+    progress_ = std::make_unique<ProgressProtocol>(*xb, StepCounter);
+    import_ = std::make_unique<DictionaryImport>(*this);
+    search_ = std::make_unique<WordSearch>(*this);
+    save_ = std::make_unique<FoundWordsSave>(*this);
+
+    connect(command2, &XPButton::Click, this, [this] { import_->click(); });
+    connect(command1, &XPButton::Click, this, [this] { search_->click(); });
+    connect(bsave, &XPButton::Click, this, [this] { save_->click(); });
+    connect(XPTopButtons1, &XPTopButtons::Click, this, &FrmMain::endProgram);
+    connect(XPTopButtons2, &XPTopButtons::Click, this, &QWidget::showMinimized);
+    load();
+}
+
+FrmMain::~FrmMain() = default;
+
+void FrmMain::loadDesign()
+{
+    FormLoader design(QStringLiteral(":/design/frm_main.json"));
+    setWindowTitle(design.caption());
+    setWindowIcon(QIcon(QStringLiteral(":/icon/quorvane.bmp")));
+    setFont(design.font().toQFont());
+    design.load(this);
+
+    canvas = design.control<XPCanvas2>(QStringLiteral("canvas"));
+    XPTopButtons1 = design.control<XPTopButtons>(QStringLiteral("XPTopButtons1"));
+    XPTopButtons2 = design.control<XPTopButtons>(QStringLiteral("XPTopButtons2"));
+    XPShadow1 = design.control<XPShadow>(QStringLiteral("XPShadow1"));
+    XPShadow2 = design.control<XPShadow>(QStringLiteral("XPShadow2"));
+    XPShadow3 = design.control<XPShadow>(QStringLiteral("XPShadow3"));
+    XPShadow4 = design.control<XPShadow>(QStringLiteral("XPShadow4"));
+    XPShadow5 = design.control<XPShadow>(QStringLiteral("XPShadow5"));
+    l1 = design.control<XPShadow>(QStringLiteral("l1"));
+    l2 = design.control<XPShadow>(QStringLiteral("l2"));
+    t1 = design.control<QLineEdit>(QStringLiteral("t1"));
+    f1 = design.control<QGroupBox>(QStringLiteral("f1"));
+    o1 = design.control<QRadioButton>(QStringLiteral("o1"));
+    o2 = design.control<QRadioButton>(QStringLiteral("o2"));
+    c1 = design.control<QCheckBox>(QStringLiteral("c1"));
+    l = design.control<WordListBox>(QStringLiteral("l"));
+    r = design.control<WordListBox>(QStringLiteral("r"));
+    XPLine1 = design.control<XPLine>(QStringLiteral("XPLine1"));
+    command2 = design.control<XPButton>(QStringLiteral("command2"));
+    command1 = design.control<XPButton>(QStringLiteral("command1"));
+    bsave = design.control<XPButton>(QStringLiteral("bsave"));
+    xb = design.control<XPProgressBar>(QStringLiteral("xb"));
+    for (int i = 0; i < int(tp.size()); ++i)
+        tp[i] = design.control<QLineEdit>(QStringLiteral("tp"), i);
+    cd1.Filter = design.settings(QStringLiteral("cd1")).read(QStringLiteral("filter"), QString()).toString();
+}
+
+void FrmMain::load()
+{
+    // Outer height, then width, from the canvas.
+    resize(width(), canvas->height());
+    resize(canvas->width(), height());
+    CancelFlag = false;
+}
+
+void FrmMain::endProgram()
+{
+    ending_ = true;
+    hide();
+    QCoreApplication::quit();
+}
+
+void FrmMain::closeEvent(QCloseEvent* event)
+{
+    event->accept();
+    endProgram();
+}

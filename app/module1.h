@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+
+// The program-wide word store. Both arrays have lower bound 0, live for the whole
+// run and are never cleared: a new import or search resets its counter, and the
+// first growth afterwards cuts the array down to the new size.
+namespace Module1 {
+
+// The imported dictionary at indices 1..WordCount; element 0 stays empty.
+extern QList<QString> DictionaryWords;
+// The last search's words at indices 0..FoundCount - 1.
+extern QList<QString> FoundWords;
+
+// Re-size to the indices 0..n, keeping elements 0..min(old upper index, n);
+// new elements are empty strings.
+void GrowDictionaryWords(qint64 n);
+void GrowFoundWords(qint64 n);
+
+} // namespace Module1

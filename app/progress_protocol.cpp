@@ -1,0 +1,56 @@
+#include "progress_protocol.h"
+
+#include "progress_bar/xp_progress_bar.h"
+
+ProgressProtocol::ProgressProtocol(XPProgressBar& bar, qint64& stepCounter)
+    : bar_(bar), stepCounter_(stepCounter)
+{
+}
+
+void ProgressProtocol::start(qint64 total, const QString& prefix, bool showStartCaption)
+{
+    prefix_ = prefix;
+    bar_.setValue(QStringLiteral("0"));
+    value_ = 0;
+    stepCounter_ = 0;
+    bar_.setMax(QString::number(total));
+    bar_.setCaptionShow(true);
+    threshold_ = bar_.Max().toLongLong() / 100;
+    shownPercent_ = -1;
+    if (showStartCaption)
+        showPercent(0);
+}
+
+void ProgressProtocol::step(qint64 weight, qint64 divisor)
+{
+    stepCounter_ += weight;
+    if (stepCounter_ >= threshold_) {
+        value_ = bar_.Value().toLongLong() + stepCounter_;
+        bar_.setValue(QString::number(value_));
+        stepCounter_ = 0;
+    }
+    // The caption is the same text until the percent changes: only then is it rebuilt.
+    showPercent(divisor != 0 ? value_ * 100 / divisor : 0);
+}
+
+void ProgressProtocol::finish()
+{
+    value_ = bar_.Max().toLongLong();
+    bar_.setValue(bar_.Max());
+    showPercent(100);
+}
+
+void ProgressProtocol::reset()
+{
+    bar_.setValue(QStringLiteral("0"));
+    value_ = 0;
+    bar_.setCaptionShow(false);
+}
+
+void ProgressProtocol::showPercent(qint64 percent)
+{
+    if (percent == shownPercent_)
+        return;
+    shownPercent_ = percent;
+    bar_.setCaption(prefix_ + QString::number(percent) + QLatin1Char('%'));
+}

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QAbstractScrollArea>
+#include <QList>
+#include <QString>
+
+// A list box for millions of rows: an append-only list of strings shared with the word
+// store, rows of one height, painted straight from the list. Appends are cheap: the
+// scroll range and the picture catch up once the event loop runs.
+class WordListBox : public QAbstractScrollArea {
+    Q_OBJECT
+public:
+    explicit WordListBox(QWidget* parent = nullptr);
+
+    void append(const QString& item);
+    void clear();
+    qsizetype count() const { return items_.size(); }
+    // The row's text; the empty string past the end (as for the first row of an empty list).
+    QString item(qsizetype row) const { return row < items_.size() ? items_.at(row) : QString(); }
+    const QList<QString>& items() const { return items_; }
+
+    qsizetype currentRow() const { return current_; }
+    void setCurrentRow(qsizetype row);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void scrollContentsBy(int dx, int dy) override;
+
+private:
+    void scheduleRefresh();
+    void refresh();
+    int rowHeight() const;
+    int visibleRows() const;
+    qsizetype firstVisibleRow() const;
+
+    QList<QString> items_;
+    qsizetype current_ = -1;
+    qsizetype shownCount_ = 0; // rows the scroll range and picture account for
+    bool refreshPending_ = false;
+};

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QString>
+#include <QStringView>
+
+#include <vector>
+
+// Decides whether a dictionary word is found for the typed letters.
+//
+// Exact mode: the word is a rearrangement of all the letters. Compose mode: the word
+// is no longer than the letters, can be spelt with each letter used at most once, and
+// its lower-cased form is not the letters themselves. In both, letters and word are
+// compared lower-cased, except that the word's first character, lower-cased, must also
+// occur in the letters as typed (capitals kept).
+//
+// This is the letter-by-letter consumption of the word against the remaining letters,
+// done with letter counts: one pass over the word, no strings built.
+class WordMatcher {
+public:
+    enum class Mode { Exact, Compose };
+
+    // `letters` are the typed letters with their spaces already removed.
+    WordMatcher(const QString& letters, Mode mode);
+
+    bool matches(QStringView word);
+
+    // Lower-case maps each character to its own lower-case form; the length never changes.
+    static QString lowerCase(QStringView text);
+
+private:
+    bool occursInLetters(char16_t c) const { return inLetters_[c >> 6] >> (c & 63) & 1; }
+
+    QString letters_;
+    Mode mode_;
+    std::vector<quint64> inLetters_;    // the typed characters, capitals kept
+    std::vector<quint16> slotOf_;       // lower-cased letter -> 1-based slot, 0 when absent
+    std::vector<int> available_;        // per slot: how often it occurs in the lower-cased letters
+    std::vector<int> used_;             // per slot, for the word being tested
+    std::vector<quint16> touched_;
+};

@@ -1,0 +1,104 @@
+#include "word_search.h"
+
+#include "event_pump.h"
+#include "frm_main.h"
+#include "module1.h"
+#include "progress_protocol.h"
+#include "push_button/xp_button.h"
+#include "shadow_label/xp_shadow.h"
+#include "word_list_box.h"
+#include "word_matcher.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QRadioButton>
+
+namespace {
+
+OperationTable searchTable(FrmMain& form)
+{
+    OperationTable table;
+    table.button = form.command1;
+    table.idleCaption = QStringLiteral("Начать поиск");
+    table.disabledWhileRunning = {form.f1, form.command2, form.bsave, form.c1, form.t1};
+    table.enabledAfterwards = {form.command2, form.bsave, form.f1, form.t1, form.c1};
+    table.cancelQuestion = QStringLiteral("Сохранить найденные слова в списке?");
+    table.cancelButtons = Dialogs::Buttons::YesNoCancel;
+    table.clearedOnNo = form.r;
+    table.completionTitle = QStringLiteral("Завершено");
+    return table;
+}
+
+void inputError(const QString& text)
+{
+    Dialogs::current().message(text, QStringLiteral("Ошибка"), Dialogs::Icon::Error, Dialogs::Buttons::Ok);
+}
+
+} // namespace
+
+WordSearch::WordSearch(FrmMain& form)
+    : form_(form), button_(searchTable(form), form.progress(), form.CancelFlag)
+{
+}
+
+void WordSearch::click()
+{
+    if (!inputsReady())
+        return;
+    if (button_.isIdle())
+        run();
+    else
+        button_.askToCancel();
+}
+
+bool WordSearch::inputsReady()
+{
+    if (form_.t1->text().isEmpty()) {
+        inputError(QStringLiteral("Введите буквы для поиска"));
+        return false;
+    }
+    if (form_.l->item(0).isEmpty()) {
+        inputError(QStringLiteral("Откройте словарь для поиска"));
+        return false;
+    }
+    return true;
+}
+
+void WordSearch::run()
+{
+    FrmMain& f = form_;
+    button_.begin();
+    QString letters = f.t1->text();
+    letters.remove(QLatin1Char(' '));
+    f.t1->setText(letters);
+    f.l2->setCaption(QStringLiteral("0"));
+    f.FoundCount = 0;
+    f.LetterCount = 0;
+    f.MatchedCount = 0;
+    f.r->clear();
+    f.progress().start(f.WordCount, QStringLiteral("Поиск слов. Завершено "), true);
+    f.LetterCount = letters.size();
+
+    WordMatcher matcher(letters, f.o1->isChecked() ? WordMatcher::Mode::Exact : WordMatcher::Mode::Compose);
+    EventPump& pump = EventPump::current();
+    const qint64 total = f.WordCount;
+    for (qint64 i = 1; i <= total; ++i) {
+        if (f.shouldStop())
+            return; // the cancel handler has restored the window
+        f.progress().step(1, total);
+        const QString word = Module1::DictionaryWords.at(i);
+        if (matcher.matches(word)) {
+            f.r->append(word);
+            ++f.FoundCount;
+            Module1::GrowFoundWords(f.FoundCount - 1);
+            Module1::FoundWords[f.FoundCount - 1] = word;
+        }
+        f.MatchedCount = 0;
+        pump.processPendingEvents();
+        f.l2->setCaption(QString::number(f.l2->Caption().toLongLong() + 1));
+    }
+    if (f.isEnding())
+        return;
+    button_.complete(QStringLiteral("Поиск завершён. Найдено слов:  ") + QString::number(f.FoundCount));
+}
