@@ -289,10 +289,10 @@ void XPShadow::layoutElements()
 // Measured from the text, not from the box: the host may have resized the box since.
 void XPShadow::fit()
 {
-    const QSize fitted(Twips::toPixels(l1.textWidth() + ShadowOffset),
-                       Twips::toPixels(l1.lineHeight() + ShadowOffset));
-    if (fitted != size())
-        resize(fitted);
+    const float width = l1.textWidth() + ShadowOffset;
+    const float height = l1.lineHeight() + ShadowOffset;
+    if (QSize(Twips::toPixels(width), Twips::toPixels(height)) != size())
+        setTwipsSize(width, height);
 }
 
 void XPShadow::applyPointers()

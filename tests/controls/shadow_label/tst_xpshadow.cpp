@@ -1,4 +1,3 @@
-#include "shadow_label/pointer_shape.h"
 #include "shadow_label/xp_shadow.h"
 
 #include <QImage>
@@ -45,12 +44,14 @@ int countColor(const QImage& image, const QColor& color)
     return count;
 }
 
-void moveMouse(QWidget& widget, QPoint pixels)
+void sendMouse(QWidget& widget, QEvent::Type type, QPoint pixels, Qt::MouseButton button = Qt::NoButton)
 {
-    QMouseEvent move(QEvent::MouseMove, pixels, widget.mapToGlobal(pixels), Qt::NoButton, Qt::NoButton,
-                     Qt::NoModifier);
-    QApplication::sendEvent(&widget, &move);
+    const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(button);
+    QMouseEvent event(type, pixels, widget.mapToGlobal(pixels), button, held, Qt::NoModifier);
+    QApplication::sendEvent(&widget, &event);
 }
+
+void moveMouse(QWidget& widget, QPoint pixels) { sendMouse(widget, QEvent::MouseMove, pixels); }
 
 // Events with by-reference arguments, recorded from a direct connection.
 struct MouseRecord {
@@ -75,10 +76,8 @@ class TstXPShadow : public QObject {
 private slots:
     void initTestCase() { Fonts::installSubstitutions(); }
 
-    void newInstanceShowsDesignLook();
     void emptySettingsYieldDefaults();
-    void writesKeysInOrder();
-    void roundTripsEverySetting();
+    void writesKeysInOrderAndReadsThemBack();
     void readsLowerCaseKeys();
     void loadingLeavesShadowPointerAndSize();
     void layoutBoxes_data();
@@ -93,35 +92,11 @@ private slots:
     void refusedValuesAreSilent();
     void mouseEventsFromEachPart_data();
     void mouseEventsFromEachPart();
-    void doubleClick();
-    void disabledTakesNoInput();
-    void pointerCodes_data();
-    void pointerCodes();
+    void doubleClickAndDisabled();
     void customPointerOverAllParts();
     void pixels_data();
     void pixels();
 };
-
-void TstXPShadow::newInstanceShowsDesignLook()
-{
-    XPShadow c;
-    QCOMPARE(c.Caption(), QStringLiteral("XPShadow"));
-    QCOMPARE(c.l2.text(), QStringLiteral("XPShadow"));
-    QCOMPARE(c.Font(), designFont);
-    QCOMPARE(c.Shadow_Font(), designFont);
-    QCOMPARE(c.ForeColor(), 0x00FF8080u);
-    QCOMPARE(c.Shadow_ForeColor(), 0x00FFC0C0u);
-    QCOMPARE(c.BackColor(), 0x00F9F3F2u);
-    QCOMPARE(c.BackStyle(), short(1));
-    QCOMPARE(c.Alignment(), short(0));
-    QCOMPARE(c.Shadow_Alignment(), short(0));
-    QVERIFY(!c.AutoSize());
-    QVERIFY(c.Enabled());
-    QVERIFY(c.ToolTipText().isEmpty());
-    QCOMPARE(c.MousePointer(), short(0));
-    QCOMPARE(c.twipsWidth(), 1200.0f);
-    QCOMPARE(c.twipsHeight(), 990.0f);
-}
 
 void TstXPShadow::emptySettingsYieldDefaults()
 {
@@ -147,68 +122,39 @@ void TstXPShadow::emptySettingsYieldDefaults()
     QVERIFY2(written.isEmpty(), qPrintable(written.keys().join(',')));
 }
 
-void TstXPShadow::writesKeysInOrder()
-{
-    XPShadow c;
-    c.readProperties(PropertyBag(), ambient);
-    c.setAutoSize(true);
-    c.setCaption(QStringLiteral("x"));
-    c.setAlignment(1);
-    c.setBackColor(Cyan);
-    c.setBackStyle(0);
-    c.setEnabled(false);
-    c.setFont(designFont);
-    c.setForeColor(Cyan);
-    c.setMousePointer(3);
-    c.setMouseIcon(redIcon());
-    c.setToolTipText(QStringLiteral("tip"));
-    c.setShadow_Alignment(2);
-    c.setShadow_ForeColor(Cyan);
-    c.setShadow_Font(designFont);
-
-    PropertyBag bag;
-    c.writeProperties(bag, ambient);
-    QCOMPARE(bag.keys(), QStringList({"AutoSize", "Caption", "Alignment", "BackColor", "BackStyle", "Enabled",
-                                      "Font", "ForeColor", "MousePointer", "MouseIcon", "ToolTipText",
-                                      "Shadow_Alignment", "Shadow_ForeColor", "Shadow_Font"}));
-}
-
-void TstXPShadow::roundTripsEverySetting()
+void TstXPShadow::writesKeysInOrderAndReadsThemBack()
 {
     XPShadow source;
+    source.readProperties(PropertyBag(), ambient);
     source.setAutoSize(true);
     source.setCaption(QStringLiteral("Обработано:"));
-    source.setAlignment(2);
-    source.setBackColor(0x00E0E0E0u);
+    source.setAlignment(1);
+    source.setBackColor(Cyan);
     source.setBackStyle(0);
     source.setEnabled(false);
-    source.setFont(font(QStringLiteral("DejaVu Sans"), 10.0f));
+    source.setFont(designFont);
     source.setForeColor(Cyan);
+    source.setMousePointer(3);
     source.setMouseIcon(redIcon());
     source.setToolTipText(QStringLiteral("подсказка"));
-    source.setShadow_Alignment(1);
+    source.setShadow_Alignment(2);
     source.setShadow_ForeColor(0x00123456u);
     source.setShadow_Font(font(QStringLiteral("DejaVu Serif"), 9.0f, 400));
     PropertyBag bag;
     source.writeProperties(bag, ambient);
+    QCOMPARE(bag.keys(), QStringList({"AutoSize", "Caption", "Alignment", "BackColor", "BackStyle", "Enabled",
+                                      "Font", "ForeColor", "MousePointer", "MouseIcon", "ToolTipText",
+                                      "Shadow_Alignment", "Shadow_ForeColor", "Shadow_Font"}));
 
     XPShadow copy;
     copy.readProperties(bag, ambient);
-    QVERIFY(copy.AutoSize());
-    QCOMPARE(copy.Caption(), source.Caption());
-    QCOMPARE(copy.l2.text(), source.Caption());
-    QCOMPARE(copy.Alignment(), short(2));
-    QCOMPARE(copy.BackColor(), 0x00E0E0E0u);
-    QCOMPARE(copy.BackStyle(), short(0));
-    QVERIFY(!copy.Enabled());
-    QCOMPARE(copy.Font(), source.Font());
-    QCOMPARE(copy.ForeColor(), Cyan);
-    QCOMPARE(copy.MouseIcon().toImage(), redIcon().toImage());
-    QCOMPARE(copy.ToolTipText(), QStringLiteral("подсказка"));
+    PropertyBag again;
+    copy.writeProperties(again, ambient);
+    QCOMPARE(again.keys(), bag.keys());
+    for (const QString& key : bag.keys())
+        QCOMPARE(again.read(key, {}), bag.read(key, {}));
+    QCOMPARE(copy.l2.text(), QStringLiteral("Обработано:"));
     QCOMPARE(copy.l2.toolTip(), QStringLiteral("подсказка"));
-    QCOMPARE(copy.Shadow_Alignment(), short(1));
-    QCOMPARE(copy.Shadow_ForeColor(), 0x00123456u);
-    QCOMPARE(copy.Shadow_Font(), source.Shadow_Font());
 }
 
 void TstXPShadow::readsLowerCaseKeys()
@@ -470,58 +416,27 @@ void TstXPShadow::mouseEventsFromEachPart()
     QCOMPARE(record.move.at(0).button, short(0));
 }
 
-void TstXPShadow::doubleClick()
+void TstXPShadow::doubleClickAndDisabled()
 {
     XPShadow c;
     c.setTwipsSize(870, 240);
     c.show();
     QSignalSpy clicks(&c, &XPShadow::Click);
     QSignalSpy doubles(&c, &XPShadow::DblClick);
-    QTest::mouseDClick(&c, Qt::LeftButton, {}, QPoint(57, 15));
+    // As the window system delivers it: the second press arrives as the double-click.
+    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease, QEvent::MouseButtonDblClick,
+                              QEvent::MouseButtonRelease})
+        sendMouse(c, type, QPoint(57, 15), Qt::LeftButton);
     QCOMPARE(doubles.count(), 1);
-    QVERIFY(clicks.count() <= 1);
-}
+    QCOMPARE(clicks.count(), 1);
 
-void TstXPShadow::disabledTakesNoInput()
-{
-    XPShadow c;
-    c.show();
+    // Disabled: no input at all, and the texts keep their look.
     c.setEnabled(false);
-    QSignalSpy clicks(&c, &XPShadow::Click);
     MouseRecord record(c);
     QTest::mouseClick(&c, Qt::LeftButton, {}, QPoint(5, 5));
-    QCOMPARE(clicks.count(), 0);
+    QCOMPARE(clicks.count(), 1);
     QVERIFY(record.down.isEmpty());
     QVERIFY(c.l1.enabledLook());
-}
-
-void TstXPShadow::pointerCodes_data()
-{
-    QTest::addColumn<int>("code");
-    QTest::addColumn<bool>("withIcon");
-    QTest::addColumn<bool>("valid");
-    QTest::addColumn<int>("shape"); // -1: the default pointer
-    QTest::newRow("0 default") << 0 << true << true << -1;
-    QTest::newRow("1 arrow") << 1 << false << true << int(Qt::ArrowCursor);
-    QTest::newRow("3 I-beam") << 3 << false << true << int(Qt::IBeamCursor);
-    QTest::newRow("7 size N-S") << 7 << false << true << int(Qt::SizeVerCursor);
-    QTest::newRow("11 hourglass") << 11 << false << true << int(Qt::WaitCursor);
-    QTest::newRow("15 size all") << 15 << false << true << int(Qt::SizeAllCursor);
-    QTest::newRow("99 with picture") << 99 << true << true << int(Qt::BitmapCursor);
-    QTest::newRow("99 without picture") << 99 << false << true << -1;
-    QTest::newRow("16") << 16 << false << false << -1;
-    QTest::newRow("-1") << -1 << false << false << -1;
-}
-
-void TstXPShadow::pointerCodes()
-{
-    QFETCH(int, code);
-    QFETCH(bool, withIcon);
-    QFETCH(bool, valid);
-    QFETCH(int, shape);
-    QCOMPARE(PointerShape::isValid(code), valid);
-    const auto cursor = PointerShape::toCursor(code, withIcon ? redIcon() : QPixmap());
-    QCOMPARE(cursor ? int(cursor->shape()) : -1, shape);
 }
 
 void TstXPShadow::customPointerOverAllParts()
