@@ -24,7 +24,9 @@ short buttonCode(Qt::MouseButtons buttons)
     return code;
 }
 
-short shiftCode(Qt::KeyboardModifiers modifiers)
+} // namespace
+
+short ElementHost::shiftCode(Qt::KeyboardModifiers modifiers)
 {
     short code = 0;
     if (modifiers & Qt::ShiftModifier)
@@ -35,8 +37,6 @@ short shiftCode(Qt::KeyboardModifiers modifiers)
         code |= 4;
     return code;
 }
-
-} // namespace
 
 ElementHost::ElementHost(QWidget* parent) : QWidget(parent) { setMouseTracking(true); }
 

@@ -35,6 +35,9 @@ public:
     void elementChanged(const QRect& pixels);
 
 protected:
+    // Shift codes as the events pass them: 1 Shift, 2 Ctrl, 4 Alt.
+    static short shiftCode(Qt::KeyboardModifiers modifiers);
+
     virtual void paintBackground(QPainter& painter);
     virtual void elementMouseEvent(Element* element, MouseAction action, MouseArgs& args);
 
