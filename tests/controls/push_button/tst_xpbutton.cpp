@@ -1,0 +1,649 @@
+#include "push_button/xp_button.h"
+
+#include <QApplication>
+#include <QHelpEvent>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QTest>
+#include <QToolTip>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr OleColor LightBlue = 0x00FF8080u;
+
+// Every event and the face it found, in order, as the host would see them.
+class EventLog {
+public:
+    explicit EventLog(XPButton& button) : button_(button)
+    {
+        QObject::connect(&button, &XPButton::KeyDown, [this](short& code, short& shift) {
+            entries << QStringLiteral("down %1 %2").arg(code).arg(shift);
+            if (zeroKeyDown)
+                code = 0;
+        });
+        QObject::connect(&button, &XPButton::KeyPress,
+                         [this](short& ascii) { entries << QStringLiteral("press %1").arg(ascii); });
+        QObject::connect(&button, &XPButton::KeyUp, [this](short& code, short& shift) {
+            entries << QStringLiteral("up %1 %2").arg(code).arg(shift);
+            if (zeroKeyUp)
+                code = 0;
+        });
+        QObject::connect(&button, &XPButton::Click, [this] { entries << QStringLiteral("click ") + face(); });
+    }
+
+    QString face() const
+    {
+        QString face = button_.nor.isVisible() ? QStringLiteral("normal") : QString();
+        if (button_.dow.isVisible())
+            face += QStringLiteral("pressed");
+        return face; // "normalpressed" or "" would show both or neither
+    }
+    void noteFace() { entries << QStringLiteral("face ") + face(); }
+
+    QStringList entries;
+    bool zeroKeyDown = false;
+    bool zeroKeyUp = false;
+
+private:
+    XPButton& button_;
+};
+
+QColor rgb(OleColor color) { return Ole::toQColor(color); }
+
+// Pixels of red caption ink, antialiased edges included; no face, fill or border colour counts.
+int countRedInk(const QImage& image, const QRect& area)
+{
+    int count = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x) {
+            const QColor c = image.pixelColor(x, y);
+            count += c.red() - std::max(c.green(), c.blue()) > 100;
+        }
+    return count;
+}
+
+FontValue timesBold() { return {QStringLiteral("Times New Roman"), 12, FontValue::Bold, false, false, false, 204}; }
+
+} // namespace
+
+class TstXPButton : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { Fonts::installSubstitutions(); }
+
+    void creationValues();
+    void initNewTakesDisplayName();
+    void emptySettingsGiveDefaults();
+    void settingRoundTrip_data();
+    void settingRoundTrip();
+    void mainWindowSettings();
+    void writeOrder();
+    void layout_data();
+    void layout();
+    void captionBand_data();
+    void captionBand();
+    void fontRecentresCaptionChangeDoesNot();
+    void keyboard_data();
+    void keyboard();
+    void autoRepeatClicksOnce();
+    void hostChangesKeyCode_data();
+    void hostChangesKeyCode();
+    void mouse_data();
+    void mouse();
+    void focusLossWhileSpaceHeld();
+    void focusFrame_data();
+    void focusFrame();
+    void disabledRaisesNothing();
+    void settersNotifyOnlyOnChange();
+    void tooltipOnlyOverCaption();
+    void facePixels_data();
+    void facePixels();
+    void disabledCaptionPixels();
+};
+
+void TstXPButton::creationValues()
+{
+    XPButton button;
+    QCOMPARE(button.Caption(), QStringLiteral("XPButton"));
+    QCOMPARE(button.Font(), timesBold());
+    QCOMPARE(QSizeF(button.twipsWidth(), button.twipsHeight()), QSizeF(1620, 645));
+    QCOMPARE(button.focusPolicy(), Qt::StrongFocus);
+    QVERIFY(button.nor.isVisible() && !button.dow.isVisible() && !button.gf.isVisible());
+}
+
+void TstXPButton::initNewTakesDisplayName()
+{
+    XPButton button;
+    button.initNew({FontValue{}, QStringLiteral("XPButton3")});
+    QCOMPARE(button.Caption(), QStringLiteral("XPButton3"));
+    QCOMPARE(button.Font(), timesBold()); // the ambient font is for reading, not for new instances
+}
+
+void TstXPButton::emptySettingsGiveDefaults()
+{
+    XPButton button;
+    button.setCaption(QStringLiteral("Другое"));
+    button.setForeColor(0x000000FFu);
+    button.setEnabled(false);
+    const AmbientProperties ambient{FontValue{QStringLiteral("Arial"), 10, 400, true, false, false, 0}, {}};
+    QSignalSpy changes(&button, &SkinnedControl::PropertyChanged);
+
+    button.readProperties(PropertyBag(), ambient);
+
+    QVERIFY(button.Enabled());
+    QVERIFY(button.cap.enabledLook());
+    QCOMPARE(button.Caption(), QStringLiteral("XPButton"));
+    QVERIFY(button.ToolTipText().isEmpty());
+    QCOMPARE(button.ForeColor(), LightBlue);
+    QCOMPARE(button.BorderColor(), LightBlue);
+    QCOMPARE(button.bor.borderColor(), LightBlue);
+    QCOMPARE(button.GetFocusColor(), LightBlue);
+    QCOMPARE(button.Font(), ambient.font);
+    QCOMPARE(changes.count(), 0);
+
+    PropertyBag written;
+    button.writeProperties(written, ambient);
+    QVERIFY(written.isEmpty());
+}
+
+void TstXPButton::settingRoundTrip_data()
+{
+    QTest::addColumn<QString>("storedKey");
+    QTest::addColumn<QVariant>("stored");
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QVariant>("written");
+
+    const QVariant orange = QVariant::fromValue(OleColor(0x0080C0FFu));
+    QTest::newRow("enabled") << "enabled" << QVariant(false) << "Enabled" << QVariant(false);
+    QTest::newRow("caption") << "CAPTION" << QVariant(QStringLiteral("Отмена")) << "Caption"
+                             << QVariant(QStringLiteral("Отмена"));
+    QTest::newRow("tooltip") << "tooltiptext" << QVariant(QStringLiteral("Найти слова")) << "ToolTipText"
+                             << QVariant(QStringLiteral("Найти слова"));
+    QTest::newRow("forecolor") << "forecolor" << orange << "ForeColor" << orange;
+    QTest::newRow("bordercolor") << "BorderColor" << QVariant(QStringLiteral("0x0080C0FF")) << "BorderColor"
+                                 << orange;
+    QTest::newRow("getfocuscolor") << "getfocuscolor" << QVariant(8438015) << "GetFocusColor" << orange;
+    QTest::newRow("font") << "font" << QVariant::fromValue(timesBold()) << "Font"
+                          << QVariant::fromValue(timesBold());
+}
+
+void TstXPButton::settingRoundTrip()
+{
+    QFETCH(QString, storedKey);
+    QFETCH(QVariant, stored);
+    QFETCH(QString, key);
+    QFETCH(QVariant, written);
+
+    PropertyBag bag;
+    bag.set(storedKey, stored);
+    XPButton button;
+    button.readProperties(bag, AmbientProperties{});
+    PropertyBag out;
+    button.writeProperties(out, AmbientProperties{});
+
+    QCOMPARE(out.keys(), QStringList{key});
+    QCOMPARE(out.read(key, {}), written);
+}
+
+void TstXPButton::mainWindowSettings()
+{
+    // As the main window's stored design holds its search button.
+    PropertyBag bag;
+    bag.set(QStringLiteral("caption"), QStringLiteral("Начать поиск"));
+    bag.set(QStringLiteral("getfocuscolor"), QStringLiteral("0x0080C0FF"));
+    bag.set(QStringLiteral("font"), QVariantMap{{"face", "Times New Roman"},
+                                                {"size", 12},
+                                                {"weight", 700},
+                                                {"charset", 204}});
+    XPButton button;
+    button.readProperties(bag, AmbientProperties{});
+
+    QCOMPARE(button.Caption(), QStringLiteral("Начать поиск"));
+    QCOMPARE(button.GetFocusColor(), OleColor(0x0080C0FFu));
+    QCOMPARE(button.gf.borderColor(), OleColor(0x0080C0FFu));
+    QCOMPARE(button.BorderColor(), LightBlue);
+    QCOMPARE(button.Font(), timesBold());
+
+    PropertyBag out;
+    button.writeProperties(out, AmbientProperties{});
+    QCOMPARE(out.keys(), (QStringList{"Caption", "GetFocusColor", "Font"}));
+}
+
+void TstXPButton::writeOrder()
+{
+    XPButton button;
+    button.setFont(FontValue{});
+    button.setGetFocusColor(1);
+    button.setBorderColor(2);
+    button.setForeColor(3);
+    button.setToolTipText(QStringLiteral("t"));
+    button.setCaption(QStringLiteral("c"));
+    button.setEnabled(false);
+    PropertyBag out;
+    button.writeProperties(out, AmbientProperties{timesBold(), {}});
+    QCOMPARE(out.keys(), (QStringList{"Enabled", "Caption", "ToolTipText", "ForeColor", "BorderColor",
+                                      "GetFocusColor", "Font"}));
+}
+
+void TstXPButton::layout_data()
+{
+    QTest::addColumn<float>("w");
+    QTest::addColumn<float>("h");
+    QTest::addColumn<QRectF>("focusFrame");
+
+    QTest::newRow("search button") << 1815.0f << 495.0f << QRectF(25, 25, 1775, 455);
+    QTest::newRow("new instance") << 1620.0f << 645.0f << QRectF(25, 25, 1580, 605);
+    QTest::newRow("wide") << 4500.0f << 300.0f << QRectF(25, 25, 4460, 260);
+}
+
+void TstXPButton::layout()
+{
+    QFETCH(float, w);
+    QFETCH(float, h);
+    QFETCH(QRectF, focusFrame);
+
+    XPButton button;
+    button.setTwipsSize(w, h);
+    button.show();
+
+    QCOMPARE(button.gf.geometry(), focusFrame);
+    const QRectF whole(0, 0, w, h);
+    QCOMPARE(button.nor.geometry(), whole);
+    QCOMPARE(button.dow.geometry(), whole);
+    QCOMPARE(button.bor.geometry(), whole);
+    // One line of the caption font, centred vertically across the full width.
+    QCOMPARE(button.cap.left(), 0.0f);
+    QCOMPARE(button.cap.width(), w);
+    QCOMPARE(button.cap.height(), button.cap.lineHeight());
+    QCOMPARE(button.cap.top() + button.cap.height() / 2, h / 2);
+}
+
+void TstXPButton::captionBand_data()
+{
+    QTest::addColumn<int>("row"); // pixel row, relative to the caption box
+    QTest::addColumn<bool>("caption");
+
+    QTest::newRow("above the band") << -1 << false;
+    QTest::newRow("band's first row") << 0 << true;
+    QTest::newRow("band's middle") << 8 << true;
+    QTest::newRow("band's last row") << -2 << true; // counted from the band's bottom
+    QTest::newRow("below the band") << -3 << false;
+}
+
+void TstXPButton::captionBand()
+{
+    QFETCH(int, row);
+    QFETCH(bool, caption);
+
+    XPButton button;
+    button.setTwipsSize(1815, 495);
+    button.show();
+    const QRect band = button.cap.pixelRect();
+    QCOMPARE(band.left(), 0);
+    QCOMPARE(band.width(), button.width());
+    const int y = row >= 0 ? band.top() + row : row == -1 ? band.top() - 1 : band.bottom() + (row == -2 ? 0 : 1);
+
+    for (int x : {1, button.width() / 2, button.width() - 2}) {
+        const Element* hit = button.elementAt(Twips::fromPixels(QPointF(x, y)));
+        QCOMPARE(hit, caption ? static_cast<const Element*>(&button.cap) : &button.nor);
+    }
+}
+
+void TstXPButton::fontRecentresCaptionChangeDoesNot()
+{
+    XPButton button;
+    button.setTwipsSize(1815, 495);
+    button.show();
+    const QRectF before = button.cap.geometry();
+
+    button.setCaption(QStringLiteral("Отмена"));
+    QCOMPARE(button.cap.geometry(), before);
+
+    FontValue big = timesBold();
+    big.size = 20;
+    button.setFont(big);
+    QVERIFY(button.cap.height() > before.height());
+    QCOMPARE(button.cap.height(), button.cap.lineHeight());
+    QCOMPARE(button.cap.top() + button.cap.height() / 2, 495.0f / 2);
+    QCOMPARE(button.cap.width(), 1815.0f);
+}
+
+void TstXPButton::keyboard_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<QStringList>("log");
+
+    QTest::newRow("space") << int(Qt::Key_Space) << 0
+                           << QStringList{"down 32 0", "press 32", "face pressed", "up 32 0", "click normal",
+                                          "face normal"};
+    QTest::newRow("shift+space") << int(Qt::Key_Space) << int(Qt::ShiftModifier)
+                                 << QStringList{"down 16 1", "down 32 1", "press 32", "face pressed",
+                                                "up 32 1", "click normal", "up 16 0", "face normal"};
+    QTest::newRow("letter") << int(Qt::Key_A) << 0
+                            << QStringList{"down 65 0", "press 97", "face normal", "up 65 0", "face normal"};
+    QTest::newRow("enter") << int(Qt::Key_Return) << 0
+                           << QStringList{"down 13 0", "press 13", "face normal", "up 13 0", "face normal"};
+    QTest::newRow("escape") << int(Qt::Key_Escape) << 0
+                            << QStringList{"down 27 0", "press 27", "face normal", "up 27 0", "face normal"};
+    QTest::newRow("digit") << int(Qt::Key_5) << 0
+                           << QStringList{"down 53 0", "press 53", "face normal", "up 53 0", "face normal"};
+    QTest::newRow("keypad digit") << int(Qt::Key_5) << int(Qt::KeypadModifier)
+                                  << QStringList{"down 101 0", "press 53", "face normal", "up 101 0",
+                                                 "face normal"};
+    QTest::newRow("f5") << int(Qt::Key_F5) << 0
+                        << QStringList{"down 116 0", "face normal", "up 116 0", "face normal"};
+}
+
+void TstXPButton::keyboard()
+{
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    QFETCH(QStringList, log);
+
+    XPButton button;
+    EventLog events(button);
+    QTest::keyPress(&button, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+    events.noteFace();
+    QTest::keyRelease(&button, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+    events.noteFace();
+    QCOMPARE(events.entries, log);
+}
+
+void TstXPButton::autoRepeatClicksOnce()
+{
+    XPButton button;
+    EventLog events(button);
+    auto send = [&button](QEvent::Type type, bool autoRepeat) {
+        QKeyEvent event(type, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "), autoRepeat);
+        QApplication::sendEvent(&button, &event);
+    };
+    send(QEvent::KeyPress, false);
+    send(QEvent::KeyRelease, true);
+    send(QEvent::KeyPress, true);
+    events.noteFace();
+    send(QEvent::KeyRelease, false);
+    QCOMPARE(events.entries, (QStringList{"down 32 0", "press 32", "down 32 0", "press 32", "face pressed",
+                                          "up 32 0", "click normal"}));
+}
+
+void TstXPButton::hostChangesKeyCode_data()
+{
+    QTest::addColumn<bool>("zeroKeyDown");
+    QTest::addColumn<bool>("zeroKeyUp");
+    QTest::addColumn<QStringList>("log");
+
+    QTest::newRow("KeyDown zeroes Space") << true << false
+                                          << QStringList{"down 32 0", "press 32", "face normal", "up 32 0",
+                                                         "click normal", "face normal"};
+    // The click is suppressed; the released key still lifts the face.
+    QTest::newRow("KeyUp zeroes Space") << false << true
+                                        << QStringList{"down 32 0", "press 32", "face pressed", "up 32 0",
+                                                       "face normal"};
+}
+
+void TstXPButton::hostChangesKeyCode()
+{
+    QFETCH(bool, zeroKeyDown);
+    QFETCH(bool, zeroKeyUp);
+    QFETCH(QStringList, log);
+
+    XPButton button;
+    EventLog events(button);
+    events.zeroKeyDown = zeroKeyDown;
+    events.zeroKeyUp = zeroKeyUp;
+    QTest::keyPress(&button, Qt::Key_Space);
+    events.noteFace();
+    QTest::keyRelease(&button, Qt::Key_Space);
+    events.noteFace();
+    QCOMPARE(events.entries, log);
+}
+
+void TstXPButton::mouse_data()
+{
+    QTest::addColumn<bool>("onCaption");
+    QTest::addColumn<int>("button");
+    QTest::addColumn<QString>("releaseAt"); // "same", "face" (inside, off the caption) or "outside"
+    QTest::addColumn<QStringList>("log");
+
+    const QStringList clicked{"face pressed", "click normal", "face normal"};
+    const QStringList notClicked{"face pressed", "face normal"};
+    QTest::newRow("face, left") << false << int(Qt::LeftButton) << "same" << clicked;
+    QTest::newRow("face, right") << false << int(Qt::RightButton) << "same" << clicked;
+    QTest::newRow("face, dragged off") << false << int(Qt::LeftButton) << "outside" << clicked;
+    QTest::newRow("caption, left") << true << int(Qt::LeftButton) << "same" << clicked;
+    QTest::newRow("caption, right") << true << int(Qt::RightButton) << "same" << notClicked;
+    QTest::newRow("caption, dragged off") << true << int(Qt::LeftButton) << "outside" << notClicked;
+    QTest::newRow("caption, released on face") << true << int(Qt::LeftButton) << "face" << notClicked;
+}
+
+void TstXPButton::mouse()
+{
+    QFETCH(bool, onCaption);
+    QFETCH(int, button);
+    QFETCH(QString, releaseAt);
+    QFETCH(QStringList, log);
+
+    XPButton control;
+    control.setTwipsSize(1815, 495);
+    control.show();
+    EventLog events(control);
+    const QPoint facePoint(10, 3);
+    const QPoint captionPoint = control.cap.pixelRect().center();
+    const QPoint press = onCaption ? captionPoint : facePoint;
+    const QPoint release = releaseAt == "same" ? press : releaseAt == "face" ? facePoint : QPoint(-20, 80);
+
+    QTest::mousePress(&control, Qt::MouseButton(button), {}, press);
+    events.noteFace();
+    QTest::mouseRelease(&control, Qt::MouseButton(button), {}, release);
+    events.noteFace();
+    QCOMPARE(events.entries, log);
+}
+
+void TstXPButton::focusLossWhileSpaceHeld()
+{
+    QWidget window;
+    auto* layout = new QVBoxLayout(&window);
+    auto* button = new XPButton;
+    auto* other = new QLineEdit;
+    layout->addWidget(button);
+    layout->addWidget(other);
+    window.show();
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    other->setFocus();
+    button->setFocus(Qt::TabFocusReason);
+    QVERIFY(button->hasFocus());
+    QVERIFY(button->gf.isVisible());
+    QSignalSpy clicks(button, &XPButton::Click);
+
+    QTest::keyPress(button, Qt::Key_Space);
+    QVERIFY(button->dow.isVisible());
+    other->setFocus(Qt::TabFocusReason);
+
+    QVERIFY(button->nor.isVisible());
+    QVERIFY(!button->dow.isVisible());
+    QVERIFY(!button->gf.isVisible());
+    QTest::keyRelease(other, Qt::Key_Space);
+    QCOMPARE(clicks.count(), 0);
+}
+
+void TstXPButton::focusFrame_data()
+{
+    QTest::addColumn<int>("reason");
+    QTest::addColumn<bool>("shown");
+
+    QTest::newRow("tab") << int(Qt::TabFocusReason) << true;
+    QTest::newRow("backtab") << int(Qt::BacktabFocusReason) << true;
+    QTest::newRow("mouse") << int(Qt::MouseFocusReason) << false;
+    QTest::newRow("window activation") << int(Qt::ActiveWindowFocusReason) << false;
+}
+
+void TstXPButton::focusFrame()
+{
+    QFETCH(int, reason);
+    QFETCH(bool, shown);
+
+    QWidget window;
+    auto* layout = new QVBoxLayout(&window);
+    layout->setContentsMargins(0, 0, 0, 0);
+    auto* button = new XPButton;
+    button->setFixedSize(121, 33); // 1815 x 495 twips
+    button->setGetFocusColor(0x0080C0FFu);
+    auto* other = new QLineEdit;
+    layout->addWidget(button);
+    layout->addWidget(other);
+    window.show();
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    other->setFocus();
+    button->setFocus(Qt::FocusReason(reason));
+    QVERIFY(button->hasFocus());
+
+    QCOMPARE(button->gf.isVisible(), shown);
+    // 25 twips in from the top left, one pixel in from the bottom right.
+    const QImage image = button->grab().toImage();
+    const QColor frame = shown ? QColor(0xFF, 0xC0, 0x80) : QColor(Qt::white);
+    QCOMPARE(image.pixelColor(2, 3), frame);
+    QCOMPARE(image.pixelColor(119, 3), frame);
+    QCOMPARE(image.pixelColor(10, 2), frame);
+    QCOMPARE(image.pixelColor(1, 3), QColor(Qt::white));
+    QCOMPARE(image.pixelColor(120, 3), rgb(LightBlue));
+}
+
+void TstXPButton::disabledRaisesNothing()
+{
+    XPButton button;
+    button.setTwipsSize(1815, 495);
+    button.show();
+    EventLog events(button);
+    QSignalSpy changes(&button, &SkinnedControl::PropertyChanged);
+
+    button.setEnabled(false);
+    QVERIFY(!button.Enabled());
+    QVERIFY(!button.isEnabled());
+    QVERIFY(!button.cap.enabledLook());
+    QTest::mouseClick(&button, Qt::LeftButton, {}, QPoint(10, 3));
+    QTest::mouseClick(&button, Qt::LeftButton, {}, button.cap.pixelRect().center());
+    QTest::keyClick(&button, Qt::Key_Space);
+    QVERIFY(events.entries.isEmpty());
+    QVERIFY(button.nor.isVisible());
+
+    button.setEnabled(true);
+    QVERIFY(button.cap.enabledLook());
+    QTest::keyClick(&button, Qt::Key_Space);
+    QVERIFY(events.entries.contains("click normal"));
+    QCOMPARE(changes.count(), 2);
+}
+
+void TstXPButton::settersNotifyOnlyOnChange()
+{
+    XPButton button;
+    QSignalSpy changes(&button, &SkinnedControl::PropertyChanged);
+    button.setCaption(QStringLiteral("XPButton"));
+    button.setEnabled(true);
+    button.setForeColor(LightBlue);
+    button.setFont(timesBold());
+    QCOMPARE(changes.count(), 0);
+
+    button.setCaption(QStringLiteral("Отмена"));
+    button.setEnabled(false);
+    button.setToolTipText(QStringLiteral("t"));
+    button.setForeColor(1);
+    button.setBorderColor(2);
+    button.setGetFocusColor(3);
+    button.setFont(FontValue{});
+    QStringList names;
+    for (const auto& args : changes)
+        names << args.at(0).toString();
+    QCOMPARE(names, (QStringList{"Caption", "Enabled", "ToolTipText", "ForeColor", "BorderColor",
+                                 "GetFocusColor", "Font"}));
+    QCOMPARE(button.bor.borderColor(), OleColor(2));
+    QCOMPARE(button.gf.borderColor(), OleColor(3));
+
+    // What is no colour is refused whole: stored value and frame stay as they were.
+    changes.clear();
+    QVERIFY(!button.setBorderColor(0x12345678u));
+    QVERIFY(!button.setGetFocusColor(0x800000FFu));
+    QVERIFY(!button.setForeColor(0x01000000u));
+    QCOMPARE(button.BorderColor(), OleColor(2));
+    QCOMPARE(button.bor.borderColor(), OleColor(2));
+    QCOMPARE(button.GetFocusColor(), OleColor(3));
+    QCOMPARE(button.ForeColor(), OleColor(1));
+    QCOMPARE(changes.count(), 0);
+}
+
+void TstXPButton::tooltipOnlyOverCaption()
+{
+    XPButton button;
+    button.setTwipsSize(1815, 495);
+    button.setToolTipText(QStringLiteral("Найти слова"));
+    button.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&button));
+
+    const QPoint face(60, 2);
+    QHelpEvent overFace(QEvent::ToolTip, face, button.mapToGlobal(face));
+    QApplication::sendEvent(&button, &overFace);
+    QVERIFY(QToolTip::text().isEmpty());
+
+    const QPoint caption(5, button.cap.pixelRect().center().y());
+    QHelpEvent overCaption(QEvent::ToolTip, caption, button.mapToGlobal(caption));
+    QApplication::sendEvent(&button, &overCaption);
+    QCOMPARE(QToolTip::text(), QStringLiteral("Найти слова"));
+    QToolTip::hideText();
+}
+
+void TstXPButton::facePixels_data()
+{
+    QTest::addColumn<bool>("pressed");
+    QTest::addColumn<QPoint>("at");
+    QTest::addColumn<QColor>("color");
+
+    // The faces are 17-row gradients stretched over 33 pixel rows.
+    QTest::newRow("normal, top") << false << QPoint(5, 2) << QColor(0xFF, 0xFF, 0xFF);
+    QTest::newRow("normal, bottom") << false << QPoint(5, 30) << rgb(0x00DECFCE);
+    QTest::newRow("pressed, top") << true << QPoint(5, 2) << rgb(0x00CEC7BD);
+    QTest::newRow("pressed, bottom") << true << QPoint(5, 30) << QColor(0xFF, 0xFF, 0xFF);
+    QTest::newRow("normal, border top left") << false << QPoint(0, 0) << rgb(LightBlue);
+    QTest::newRow("normal, border bottom right") << false << QPoint(120, 32) << rgb(LightBlue);
+    QTest::newRow("pressed, border left") << true << QPoint(0, 16) << rgb(LightBlue);
+    QTest::newRow("pressed, border bottom") << true << QPoint(60, 32) << rgb(LightBlue);
+}
+
+void TstXPButton::facePixels()
+{
+    QFETCH(bool, pressed);
+    QFETCH(QPoint, at);
+    QFETCH(QColor, color);
+
+    XPButton button;
+    button.setTwipsSize(1815, 495);
+    button.show();
+    QCOMPARE(button.size(), QSize(121, 33));
+    if (pressed)
+        QTest::mousePress(&button, Qt::LeftButton, {}, QPoint(60, 2));
+    QCOMPARE(button.grab().toImage().pixelColor(at), color);
+    if (pressed)
+        QTest::mouseRelease(&button, Qt::LeftButton, {}, QPoint(60, 2));
+}
+
+void TstXPButton::disabledCaptionPixels()
+{
+    XPButton button;
+    button.setTwipsSize(1815, 495);
+    button.setForeColor(0x000000FFu); // pure red
+    button.show();
+    const QRect band = button.cap.pixelRect();
+
+    QVERIFY(countRedInk(button.grab().toImage(), band) > 20);
+    button.setEnabled(false);
+    QCOMPARE(countRedInk(button.grab().toImage(), band), 0);
+    button.setEnabled(true);
+    QVERIFY(countRedInk(button.grab().toImage(), band) > 20);
+}
+
+QTEST_MAIN(TstXPButton)
+#include "tst_xpbutton.moc"
