@@ -1,13 +1,13 @@
 #include "dictionary_import.h"
 
 #include "ansi_text_reader.h"
+#include "count_label.h"
 #include "dictionary_line.h"
 #include "event_pump.h"
 #include "frm_main.h"
 #include "module1.h"
 #include "progress_protocol.h"
 #include "push_button/xp_button.h"
-#include "shadow_label/xp_shadow.h"
 #include "word_list_box.h"
 
 namespace {
@@ -77,20 +77,22 @@ void DictionaryImport::run()
     f.progress().start(file.size(), QStringLiteral("Импорт слов. Завершено "), true);
     const qint64 divisor = file.size();
     EventPump& pump = EventPump::current();
-
-    while (!file.atEnd()) {
-        if (f.shouldStop())
-            return; // the cancel handler has restored the window; the file closes here
-        const QString entry = DictionaryLine::withoutSpaces(file.readLine());
-        if (file.hasError())
-            break;
-        f.l->append(entry);
-        f.progress().step(DictionaryLine::progressWeight(entry), divisor);
-        ++f.WordCount;
-        Module1::GrowDictionaryWords(f.WordCount);
-        Module1::DictionaryWords[f.WordCount] = entry;
-        f.l1->setCaption(QString::number(f.WordCount));
-        pump.processPendingEvents();
+    {
+        CountLabel imported(*f.l1, pump);
+        while (!file.atEnd()) {
+            if (f.shouldStop())
+                return; // the cancel handler has restored the window; the file closes here
+            const QString entry = DictionaryLine::withoutSpaces(file.readLine());
+            if (file.hasError())
+                break;
+            f.l->append(entry);
+            f.progress().step(DictionaryLine::progressWeight(entry), divisor);
+            ++f.WordCount;
+            Module1::GrowDictionaryWords(f.WordCount);
+            Module1::DictionaryWords[f.WordCount] = entry;
+            imported.set(f.WordCount);
+            pump.processPendingEvents();
+        }
     }
     file.close();
     if (f.isEnding())

@@ -2,24 +2,10 @@
 
 namespace Module1 {
 
-QList<QString> DictionaryWords;
-QList<QString> FoundWords;
+WordArray DictionaryWords;
+WordArray FoundWords;
 
-namespace {
-
-void grow(QList<QString>& words, qint64 n)
-{
-    const qsizetype size = qsizetype(n) + 1;
-    // Growing one element at a time: reserve geometrically so a million-line import
-    // does not copy the array a million times.
-    if (size > words.capacity())
-        words.reserve(std::max<qsizetype>(size, words.capacity() * 2));
-    words.resize(size);
-}
-
-} // namespace
-
-void GrowDictionaryWords(qint64 n) { grow(DictionaryWords, n); }
-void GrowFoundWords(qint64 n) { grow(FoundWords, n); }
+void GrowDictionaryWords(qint64 n) { DictionaryWords.resize(qsizetype(n) + 1); }
+void GrowFoundWords(qint64 n) { FoundWords.resize(qsizetype(n) + 1); }
 
 } // namespace Module1

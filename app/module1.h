@@ -1,7 +1,6 @@
 #pragma once
 
-#include <QList>
-#include <QString>
+#include "word_array.h"
 
 // The program-wide word store. Both arrays have lower bound 0, live for the whole
 // run and are never cleared: a new import or search resets its counter, and the
@@ -9,9 +8,9 @@
 namespace Module1 {
 
 // The imported dictionary at indices 1..WordCount; element 0 stays empty.
-extern QList<QString> DictionaryWords;
+extern WordArray DictionaryWords;
 // The last search's words at indices 0..FoundCount - 1.
-extern QList<QString> FoundWords;
+extern WordArray FoundWords;
 
 // Re-size to the indices 0..n, keeping elements 0..min(old upper index, n);
 // new elements are empty strings.

@@ -24,13 +24,15 @@ void ProgressProtocol::start(qint64 total, const QString& prefix, bool showStart
 void ProgressProtocol::step(qint64 weight, qint64 divisor)
 {
     stepCounter_ += weight;
-    if (stepCounter_ >= threshold_) {
+    const bool advanced = stepCounter_ >= threshold_;
+    if (advanced) {
         value_ = bar_.Value().toLongLong() + stepCounter_;
         bar_.setValue(QString::number(value_));
         stepCounter_ = 0;
     }
-    // The caption is the same text until the percent changes: only then is it rebuilt.
-    showPercent(divisor != 0 ? value_ * 100 / divisor : 0);
+    // Until Value moves the caption text stays the same; it is only rebuilt when it can change.
+    if (advanced || shownPercent_ < 0)
+        showPercent(divisor != 0 ? value_ * 100 / divisor : 0);
 }
 
 void ProgressProtocol::finish()

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "word_array.h"
+
 #include <QAbstractScrollArea>
-#include <QList>
-#include <QString>
 
 // A list box for millions of rows: an append-only list of strings shared with the word
 // store, rows of one height, painted straight from the list. Appends are cheap: the
@@ -16,8 +16,8 @@ public:
     void clear();
     qsizetype count() const { return items_.size(); }
     // The row's text; the empty string past the end (as for the first row of an empty list).
-    QString item(qsizetype row) const { return row < items_.size() ? items_.at(row) : QString(); }
-    const QList<QString>& items() const { return items_; }
+    QString item(qsizetype row) const { return row >= 0 && row < items_.size() ? items_.at(row) : QString(); }
+    const WordArray& items() const { return items_; }
 
     qsizetype currentRow() const { return current_; }
     void setCurrentRow(qsizetype row);
@@ -36,7 +36,7 @@ private:
     int visibleRows() const;
     qsizetype firstVisibleRow() const;
 
-    QList<QString> items_;
+    WordArray items_;
     qsizetype current_ = -1;
     qsizetype shownCount_ = 0; // rows the scroll range and picture account for
     bool refreshPending_ = false;

@@ -1,5 +1,6 @@
 #include "word_search.h"
 
+#include "count_label.h"
 #include "event_pump.h"
 #include "frm_main.h"
 #include "module1.h"
@@ -83,20 +84,23 @@ void WordSearch::run()
     WordMatcher matcher(letters, f.o1->isChecked() ? WordMatcher::Mode::Exact : WordMatcher::Mode::Compose);
     EventPump& pump = EventPump::current();
     const qint64 total = f.WordCount;
-    for (qint64 i = 1; i <= total; ++i) {
-        if (f.shouldStop())
-            return; // the cancel handler has restored the window
-        f.progress().step(1, total);
-        const QString word = Module1::DictionaryWords.at(i);
-        if (matcher.matches(word)) {
-            f.r->append(word);
-            ++f.FoundCount;
-            Module1::GrowFoundWords(f.FoundCount - 1);
-            Module1::FoundWords[f.FoundCount - 1] = word;
+    {
+        CountLabel examined(*f.l2, pump);
+        for (qint64 i = 1; i <= total; ++i) {
+            if (f.shouldStop())
+                return; // the cancel handler has restored the window
+            f.progress().step(1, total);
+            const QString& word = Module1::DictionaryWords.at(i);
+            if (matcher.matches(word)) {
+                f.r->append(word);
+                ++f.FoundCount;
+                Module1::GrowFoundWords(f.FoundCount - 1);
+                Module1::FoundWords[f.FoundCount - 1] = word;
+            }
+            f.MatchedCount = 0;
+            pump.processPendingEvents();
+            examined.set(examined.value() + 1);
         }
-        f.MatchedCount = 0;
-        pump.processPendingEvents();
-        f.l2->setCaption(QString::number(f.l2->Caption().toLongLong() + 1));
     }
     if (f.isEnding())
         return;

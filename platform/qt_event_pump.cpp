@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include <algorithm>
+
 QtEventPump::QtEventPump(int intervalMs) : intervalNs_(qint64(intervalMs) * 1000000)
 {
     clock_.start();
@@ -30,9 +32,18 @@ void QtEventPump::processPendingEvents()
 
 void QtEventPump::deliver()
 {
-    if (beforeDelivery)
-        beforeDelivery();
+    const qint64 start = clock_.nsecsElapsed();
+    statistics_.longestGapNs = std::max(statistics_.longestGapNs, start - lastDeliveryNs_);
+    prepareDelivery();
     QCoreApplication::processEvents();
     lastDeliveryNs_ = clock_.nsecsElapsed();
     lastCheckNs_ = lastDeliveryNs_;
+    ++statistics_.deliveries;
+    statistics_.longestDeliveryNs = std::max(statistics_.longestDeliveryNs, lastDeliveryNs_ - start);
+}
+
+void QtEventPump::resetStatistics()
+{
+    statistics_ = {};
+    lastDeliveryNs_ = lastCheckNs_ = clock_.nsecsElapsed();
 }

@@ -4,7 +4,6 @@
 
 #include <QElapsedTimer>
 
-#include <functional>
 
 // Runs Qt's event loop once every few milliseconds of work, so input is answered
 // within a frame. Between deliveries a call costs a counter decrement: the clock is
@@ -16,8 +15,15 @@ public:
 
     void processPendingEvents() override;
 
-    // Called around each real delivery (the benchmark measures the gaps with it).
-    std::function<void()> beforeDelivery;
+    // How well input was answered since the last reset: the longest stretch without a
+    // delivery of events, and the longest delivery itself.
+    struct Statistics {
+        int deliveries = 0;
+        qint64 longestGapNs = 0;
+        qint64 longestDeliveryNs = 0;
+    };
+    const Statistics& statistics() const { return statistics_; }
+    void resetStatistics();
 
 private:
     void deliver();
@@ -28,4 +34,5 @@ private:
     qint64 lastDeliveryNs_ = 0;
     int stride_ = 1;
     int countdown_ = 1;
+    Statistics statistics_;
 };

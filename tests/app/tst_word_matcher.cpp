@@ -1,0 +1,149 @@
+#include "word_matcher.h"
+
+#include <QRandomGenerator>
+#include <QtTest>
+
+namespace {
+
+// The word test as a user would do it by hand: consume the word letter by letter
+// against the remaining letters.
+bool foundByHand(const QString& letters, const QString& word, WordMatcher::Mode mode)
+{
+    // Occurrence test of the typed and remaining letters: nothing occurs in an empty
+    // text, the empty string occurs in any other.
+    auto occurs = [](const QString& text, const QString& part) {
+        return !text.isEmpty() && (part.isEmpty() || text.contains(part));
+    };
+    QString remainingLetters = WordMatcher::lowerCase(letters);
+    QString remainingWord = WordMatcher::lowerCase(word);
+    const QString first = remainingWord.left(1);
+    if (mode == WordMatcher::Mode::Exact) {
+        if (word.size() != letters.size() || !occurs(letters, first))
+            return false;
+    } else {
+        if (word.size() > letters.size() || remainingWord == letters || !occurs(letters, first))
+            return false;
+    }
+    qint64 matched = 0;
+    for (qsizetype n = remainingWord.size(); n > 0; --n) {
+        const QString c = remainingWord.left(1);
+        if (!occurs(remainingLetters, c))
+            break;
+        for (qsizetype i = 0; i < remainingLetters.size(); ++i) {
+            if (remainingLetters.at(i).toLower() == c.at(0).toLower()) {
+                remainingLetters.remove(i, 1);
+                break;
+            }
+        }
+        remainingWord.remove(0, 1);
+        ++matched;
+    }
+    return mode == WordMatcher::Mode::Exact ? matched == letters.size() : matched == word.size();
+}
+
+QString randomText(QRandomGenerator& random, const QString& alphabet, int maxLength)
+{
+    QString text;
+    const int length = random.bounded(maxLength + 1);
+    for (int i = 0; i < length; ++i)
+        text += alphabet.at(random.bounded(int(alphabet.size())));
+    return text;
+}
+
+} // namespace
+
+class TestWordMatcher : public QObject {
+    Q_OBJECT
+private slots:
+    void workedExamples_data();
+    void workedExamples();
+    void agreesWithTheLetterByLetterTest_data();
+    void agreesWithTheLetterByLetterTest();
+    void lowerCaseKeepsTheLength();
+};
+
+void TestWordMatcher::workedExamples_data()
+{
+    QTest::addColumn<QString>("letters");
+    QTest::addColumn<QString>("word");
+    QTest::addColumn<bool>("exact");
+    QTest::addColumn<bool>("compose");
+
+    QTest::newRow("аба / аба") << "аба" << "аба" << true << false;
+    QTest::newRow("аба / баа") << "аба" << "баа" << true << true;
+    QTest::newRow("аба / Аба") << "аба" << "Аба" << true << false;
+    QTest::newRow("аба / ба") << "аба" << "ба" << false << true;
+    QTest::newRow("аба / б") << "аба" << "б" << false << true;
+    QTest::newRow("аба / абб") << "аба" << "абб" << false << false;
+    QTest::newRow("аба / баба") << "аба" << "баба" << false << false;
+    QTest::newRow("аба / empty") << "аба" << "" << false << true;
+    QTest::newRow("аба / бак") << "аба" << "бак" << false << false;
+    QTest::newRow("Кот / ток") << "Кот" << "ток" << true << true;
+    QTest::newRow("Кот / кот") << "Кот" << "кот" << false << false;
+    QTest::newRow("кот / кот") << "кот" << "кот" << true << false;
+    QTest::newRow("кот / ток") << "кот" << "ток" << true << true;
+    QTest::newRow("АБА / аба") << "АБА" << "аба" << false << false;
+    QTest::newRow("АБА / ба") << "АБА" << "ба" << false << false;
+    QTest::newRow("ёжик / Ёж") << "ёжик" << "Ёж" << false << true;
+    QTest::newRow("empty / empty") << "" << "" << false << false;
+    QTest::newRow("digits and punctuation") << "1-2" << "2-1" << true << true;
+}
+
+void TestWordMatcher::workedExamples()
+{
+    QFETCH(QString, letters);
+    QFETCH(QString, word);
+    QFETCH(bool, exact);
+    QFETCH(bool, compose);
+    WordMatcher exactMatcher(letters, WordMatcher::Mode::Exact);
+    WordMatcher composeMatcher(letters, WordMatcher::Mode::Compose);
+    QCOMPARE(exactMatcher.matches(word), exact);
+    QCOMPARE(composeMatcher.matches(word), compose);
+}
+
+void TestWordMatcher::agreesWithTheLetterByLetterTest_data()
+{
+    QTest::addColumn<QString>("alphabet");
+    QTest::addColumn<int>("maxLength");
+    QTest::newRow("few Cyrillic letters, both cases") << "абвАБВ" << 6;
+    QTest::newRow("Cyrillic with ё") << "аеёжкотАЕЁЖКОТ" << 7;
+    QTest::newRow("Latin, digits, punctuation, tab") << "abAB12.-\t" << 6;
+    QTest::newRow("letters outside Latin and Cyrillic") << QString::fromUtf8("sſKKkİiıßΣσςẞ") << 5;
+}
+
+void TestWordMatcher::agreesWithTheLetterByLetterTest()
+{
+    QFETCH(QString, alphabet);
+    QFETCH(int, maxLength);
+    QRandomGenerator random(20261207);
+    for (int round = 0; round < 3000; ++round) {
+        const QString letters = randomText(random, alphabet, maxLength);
+        WordMatcher exact(letters, WordMatcher::Mode::Exact);
+        WordMatcher compose(letters, WordMatcher::Mode::Compose);
+        for (int w = 0; w < 40; ++w) {
+            // Rearrangements of the letters are the interesting words: make half of them so.
+            QString word = randomText(random, alphabet, maxLength);
+            if (w % 2 == 0) {
+                word = letters.left(random.bounded(int(letters.size()) + 1));
+                std::shuffle(word.begin(), word.end(), random);
+                if (random.bounded(2))
+                    word = word.toUpper();
+            }
+            QVERIFY2(exact.matches(word) == foundByHand(letters, word, WordMatcher::Mode::Exact),
+                     qPrintable(QStringLiteral("exact: letters \"%1\", word \"%2\"").arg(letters, word)));
+            QVERIFY2(compose.matches(word) == foundByHand(letters, word, WordMatcher::Mode::Compose),
+                     qPrintable(QStringLiteral("compose: letters \"%1\", word \"%2\"").arg(letters, word)));
+        }
+    }
+}
+
+void TestWordMatcher::lowerCaseKeepsTheLength()
+{
+    const QString text = QString::fromUtf8("ЁЖИКİẞΣ") + QChar(0xD83D) + QChar(0xDE00);
+    const QString lower = WordMatcher::lowerCase(text);
+    QCOMPARE(lower.size(), text.size());
+    QCOMPARE(lower.left(4), QStringLiteral("ёжик"));
+}
+
+QTEST_APPLESS_MAIN(TestWordMatcher)
+#include "tst_word_matcher.moc"
