@@ -22,7 +22,7 @@ void QtEventPump::processPendingEvents()
     // too often, shorten it at once when items turn slow.
     const qint64 target = intervalNs_ / 8;
     if (sinceCheck < target / 2)
-        stride_ = std::min(stride_ * 2, 1 << 16);
+        stride_ = std::min(stride_ * 2, MaxStride);
     else if (sinceCheck > target * 2)
         stride_ = std::max(1, int(stride_ * target / sinceCheck));
     countdown_ = stride_;

@@ -28,6 +28,10 @@ public:
 private:
     void deliver();
 
+    // Bounds the calls between two clock reads, so a run of fast items that turns slow
+    // (a long line, memory being released) overshoots the interval by little.
+    static constexpr int MaxStride = 256;
+
     QElapsedTimer clock_;
     qint64 intervalNs_;
     qint64 lastCheckNs_ = 0;

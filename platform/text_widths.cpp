@@ -18,7 +18,10 @@ const TextWidths& TextWidths::forFont(const QFont& font)
 TextWidths::TextWidths(const QFont& font) : font_(font)
 {
     table_.fill(std::nan(""));
-    lineHeight_ = QFontMetricsF(font_).height();
+    // Ascent and descent each rounded up to whole pixels, as the classic text metrics do:
+    // one line of Times New Roman 12 pt is then 19 pixels, of an 8 pt sans serif 13.
+    const QFontMetricsF metrics(font_);
+    lineHeight_ = std::ceil(metrics.ascent()) + std::ceil(metrics.descent());
 }
 
 qreal TextWidths::advance(char16_t c) const

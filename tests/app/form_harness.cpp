@@ -110,6 +110,15 @@ ScriptedDialogs::Box FormHarness::saveQuestion()
     return question(QStringLiteral("Вы уверены, что хотите остановить сохранение?"), Dialogs::Buttons::YesNo);
 }
 
+void closeHarness(std::unique_ptr<FormHarness>& harness)
+{
+    const QStringList failures = harness->dialogs.failures();
+    const qsizetype pending = harness->dialogs.pending();
+    harness.reset();
+    QVERIFY2(failures.isEmpty(), qPrintable(failures.join('\n')));
+    QCOMPARE(pending, 0);
+}
+
 bool isIdle(FrmMain& form)
 {
     return form.command2->Caption() == QStringLiteral("Импорт слов")

@@ -46,5 +46,9 @@ private:
     std::unique_ptr<FrmMain> form_;
 };
 
+// Ends a test: the window goes first, so a failed check cannot leave it behind for the
+// next test; then every box shown must have been expected, and every expected one shown.
+void closeHarness(std::unique_ptr<FormHarness>& harness);
+
 // True when every control of the idle window is usable again.
 bool isIdle(FrmMain& form);

@@ -41,12 +41,7 @@ void TestDictionaryImport::init() { h = std::make_unique<FormHarness>(); }
 
 void TestDictionaryImport::cleanup()
 {
-    // The window goes first, so a failed check cannot leave it behind for the next test.
-    const QStringList failures = h->dialogs.failures();
-    const qsizetype pending = h->dialogs.pending();
-    h.reset();
-    QVERIFY2(failures.isEmpty(), qPrintable(failures.join('\n')));
-    QCOMPARE(pending, 0);
+    closeHarness(h);
 }
 
 void TestDictionaryImport::importsEveryLine()

@@ -42,12 +42,7 @@ void TestFoundWordsSave::init() { h = std::make_unique<FormHarness>(); }
 
 void TestFoundWordsSave::cleanup()
 {
-    // The window goes first, so a failed check cannot leave it behind for the next test.
-    const QStringList failures = h->dialogs.failures();
-    const qsizetype pending = h->dialogs.pending();
-    h.reset();
-    QVERIFY2(failures.isEmpty(), qPrintable(failures.join('\n')));
-    QCOMPARE(pending, 0);
+    closeHarness(h);
 }
 
 // Imports the words and finds them all (compose mode with every letter they use).
