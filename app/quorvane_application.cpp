@@ -2,11 +2,15 @@
 
 #include "font_value.h"
 
+#include <QLibraryInfo>
+
 QuorvaneApplication::QuorvaneApplication(int& argc, char** argv) : QApplication(argc, argv)
 {
     setApplicationName(QStringLiteral("Quorvane"));
     setApplicationVersion(QStringLiteral("1.0"));
     Fonts::installSubstitutions();
+    if (qtTexts_.load(QStringLiteral("qtbase_ru"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        installTranslator(&qtTexts_);
     Dialogs::install(&dialogs_);
     EventPump::install(&pump_);
 }

@@ -14,13 +14,18 @@ bool AnsiTextReader::open(const QString& path)
 {
     close();
     error_.clear();
-    if (QFileInfo(path).isDir()) {
-        error_ = QStringLiteral("это папка, а не файл");
+    const QFileInfo info(path);
+    if (!info.exists()) {
+        error_ = QStringLiteral("Файл не найден.");
+        return false;
+    }
+    if (info.isDir()) {
+        error_ = QStringLiteral("Это папка, а не файл.");
         return false;
     }
     file_.setFileName(path);
     if (!file_.open(QIODevice::ReadOnly)) {
-        error_ = file_.errorString();
+        error_ = QStringLiteral("Нет доступа к файлу (%1).").arg(file_.errorString());
         return false;
     }
     size_ = file_.size();
@@ -44,7 +49,7 @@ bool AnsiTextReader::fill()
     QByteArray bytes(ChunkSize, Qt::Uninitialized);
     const qint64 got = file_.read(bytes.data(), ChunkSize);
     if (got < 0) {
-        error_ = file_.errorString();
+        error_ = QStringLiteral("Ошибка чтения (%1).").arg(file_.errorString());
         fileEnded_ = true;
         return false;
     }

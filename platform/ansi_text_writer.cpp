@@ -2,6 +2,9 @@
 
 #include "ansi_code_page.h"
 
+#include <QDir>
+#include <QFileInfo>
+
 namespace {
 constexpr qsizetype FlushSize = 1 << 16;
 }
@@ -14,9 +17,18 @@ bool AnsiTextWriter::open(const QString& path)
 {
     error_.clear();
     pending_.clear();
+    const QFileInfo info(path);
+    if (info.isDir()) {
+        error_ = QStringLiteral("Это папка, а не файл.");
+        return false;
+    }
+    if (!info.absoluteDir().exists()) {
+        error_ = QStringLiteral("Папка не найдена.");
+        return false;
+    }
     file_.setFileName(path);
     if (!file_.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        error_ = file_.errorString();
+        error_ = QStringLiteral("Нет доступа к файлу (%1).").arg(file_.errorString());
         return false;
     }
     return true;
@@ -34,16 +46,21 @@ bool AnsiTextWriter::writeLine(QStringView line)
 bool AnsiTextWriter::flush()
 {
     if (!pending_.isEmpty() && file_.write(pending_) != pending_.size()) {
-        error_ = file_.errorString();
+        error_ = writeFailure();
         pending_.clear();
         return false;
     }
     pending_.clear();
     if (!file_.flush()) {
-        error_ = file_.errorString();
+        error_ = writeFailure();
         return false;
     }
     return true;
+}
+
+QString AnsiTextWriter::writeFailure() const
+{
+    return QStringLiteral("Не удалось записать данные (%1).").arg(file_.errorString());
 }
 
 bool AnsiTextWriter::close()
@@ -54,6 +71,6 @@ bool AnsiTextWriter::close()
         flush();
     file_.close();
     if (error_.isEmpty() && file_.error() != QFileDevice::NoError)
-        error_ = file_.errorString();
+        error_ = writeFailure();
     return error_.isEmpty();
 }

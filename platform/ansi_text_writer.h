@@ -22,6 +22,7 @@ public:
 
 private:
     bool flush();
+    QString writeFailure() const;
 
     QFile file_;
     QStringEncoder encoder_;
