@@ -47,6 +47,7 @@ void applyColors(QWidget* widget, const PropertyBag& bag)
     const QVariant back = setting(bag, "backcolor", PropertyType::Color, {});
     if (back.isValid()) {
         palette.setColor(QPalette::Window, Ole::toQColor(back.value<OleColor>()));
+        widget->setBackgroundRole(QPalette::Window); // buttons fill with Button by default
         widget->setAutoFillBackground(true);
     }
     const QVariant fore = setting(bag, "forecolor", PropertyType::Color, {});
