@@ -55,11 +55,10 @@ bool isValidColor(OleColor value)
 
 QColor toQColor(OleColor value)
 {
+    if (!isValidColor(value))
+        return QColor();
     if (isSystemColor(value)) {
-        const quint32 index = value & ~SystemColorFlag;
-        if (index >= systemColorCount)
-            return QColor();
-        const SystemColorRole& entry = systemRoles[index];
+        const SystemColorRole& entry = systemRoles[value & ~SystemColorFlag];
         return QGuiApplication::palette().color(entry.group, entry.role);
     }
     return QColor(int(value & 0xFF), int((value >> 8) & 0xFF), int((value >> 16) & 0xFF));

@@ -6,6 +6,9 @@
 #include <QJsonObject>
 #include <QVariantMap>
 
+#include <cmath>
+#include <limits>
+
 namespace {
 
 QVariant toColor(const QVariant& stored)
@@ -21,9 +24,42 @@ QVariant toColor(const QVariant& stored)
     } else {
         value = stored.toULongLong(&ok);
     }
-    if (!ok || value > 0xFFFFFFFFull)
+    // Unknown system colours and values with stray high bits are no colour at all.
+    if (!ok || value > 0xFFFFFFFFull || !Ole::isValidColor(OleColor(value)))
         return {};
     return QVariant::fromValue(OleColor(value));
+}
+
+// Qt reads any non-empty text as true; here only a recognisable truth value counts.
+QVariant toBoolean(const QVariant& stored)
+{
+    if (stored.typeId() == QMetaType::QString) {
+        const QString text = stored.toString().trimmed();
+        if (text.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0)
+            return true;
+        if (text.compare(QLatin1String("false"), Qt::CaseInsensitive) == 0)
+            return false;
+        bool ok = false;
+        const qlonglong number = text.toLongLong(&ok);
+        return ok ? QVariant(number != 0) : QVariant();
+    }
+    return stored.canConvert<bool>() ? QVariant(stored.toBool()) : QVariant();
+}
+
+// QVariant narrows wider numbers to int silently; out of range is unreadable instead.
+QVariant toInteger(const QVariant& stored)
+{
+    if (stored.typeId() == QMetaType::Double || stored.typeId() == QMetaType::Float) {
+        const double rounded = std::round(stored.toDouble());
+        if (!(rounded >= std::numeric_limits<int>::min() && rounded <= std::numeric_limits<int>::max()))
+            return {};
+        return QVariant(int(rounded));
+    }
+    bool ok = false;
+    const qlonglong value = stored.toLongLong(&ok);
+    if (!ok || value < std::numeric_limits<int>::min() || value > std::numeric_limits<int>::max())
+        return {};
+    return QVariant(int(value));
 }
 
 QVariant toFont(const QVariant& stored)
@@ -52,12 +88,9 @@ QVariant toPropertyType(const QVariant& stored, PropertyType type)
         return {};
     switch (type) {
     case PropertyType::Boolean:
-        return stored.canConvert<bool>() ? QVariant(stored.toBool()) : QVariant();
-    case PropertyType::Integer: {
-        bool ok = false;
-        const int value = stored.toInt(&ok);
-        return ok ? QVariant(value) : QVariant();
-    }
+        return toBoolean(stored);
+    case PropertyType::Integer:
+        return toInteger(stored);
     case PropertyType::Color:
         return toColor(stored);
     case PropertyType::String:
