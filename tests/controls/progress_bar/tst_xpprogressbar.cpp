@@ -1,4 +1,5 @@
 #include "progress_bar/xp_progress_bar.h"
+#include "../persisted_settings.h"
 
 #include <QSignalSpy>
 #include <QTest>
@@ -101,8 +102,7 @@ void TstXPProgressBar::emptySettings()
     QCOMPARE(bar.BorderColor(), OleColor(0x00FF0000u));
     QCOMPARE(changes.count(), 0);
 
-    PropertyBag out;
-    bar.writeProperties(out, AmbientProperties{});
+    const PropertyBag out = writtenSettings(bar);
     QVERIFY(out.isEmpty());
 }
 
@@ -134,10 +134,7 @@ void TstXPProgressBar::settingRoundTrip()
 
     PropertyBag bag;
     bag.set(storedKey, stored);
-    XPProgressBar bar;
-    bar.readProperties(bag, AmbientProperties{});
-    PropertyBag out;
-    bar.writeProperties(out, AmbientProperties{});
+    const PropertyBag out = rewrittenSettings<XPProgressBar>(bag);
 
     QCOMPARE(out.keys(), QStringList{key});
     QCOMPARE(out.read(key, {}), written);
@@ -156,8 +153,7 @@ void TstXPProgressBar::mainWindowSettings()
     QVERIFY(!bar.CaptionShow());
     QCOMPARE(bar.s.width(), 0.0f);
 
-    PropertyBag out;
-    bar.writeProperties(out, AmbientProperties{});
+    const PropertyBag out = writtenSettings(bar);
     QCOMPARE(out.keys(), (QStringList{"BackColor", "PBColor", "CaptionShow"}));
 }
 
@@ -173,8 +169,7 @@ void TstXPProgressBar::writeOrder()
     bar.setValue(QStringLiteral("3"));
     bar.setBorderColor(3);
     bar.setBackColor(4);
-    PropertyBag out;
-    bar.writeProperties(out, AmbientProperties{});
+    const PropertyBag out = writtenSettings(bar);
     QCOMPARE(out.keys(), (QStringList{"BackColor", "BorderColor", "Value", "PBColor", "Max", "Caption",
                                       "ForeColor", "Alignment", "CaptionShow"}));
 }

@@ -1,4 +1,5 @@
 #include "push_button/xp_button.h"
+#include "../persisted_settings.h"
 
 #include <QApplication>
 #include <QHelpEvent>
@@ -67,6 +68,27 @@ int countRedInk(const QImage& image, const QRect& area)
 FontValue timesBold() { return {QStringLiteral("Times New Roman"), 12, FontValue::Bold, false, false, false, 204}; }
 
 } // namespace
+
+// An active window holding the button and a second widget to take the focus away.
+struct FocusWindow {
+    QWidget window;
+    XPButton* button = new XPButton;
+    QLineEdit* other = new QLineEdit;
+
+    FocusWindow()
+    {
+        auto* layout = new QVBoxLayout(&window);
+        layout->setContentsMargins(0, 0, 0, 0);
+        layout->addWidget(button);
+        layout->addWidget(other);
+    }
+    bool activate()
+    {
+        window.show();
+        window.activateWindow();
+        return QTest::qWaitForWindowActive(&window);
+    }
+};
 
 class TstXPButton : public QObject {
     Q_OBJECT
@@ -179,10 +201,7 @@ void TstXPButton::settingRoundTrip()
 
     PropertyBag bag;
     bag.set(storedKey, stored);
-    XPButton button;
-    button.readProperties(bag, AmbientProperties{});
-    PropertyBag out;
-    button.writeProperties(out, AmbientProperties{});
+    const PropertyBag out = rewrittenSettings<XPButton>(bag);
 
     QCOMPARE(out.keys(), QStringList{key});
     QCOMPARE(out.read(key, {}), written);
@@ -207,8 +226,7 @@ void TstXPButton::mainWindowSettings()
     QCOMPARE(button.BorderColor(), LightBlue);
     QCOMPARE(button.Font(), timesBold());
 
-    PropertyBag out;
-    button.writeProperties(out, AmbientProperties{});
+    const PropertyBag out = writtenSettings(button);
     QCOMPARE(out.keys(), (QStringList{"Caption", "GetFocusColor", "Font"}));
 }
 
@@ -222,8 +240,7 @@ void TstXPButton::writeOrder()
     button.setToolTipText(QStringLiteral("t"));
     button.setCaption(QStringLiteral("c"));
     button.setEnabled(false);
-    PropertyBag out;
-    button.writeProperties(out, AmbientProperties{timesBold(), {}});
+    const PropertyBag out = writtenSettings(button, AmbientProperties{timesBold(), {}});
     QCOMPARE(out.keys(), (QStringList{"Enabled", "Caption", "ToolTipText", "ForeColor", "BorderColor",
                                       "GetFocusColor", "Font"}));
 }
@@ -445,15 +462,10 @@ void TstXPButton::mouse()
 
 void TstXPButton::focusLossWhileSpaceHeld()
 {
-    QWidget window;
-    auto* layout = new QVBoxLayout(&window);
-    auto* button = new XPButton;
-    auto* other = new QLineEdit;
-    layout->addWidget(button);
-    layout->addWidget(other);
-    window.show();
-    window.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&window));
+    FocusWindow w;
+    XPButton* button = w.button;
+    QLineEdit* other = w.other;
+    QVERIFY(w.activate());
     other->setFocus();
     button->setFocus(Qt::TabFocusReason);
     QVERIFY(button->hasFocus());
@@ -487,18 +499,12 @@ void TstXPButton::focusFrame()
     QFETCH(int, reason);
     QFETCH(bool, shown);
 
-    QWidget window;
-    auto* layout = new QVBoxLayout(&window);
-    layout->setContentsMargins(0, 0, 0, 0);
-    auto* button = new XPButton;
+    FocusWindow w;
+    XPButton* button = w.button;
+    QLineEdit* other = w.other;
     button->setFixedSize(121, 33); // 1815 x 495 twips
     button->setGetFocusColor(0x0080C0FFu);
-    auto* other = new QLineEdit;
-    layout->addWidget(button);
-    layout->addWidget(other);
-    window.show();
-    window.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&window));
+    QVERIFY(w.activate());
     other->setFocus();
     button->setFocus(Qt::FocusReason(reason));
     QVERIFY(button->hasFocus());

@@ -1,4 +1,5 @@
 #include "top_buttons/xp_top_buttons.h"
+#include "../persisted_settings.h"
 
 #include "ole_color.h"
 #include "property_bag.h"
@@ -137,8 +138,7 @@ void TestXPTopButtons::persisted()
     QCOMPARE(button.Value(), value);
     QCOMPARE(shownPicture(button), picture);
 
-    PropertyBag out;
-    button.writeProperties(out, {});
+    const PropertyBag out = writtenSettings(button);
     QCOMPARE(out.keys(), written);
     if (written.contains("Value"))
         QCOMPARE(out.read(u"Value", {}).toString(), value);

@@ -1,4 +1,5 @@
 #include "window_canvas/xp_canvas2.h"
+#include "../persisted_settings.h"
 
 #include "ole_color.h"
 #include "property_bag.h"
@@ -91,8 +92,7 @@ void TestXPCanvas2::persistedCaption()
     canvas.readProperties(bag, {});
     QCOMPARE(canvas.Caption(), caption);
 
-    PropertyBag out;
-    canvas.writeProperties(out, {});
+    const PropertyBag out = writtenSettings(canvas);
     QCOMPARE(out.keys(), written);
     if (!written.isEmpty())
         QCOMPARE(out.read(u"Caption", {}).toString(), caption);
