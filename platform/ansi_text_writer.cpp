@@ -17,6 +17,7 @@ bool AnsiTextWriter::open(const QString& path)
 {
     error_.clear();
     pending_.clear();
+    pending_.reserve(FlushSize * 2);
     const QFileInfo info(path);
     if (info.isDir()) {
         error_ = QStringLiteral("Это папка, а не файл.");
@@ -38,8 +39,13 @@ bool AnsiTextWriter::writeLine(QStringView line)
 {
     if (!error_.isEmpty())
         return false;
-    pending_ += encoder_.encode(line);
-    pending_ += "\r\n";
+    // Encoded straight into the pending buffer: no allocation per line.
+    const qsizetype start = pending_.size();
+    pending_.resize(start + encoder_.requiredSpace(line.size()) + 2);
+    char* end = encoder_.appendToBuffer(pending_.data() + start, line);
+    *end++ = '\r';
+    *end++ = '\n';
+    pending_.truncate(end - pending_.constData());
     return pending_.size() < FlushSize || flush();
 }
 
@@ -47,10 +53,10 @@ bool AnsiTextWriter::flush()
 {
     if (!pending_.isEmpty() && file_.write(pending_) != pending_.size()) {
         error_ = writeFailure();
-        pending_.clear();
+        pending_.truncate(0);
         return false;
     }
-    pending_.clear();
+    pending_.truncate(0); // keeps the buffer for the next lines
     if (!file_.flush()) {
         error_ = writeFailure();
         return false;

@@ -141,10 +141,17 @@ void ElementHost::mouseDoubleClickEvent(QMouseEvent* event)
         deliver(target, MouseAction::Down, event);
 }
 
+void ElementHost::setSurfacePointer(const std::optional<QCursor>& cursor)
+{
+    surfacePointer_ = cursor;
+    updatePointer(nullptr);
+}
+
 void ElementHost::updatePointer(Element* element)
 {
-    if (element && element->pointer())
-        setCursor(*element->pointer());
+    const std::optional<QCursor>& pointer = element ? element->pointer() : surfacePointer_;
+    if (pointer)
+        setCursor(*pointer);
     else
         unsetCursor();
 }

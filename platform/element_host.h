@@ -1,8 +1,10 @@
 #pragma once
 
+#include <QCursor>
 #include <QPointF>
 #include <QWidget>
 
+#include <optional>
 #include <vector>
 
 class Element;
@@ -29,6 +31,9 @@ public:
 
     Element* elementAt(const QPointF& twips) const;
 
+    // The pointer over the bare surface (no value: the default pointer).
+    void setSurfacePointer(const std::optional<QCursor>& cursor);
+
     // Called by elements.
     void addElement(Element* element);
     void removeElement(Element* element);
@@ -53,6 +58,7 @@ private:
     void updatePointer(Element* element);
 
     std::vector<Element*> elements_;
+    std::optional<QCursor> surfacePointer_;
     Element* captured_ = nullptr;
     bool pressed_ = false;
     bool doubleClicked_ = false; // the release that ends a double-click is no further click

@@ -299,15 +299,7 @@ void XPShadow::applyPointers()
 {
     l1.setPointer(PointerShape::toCursor(mousePointer_, mouseIcon_));
     l2.setPointer(PointerShape::toCursor(sharedPointer_, mouseIcon_));
-    showSurfacePointer();
-}
-
-void XPShadow::showSurfacePointer()
-{
-    if (const auto cursor = PointerShape::toCursor(sharedPointer_, mouseIcon_))
-        setCursor(*cursor);
-    else
-        unsetCursor();
+    setSurfacePointer(PointerShape::toCursor(sharedPointer_, mouseIcon_));
 }
 
 void XPShadow::paintBackground(QPainter& painter)
@@ -316,16 +308,13 @@ void XPShadow::paintBackground(QPainter& painter)
         painter.fillRect(rect(), Ole::toQColor(backColor_));
 }
 
-void XPShadow::elementMouseEvent(Element* element, MouseAction action, MouseArgs& args)
+void XPShadow::elementMouseEvent(Element*, MouseAction action, MouseArgs& args)
 {
     switch (action) {
     case MouseAction::Down:
         emit MouseDown(args.button, args.shift, args.x, args.y);
         break;
     case MouseAction::Move:
-        // The host clears the pointer over the bare surface; the surface has its own.
-        if (!element)
-            showSurfacePointer();
         emit MouseMove(args.button, args.shift, args.x, args.y);
         break;
     case MouseAction::Up:

@@ -70,7 +70,6 @@ private:
     bool applyBackStyle(int style);
     void fit();
     void applyPointers();
-    void showSurfacePointer();
 
     OleColor backColor_ = 0x00F9F3F2u;
     short backStyle_ = 1;
