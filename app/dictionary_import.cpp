@@ -77,6 +77,9 @@ void DictionaryImport::run()
     f.progress().start(file.size(), QStringLiteral("Импорт слов. Завершено "), true);
     const qint64 divisor = file.size();
     EventPump& pump = EventPump::current();
+    // A click inside a very long line waits for the line's pass to reach its delivery of
+    // events, so a cancel still finds the line listed, stored and counted.
+    file.setWithinLongLine([&pump] { pump.processPendingEventsExceptInput(); });
     {
         CountLabel imported(*f.l1, pump);
         while (!file.atEnd()) {

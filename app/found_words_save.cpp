@@ -32,6 +32,12 @@ QString cannotSave(const QString& path, const QString& reason)
     return QStringLiteral("Не удалось сохранить файл:\n%1\n\n%2").arg(path, reason);
 }
 
+// What was written before the failure is left in place, and the user is told so.
+QString savedInPart(const QString& path, const QString& reason)
+{
+    return cannotSave(path, reason) + QStringLiteral("\n\nФайл записан не полностью.");
+}
+
 } // namespace
 
 FoundWordsSave::FoundWordsSave(FrmMain& form)
@@ -88,7 +94,7 @@ void FoundWordsSave::run()
         return;
     // Stopped or not, a file that could not be written is never reported as saved.
     if (!written) {
-        const QString message = cannotSave(path, file.errorString());
+        const QString message = savedInPart(path, file.errorString());
         if (stopped)
             Dialogs::current().message(message, QStringLiteral("Ошибка"), Dialogs::Icon::Error,
                                        Dialogs::Buttons::Ok);

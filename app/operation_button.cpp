@@ -55,8 +55,10 @@ void OperationButton::complete(const QString& message)
 
 void OperationButton::fail(const QString& message)
 {
+    // The window is idle again before the box shows, so the box never stands over a bar
+    // or a button that still says the operation runs.
+    restore(true);
     Dialogs::current().message(message, QStringLiteral("Ошибка"), Dialogs::Icon::Error, Dialogs::Buttons::Ok);
-    restore(false);
 }
 
 void OperationButton::restore(bool cancelled)

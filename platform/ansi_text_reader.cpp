@@ -1,44 +1,106 @@
 #include "ansi_text_reader.h"
 
 #include "ansi_code_page.h"
+#include "file_error.h"
 
-#include <QFileInfo>
+#include <QFile>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <optional>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
-constexpr qint64 ChunkSize = 1 << 20;
+
+// Small enough that reading and decoding one chunk stays far below a frame.
+constexpr qsizetype ChunkSize = 64 * 1024;
+
+// Every byte decoded on its own, when the code page maps each byte to one character
+// whatever surrounds it; otherwise (a multi-byte code page) the decoder does the work.
+std::optional<std::array<char16_t, 256>> buildSingleByteTable()
+{
+    std::array<char16_t, 256> table{};
+    QByteArray all(256, Qt::Uninitialized);
+    for (int byte = 0; byte < 256; ++byte) {
+        all[byte] = char(byte);
+        QStringDecoder alone = AnsiCodePage::decoder();
+        const QString text = alone.decode(QByteArrayView(all.constData() + byte, 1));
+        if (text.size() != 1)
+            return std::nullopt;
+        table[byte] = text.at(0).unicode();
+    }
+    QStringDecoder together = AnsiCodePage::decoder();
+    const QString text = together.decode(all);
+    if (text.size() != 256)
+        return std::nullopt;
+    for (int byte = 0; byte < 256; ++byte) {
+        if (text.at(byte).unicode() != table[byte])
+            return std::nullopt;
+    }
+    return table;
 }
 
-AnsiTextReader::AnsiTextReader() : decoder_(AnsiCodePage::decoder()) {}
+const std::array<char16_t, 256>* singleByteTable()
+{
+    static const std::optional<std::array<char16_t, 256>> table = buildSingleByteTable();
+    return table ? &*table : nullptr;
+}
+
+} // namespace
+
+AnsiTextReader::AnsiTextReader() : table_(singleByteTable()), decoder_(AnsiCodePage::decoder()) {}
+
+AnsiTextReader::~AnsiTextReader() { close(); }
 
 bool AnsiTextReader::open(const QString& path)
 {
     close();
     error_.clear();
-    const QFileInfo info(path);
-    if (!info.exists()) {
-        error_ = QStringLiteral("Файл не найден.");
+    const QByteArray name = QFile::encodeName(path);
+    // Refused before opening: opening a FIFO waits for a writer, and a device never ends.
+    struct stat info {};
+    if (::stat(name.constData(), &info) != 0) {
+        error_ = FileError::describe(errno, FileError::Action::Open);
         return false;
     }
-    if (info.isDir()) {
-        error_ = QStringLiteral("Это папка, а не файл.");
+    if (S_ISDIR(info.st_mode)) {
+        error_ = FileError::describe(EISDIR, FileError::Action::Open);
         return false;
     }
-    file_.setFileName(path);
-    if (!file_.open(QIODevice::ReadOnly)) {
-        error_ = QStringLiteral("Нет доступа к файлу (%1).").arg(file_.errorString());
+    if (!S_ISREG(info.st_mode)) {
+        error_ = FileError::notRegularFile();
         return false;
     }
-    size_ = file_.size();
+    // Without blocking, and checked again, in case something else took the name meanwhile.
+    int fd;
+    do
+        fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    while (fd < 0 && errno == EINTR);
+    if (fd < 0) {
+        error_ = FileError::describe(errno, FileError::Action::Open);
+        return false;
+    }
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        error_ = FileError::notRegularFile();
+        return false;
+    }
+    fd_ = fd;
+    size_ = remaining_ = info.st_size;
     return true;
 }
 
 void AnsiTextReader::close()
 {
-    file_.close();
+    if (fd_ >= 0)
+        ::close(fd_);
+    fd_ = -1;
     decoder_.resetState();
-    buffer_.clear();
-    position_ = 0;
-    size_ = 0;
+    bytes_ = QByteArray();
+    buffer_ = QString();
+    position_ = scanned_ = 0;
+    size_ = remaining_ = 0;
     fileEnded_ = false;
 }
 
@@ -46,21 +108,51 @@ bool AnsiTextReader::fill()
 {
     if (fileEnded_)
         return false;
-    QByteArray bytes(ChunkSize, Qt::Uninitialized);
-    const qint64 got = file_.read(bytes.data(), ChunkSize);
+    if (remaining_ <= 0 || fd_ < 0) {
+        fileEnded_ = true;
+        return false;
+    }
+    if (bytes_.size() != ChunkSize)
+        bytes_.resize(ChunkSize);
+    ssize_t got;
+    do
+        got = ::read(fd_, bytes_.data(), size_t(std::min<qint64>(ChunkSize, remaining_)));
+    while (got < 0 && errno == EINTR);
     if (got < 0) {
-        error_ = QStringLiteral("Ошибка чтения (%1).").arg(file_.errorString());
+        error_ = FileError::describe(errno, FileError::Action::Read);
         fileEnded_ = true;
         return false;
     }
-    if (got == 0) {
+    if (got == 0) { // the file was cut short while open
         fileEnded_ = true;
         return false;
     }
-    buffer_.remove(0, position_);
-    position_ = 0;
-    buffer_ += decoder_.decode(QByteArrayView(bytes.constData(), got));
+    remaining_ -= got;
+    // Only the text not yet returned moves; inside a long line that happens once.
+    if (position_ > 0) {
+        buffer_.remove(0, position_);
+        scanned_ -= position_;
+        position_ = 0;
+    }
+    decode(bytes_.constData(), got);
     return true;
+}
+
+void AnsiTextReader::decode(const char* bytes, qsizetype count)
+{
+    const qsizetype kept = buffer_.size();
+    if (table_) {
+        buffer_.resize(kept + count);
+        char16_t* out = reinterpret_cast<char16_t*>(buffer_.data()) + kept;
+        const auto* in = reinterpret_cast<const uchar*>(bytes);
+        const std::array<char16_t, 256>& table = *table_;
+        for (qsizetype i = 0; i < count; ++i)
+            out[i] = table[in[i]];
+        return;
+    }
+    buffer_.resize(kept + decoder_.requiredSpace(count));
+    QChar* end = decoder_.appendToBuffer(buffer_.data() + kept, QByteArrayView(bytes, count));
+    buffer_.truncate(end - buffer_.constData());
 }
 
 bool AnsiTextReader::atEnd()
@@ -74,19 +166,25 @@ bool AnsiTextReader::atEnd()
 
 QStringView AnsiTextReader::readLine()
 {
+    scanned_ = std::max(scanned_, position_);
     for (;;) {
-        const qsizetype cr = buffer_.indexOf(QLatin1Char('\r'), position_);
-        if (cr >= 0 && cr + 1 < buffer_.size()) {
+        const QStringView text(buffer_);
+        const qsizetype cr = text.indexOf(u'\r', scanned_);
+        if (cr >= 0 && cr + 1 < text.size()) {
             const qsizetype start = position_;
-            position_ = cr + 1 + (buffer_.at(cr + 1) == QLatin1Char('\n'));
-            return QStringView(buffer_).mid(start, cr - start);
+            position_ = scanned_ = cr + 1 + (text.at(cr + 1) == u'\n');
+            return text.mid(start, cr - start);
         }
-        // No complete terminator in the buffer (or a CR whose LF may be in the next chunk).
+        // No complete terminator yet (or a CR whose LF may come with the next chunk):
+        // what was searched is not searched again.
+        scanned_ = cr >= 0 ? cr : text.size();
         if (!fill()) {
             const qsizetype start = position_;
-            position_ = buffer_.size();
             const qsizetype end = cr >= 0 ? cr : buffer_.size();
+            position_ = scanned_ = buffer_.size();
             return QStringView(buffer_).mid(start, end - start);
         }
+        if (withinLongLine_)
+            withinLongLine_();
     }
 }

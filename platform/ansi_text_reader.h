@@ -1,15 +1,22 @@
 #pragma once
 
-#include <QFile>
 #include <QString>
 #include <QStringDecoder>
 #include <QStringView>
 
+#include <array>
+#include <functional>
+
 // Reads an 8-bit text file line by line. A line ends at CR LF or at a lone CR; a lone
 // LF stays in the line; a terminator at the very end gives no further empty line.
+// Only regular files are read, and never more than the size they had when opened, so
+// neither a device nor a file that keeps growing can keep a read going for ever.
 class AnsiTextReader {
 public:
     AnsiTextReader();
+    ~AnsiTextReader();
+    AnsiTextReader(const AnsiTextReader&) = delete;
+    AnsiTextReader& operator=(const AnsiTextReader&) = delete;
 
     // False when the file cannot be opened for reading (errorString() says why).
     bool open(const QString& path);
@@ -21,18 +28,29 @@ public:
     // The next line, valid until the next call. Only call when !atEnd().
     QStringView readLine();
 
+    // Called after each chunk read while one line spans several, so a caller can keep
+    // the window painted during a very long line.
+    void setWithinLongLine(std::function<void()> hook) { withinLongLine_ = std::move(hook); }
+
     // True once a read failed; the lines before the failure were delivered.
     bool hasError() const { return !error_.isEmpty(); }
     QString errorString() const { return error_; }
 
 private:
     bool fill(); // reads and decodes the next chunk; false at the end or on error
+    void decode(const char* bytes, qsizetype count);
 
-    QFile file_;
+    int fd_ = -1;
+    // Set when every byte of the code page stands for one character on its own.
+    const std::array<char16_t, 256>* table_;
     QStringDecoder decoder_;
-    QString buffer_;
+    QByteArray bytes_;  // reused for every chunk
+    QString buffer_;    // decoded text; [position_, size) not yet returned
     qsizetype position_ = 0;
+    qsizetype scanned_ = 0; // no CR in [position_, scanned_)
     qint64 size_ = 0;
+    qint64 remaining_ = 0;
     bool fileEnded_ = false;
     QString error_;
+    std::function<void()> withinLongLine_;
 };

@@ -1,9 +1,14 @@
 #include "ansi_text_writer.h"
 
 #include "ansi_code_page.h"
+#include "file_error.h"
 
-#include <QDir>
-#include <QFileInfo>
+#include <QFile>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 constexpr qsizetype FlushSize = 1 << 16;
@@ -15,29 +20,30 @@ AnsiTextWriter::~AnsiTextWriter() { close(); }
 
 bool AnsiTextWriter::open(const QString& path)
 {
+    close();
     error_.clear();
     pending_.clear();
     pending_.reserve(FlushSize * 2);
-    const QFileInfo info(path);
-    if (info.isDir()) {
-        error_ = QStringLiteral("Это папка, а не файл.");
+    const QByteArray name = QFile::encodeName(path);
+    // Without blocking: a FIFO nobody reads is refused instead of waiting for a reader.
+    int fd;
+    do
+        fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_NONBLOCK | O_CLOEXEC, 0666);
+    while (fd < 0 && errno == EINTR);
+    if (fd < 0) {
+        error_ = FileError::describe(errno, FileError::Action::Open);
         return false;
     }
-    if (!info.absoluteDir().exists()) {
-        error_ = QStringLiteral("Папка не найдена.");
-        return false;
-    }
-    file_.setFileName(path);
-    if (!file_.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        error_ = QStringLiteral("Нет доступа к файлу (%1).").arg(file_.errorString());
-        return false;
-    }
+    const int flags = ::fcntl(fd, F_GETFL);
+    if (flags >= 0)
+        ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
+    fd_ = fd;
     return true;
 }
 
 bool AnsiTextWriter::writeLine(QStringView line)
 {
-    if (!error_.isEmpty())
+    if (!error_.isEmpty() || fd_ < 0)
         return false;
     // Encoded straight into the pending buffer: no allocation per line.
     const qsizetype start = pending_.size();
@@ -51,32 +57,32 @@ bool AnsiTextWriter::writeLine(QStringView line)
 
 bool AnsiTextWriter::flush()
 {
-    if (!pending_.isEmpty() && file_.write(pending_) != pending_.size()) {
-        error_ = writeFailure();
-        pending_.truncate(0);
-        return false;
+    const char* data = pending_.constData();
+    qsizetype left = pending_.size();
+    while (left > 0) {
+        const ssize_t written = ::write(fd_, data, size_t(left));
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0) {
+            error_ = FileError::describe(written < 0 ? errno : ENOSPC, FileError::Action::Write);
+            pending_.truncate(0);
+            return false;
+        }
+        data += written;
+        left -= written;
     }
     pending_.truncate(0); // keeps the buffer for the next lines
-    if (!file_.flush()) {
-        error_ = writeFailure();
-        return false;
-    }
     return true;
-}
-
-QString AnsiTextWriter::writeFailure() const
-{
-    return QStringLiteral("Не удалось записать данные (%1).").arg(file_.errorString());
 }
 
 bool AnsiTextWriter::close()
 {
-    if (!file_.isOpen())
+    if (fd_ < 0)
         return error_.isEmpty();
     if (error_.isEmpty())
         flush();
-    file_.close();
-    if (error_.isEmpty() && file_.error() != QFileDevice::NoError)
-        error_ = writeFailure();
+    if (::close(fd_) != 0 && error_.isEmpty() && errno != EINTR)
+        error_ = FileError::describe(errno, FileError::Action::Write);
+    fd_ = -1;
     return error_.isEmpty();
 }

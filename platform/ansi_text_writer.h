@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QFile>
+#include <QByteArray>
 #include <QString>
 #include <QStringEncoder>
 
@@ -10,6 +10,8 @@ class AnsiTextWriter {
 public:
     AnsiTextWriter();
     ~AnsiTextWriter();
+    AnsiTextWriter(const AnsiTextWriter&) = delete;
+    AnsiTextWriter& operator=(const AnsiTextWriter&) = delete;
 
     // Creates the file, or truncates it to zero length when it exists.
     bool open(const QString& path);
@@ -17,14 +19,13 @@ public:
     // Flushes and closes; false when anything since open() failed.
     bool close();
 
-    bool isOpen() const { return file_.isOpen(); }
+    bool isOpen() const { return fd_ >= 0; }
     QString errorString() const { return error_; }
 
 private:
     bool flush();
-    QString writeFailure() const;
 
-    QFile file_;
+    int fd_ = -1;
     QStringEncoder encoder_;
     QByteArray pending_;
     QString error_;

@@ -4,8 +4,6 @@
 
 #include <algorithm>
 
-#include <algorithm>
-
 QtEventPump::QtEventPump(int intervalMs) : intervalNs_(qint64(intervalMs) * 1000000)
 {
     clock_.start();
@@ -26,17 +24,33 @@ void QtEventPump::processPendingEvents()
     else if (sinceCheck > target * 2)
         stride_ = std::max(1, int(stride_ * target / sinceCheck));
     countdown_ = stride_;
-    if (now - lastDeliveryNs_ >= intervalNs_)
-        deliver();
+    // Input held back by deliveries inside an item is not kept waiting another interval.
+    if (now - lastDeliveryNs_ >= intervalNs_ || lastInputDeliveryNs_ < lastDeliveryNs_)
+        deliver(true);
 }
 
-void QtEventPump::deliver()
+void QtEventPump::processPendingEventsExceptInput()
+{
+    countdown_ = 1; // the item's end looks at the clock at once
+    if (clock_.nsecsElapsed() - lastDeliveryNs_ >= intervalNs_)
+        deliver(false);
+}
+
+void QtEventPump::deliver(bool withInput)
 {
     const qint64 start = clock_.nsecsElapsed();
     statistics_.longestGapNs = std::max(statistics_.longestGapNs, start - lastDeliveryNs_);
     prepareDelivery();
-    QCoreApplication::processEvents();
+    if (withInput) {
+        statistics_.longestInputGapNs = std::max(statistics_.longestInputGapNs, start - lastInputDeliveryNs_);
+        QCoreApplication::processEvents();
+    } else {
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        ++statistics_.deliveriesExceptInput;
+    }
     lastDeliveryNs_ = clock_.nsecsElapsed();
+    if (withInput)
+        lastInputDeliveryNs_ = lastDeliveryNs_;
     lastCheckNs_ = lastDeliveryNs_;
     ++statistics_.deliveries;
     statistics_.longestDeliveryNs = std::max(statistics_.longestDeliveryNs, lastDeliveryNs_ - start);
@@ -45,5 +59,5 @@ void QtEventPump::deliver()
 void QtEventPump::resetStatistics()
 {
     statistics_ = {};
-    lastDeliveryNs_ = lastCheckNs_ = clock_.nsecsElapsed();
+    lastDeliveryNs_ = lastCheckNs_ = lastInputDeliveryNs_ = clock_.nsecsElapsed();
 }

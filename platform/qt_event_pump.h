@@ -4,7 +4,6 @@
 
 #include <QElapsedTimer>
 
-
 // Runs Qt's event loop once every few milliseconds of work, so input is answered
 // within a frame. Between deliveries a call costs a counter decrement: the clock is
 // read only every `stride_` calls, and the stride adapts so that happens about
@@ -14,19 +13,23 @@ public:
     explicit QtEventPump(int intervalMs = 8);
 
     void processPendingEvents() override;
+    void processPendingEventsExceptInput() override;
 
     // How well input was answered since the last reset: the longest stretch without a
-    // delivery of events, and the longest delivery itself.
+    // delivery of events, and the longest delivery itself. Deliveries that held input
+    // back count as deliveries; the longest wait of input is kept apart.
     struct Statistics {
         int deliveries = 0;
         qint64 longestGapNs = 0;
         qint64 longestDeliveryNs = 0;
+        int deliveriesExceptInput = 0;
+        qint64 longestInputGapNs = 0;
     };
     const Statistics& statistics() const { return statistics_; }
     void resetStatistics();
 
 private:
-    void deliver();
+    void deliver(bool withInput);
 
     // Bounds the calls between two clock reads, so a run of fast items that turns slow
     // (a long line, memory being released) overshoots the interval by little.
@@ -36,6 +39,7 @@ private:
     qint64 intervalNs_;
     qint64 lastCheckNs_ = 0;
     qint64 lastDeliveryNs_ = 0;
+    qint64 lastInputDeliveryNs_ = 0;
     int stride_ = 1;
     int countdown_ = 1;
     Statistics statistics_;
