@@ -23,12 +23,21 @@ public:
             everyPass();
     }
 
+    // Inside an item nothing of the script runs: the user's input waits for the item's end.
+    void processPendingEventsExceptInput() override
+    {
+        ++withinItem_;
+        prepareDelivery();
+    }
+    int withinItemCalls() const { return withinItem_; }
+
     // Runs `action` during the pass'th call (1-based).
     void at(int pass, std::function<void()> action) { actions_[pass] = std::move(action); }
     int passes() const { return passes_; }
     void reset()
     {
         passes_ = 0;
+        withinItem_ = 0;
         actions_.clear();
         everyPass = nullptr;
     }
@@ -37,5 +46,6 @@ public:
 
 private:
     int passes_ = 0;
+    int withinItem_ = 0;
     std::map<int, std::function<void()>> actions_;
 };

@@ -75,7 +75,7 @@ void TestDictionaryFile::lineRules()
 
 void TestDictionaryFile::lineEndAcrossChunks()
 {
-    // The reader decodes 1 MiB at a time: CR LF split over two chunks is still one line end.
+    // The reader's chunks are powers of two: CR LF split over two chunks is still one line end.
     for (int lead : {(1 << 20) - 1, (1 << 20) - 2, 1 << 20}) {
         QByteArray bytes(lead, 'x');
         bytes += "\r\nnext\r\n";
