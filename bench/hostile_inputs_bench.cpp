@@ -1,0 +1,175 @@
+// Drives the real window offscreen, with the real event pump, through inputs that used
+// to freeze it: devices and FIFOs chosen as the dictionary, a 100 MB single line, an
+// LF-only word list (one huge entry), and the normal sample's import. Prints figures;
+// passes or fails nothing.
+//
+//   quorvane_hostile_bench [SAMPLE]   the sample defaults to samples/ru_full_forms.txt
+
+#include "frm_main.h"
+#include "push_button/xp_button.h"
+#include "qt_event_pump.h"
+#include "quorvane_application.h"
+#include "word_list_box.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QScrollBar>
+#include <QTemporaryDir>
+
+#include <cstdio>
+#include <functional>
+#include <sys/stat.h>
+
+namespace {
+
+// Answers every box with OK, every file dialog with the next name, and notes when the
+// first box came.
+class BenchDialogs : public Dialogs {
+public:
+    QString nextFile;
+    QStringList messages;
+    QElapsedTimer sinceClick;
+    qint64 firstBoxNs = -1;
+
+    Answer message(const QString& text, const QString&, Icon, Buttons) override
+    {
+        if (firstBoxNs < 0)
+            firstBoxNs = sinceClick.nsecsElapsed();
+        messages.append(text);
+        return Answer::Ok;
+    }
+    QString openFileName(const QString&) override { return nextFile; }
+    QString saveFileName(const QString&) override { return nextFile; }
+};
+
+double milliseconds(const std::function<void()>& work)
+{
+    QElapsedTimer timer;
+    timer.start();
+    work();
+    return double(timer.nsecsElapsed()) / 1e6;
+}
+
+double ms(qint64 ns) { return double(ns) / 1e6; }
+
+struct Bench {
+    BenchDialogs dialogs;
+    QtEventPump pump;
+    FrmMain* form = nullptr;
+
+    // One click on "Импорт слов" for the file; the figures of that import.
+    void import(const char* label, const QString& path)
+    {
+        dialogs.nextFile = path;
+        dialogs.messages.clear();
+        dialogs.firstBoxNs = -1;
+        pump.resetStatistics();
+        dialogs.sinceClick.start();
+        const double total = milliseconds([&] { form->command2->Click(); });
+        const QtEventPump::Statistics& s = pump.statistics();
+        std::printf("%-28s %9.1f ms  first box %8.2f ms  words %lld  deliveries %5d (%d without input)  "
+                    "longest gap %7.1f ms  longest input wait %7.1f ms  longest delivery %6.1f ms\n",
+                    label, total, dialogs.firstBoxNs < 0 ? -1.0 : ms(dialogs.firstBoxNs),
+                    static_cast<long long>(form->WordCount), s.deliveries, s.deliveriesExceptInput,
+                    ms(s.longestGapNs), ms(s.longestInputGapNs), ms(s.longestDeliveryNs));
+        std::printf("%-28s box: %s\n", label,
+                    qPrintable(dialogs.messages.value(0).replace(QLatin1Char('\n'), QLatin1Char(' '))));
+        std::fflush(stdout);
+    }
+
+    // Repaint, selection and scrolling of `l` as it stands.
+    void listFigures(const char* label)
+    {
+        WordListBox& l = *form->l;
+        QCoreApplication::processEvents(); // the list catches up with its appends
+        const double repaint = milliseconds([&] { l.viewport()->repaint(); });
+        const double select = milliseconds([&] {
+            l.setCurrentRow(0);
+            l.viewport()->repaint();
+        });
+        QScrollBar* across = l.horizontalScrollBar();
+        const double scrollAcross = milliseconds([&] {
+            across->setValue(across->maximum() / 2);
+            l.viewport()->repaint();
+        });
+        QScrollBar* down = l.verticalScrollBar();
+        const double scrollDown = milliseconds([&] {
+            down->setValue(down->maximum());
+            l.viewport()->repaint();
+        });
+        std::printf("%-28s repaint of l %7.2f ms  select row %7.2f ms  scroll across %7.2f ms  "
+                    "scroll down %7.2f ms\n",
+                    label, repaint, select, scrollAcross, scrollDown);
+        std::fflush(stdout);
+    }
+};
+
+QString findSample(const QStringList& args)
+{
+    if (args.size() >= 2)
+        return args.at(1);
+    QDir dir(QCoreApplication::applicationDirPath());
+    for (int up = 0; up < 4; ++up, dir.cdUp()) {
+        const QString candidate = dir.filePath(QStringLiteral("samples/ru_full_forms.txt"));
+        if (QFile::exists(candidate))
+            return candidate;
+    }
+    return {};
+}
+
+QString writeFile(const QString& path, const std::function<void(QFile&)>& fill)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        qFatal("cannot write %s", qPrintable(path));
+    fill(file);
+    return path;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QuorvaneApplication app(argc, argv);
+    Bench bench;
+    Dialogs::install(&bench.dialogs);
+    EventPump::install(&bench.pump);
+    FrmMain form;
+    bench.form = &form;
+    form.show();
+    QCoreApplication::processEvents();
+    QTemporaryDir dir;
+
+    bench.import("/dev/zero", QStringLiteral("/dev/zero"));
+    const QString fifo = dir.filePath(QStringLiteral("fifo"));
+    if (::mkfifo(QFile::encodeName(fifo).constData(), 0600) == 0)
+        bench.import("FIFO without a writer", fifo);
+
+    const QString sample = findSample(app.arguments());
+    if (!sample.isEmpty()) {
+        bench.import("sample, normal import", sample);
+        bench.listFigures("sample, normal import");
+
+        QFile in(sample);
+        if (!in.open(QIODevice::ReadOnly))
+            qFatal("cannot read %s", qPrintable(sample));
+        const QString lfOnly = writeFile(dir.filePath(QStringLiteral("lf_only.txt")),
+                                         [&](QFile& out) { out.write(in.readAll().replace('\r', QByteArray())); });
+        bench.import("sample, LF only", lfOnly);
+        bench.listFigures("sample, LF only");
+    } else {
+        std::printf("no samples/ru_full_forms.txt: run scripts/make_sample_dictionary.sh for the sample figures\n");
+    }
+
+    const QString single = writeFile(dir.filePath(QStringLiteral("single_line.txt")), [](QFile& out) {
+        const QByteArray block = QByteArray("\xEA\xEE\xF2 \xF2\xEE\xEA\n").repeated(1 << 17); // 1 MiB
+        for (int i = 0; i < 100; ++i)
+            out.write(block);
+    });
+    bench.import("100 MB single line", single);
+    bench.listFigures("100 MB single line");
+    return 0;
+}
