@@ -85,7 +85,8 @@ void DictionaryImport::run()
         while (!file.atEnd()) {
             if (f.shouldStop())
                 return; // the cancel handler has restored the window; the file closes here
-            const QString entry = DictionaryLine::withoutSpaces(file.readLine());
+            QString entry = file.takeLine();
+            entry.remove(QLatin1Char(' '));
             if (file.hasError())
                 break;
             f.l->append(entry);

@@ -27,6 +27,9 @@ public:
     bool atEnd();
     // The next line, valid until the next call. Only call when !atEnd().
     QStringView readLine();
+    // The next line as a string of its own. A long line is handed over rather than
+    // copied: copying hundreds of megabytes would double the memory it takes.
+    QString takeLine();
 
     // Called after each chunk read while one line spans several, so a caller can keep
     // the window painted during a very long line.

@@ -98,6 +98,8 @@ private slots:
     void fullDiskLeavesTheWindowIdle();
     void readsNoMoreThanTheSizeAtOpen();
     void everyByteDecodesAsTheCodePage();
+    void takenLongLineKeepsWhatFollows_data();
+    void takenLongLineKeepsWhatFollows();
     void longLfLineIsOneEntry_data();
     void longLfLineIsOneEntry();
     void timersRunInsideALongLine();
@@ -228,6 +230,25 @@ void TestHostileInputs::everyByteDecodesAsTheCodePage()
     QVERIFY(!reader.atEnd());
     QCOMPARE(reader.readLine().toString(), decoded(bytes));
     QVERIFY(reader.atEnd());
+}
+
+void TestHostileInputs::takenLongLineKeepsWhatFollows_data()
+{
+    QTest::addColumn<int>("length");
+    for (int length : {65535, 65536, 65537, 131071, 300000})
+        QTest::addRow("%d", length) << length;
+}
+
+void TestHostileInputs::takenLongLineKeepsWhatFollows()
+{
+    QFETCH(int, length);
+    const QByteArray line = longLfLine(length);
+    AnsiTextReader reader;
+    QVERIFY(reader.open(h->writeBytes("first\r" + line + "\r\nnext\r" + line + "\rlast")));
+    QStringList lines;
+    while (!reader.atEnd())
+        lines.append(reader.takeLine());
+    QCOMPARE(lines, (QStringList{"first", decoded(line), "next", decoded(line), "last"}));
 }
 
 void TestHostileInputs::longLfLineIsOneEntry_data()
