@@ -167,7 +167,7 @@ bool AnsiTextReader::atEnd()
 QStringView AnsiTextReader::readLine()
 {
     scanned_ = std::max(scanned_, position_);
-    for (;;) {
+    for (int fills = 0;; ++fills) {
         const QStringView text(buffer_);
         const qsizetype cr = text.indexOf(u'\r', scanned_);
         if (cr >= 0 && cr + 1 < text.size()) {
@@ -184,7 +184,8 @@ QStringView AnsiTextReader::readLine()
             position_ = scanned_ = buffer_.size();
             return QStringView(buffer_).mid(start, end - start);
         }
-        if (withinLongLine_)
+        // An ordinary line that only straddles two chunks is over long before it matters.
+        if (fills > 0 && withinLongLine_)
             withinLongLine_();
     }
 }

@@ -31,8 +31,8 @@ public:
     // copied: copying hundreds of megabytes would double the memory it takes.
     QString takeLine();
 
-    // Called after each chunk read while one line spans several, so a caller can keep
-    // the window painted during a very long line.
+    // Called after each further chunk read while one line spans more than two, so a
+    // caller can keep the window painted during a very long line.
     void setWithinLongLine(std::function<void()> hook) { withinLongLine_ = std::move(hook); }
 
     // True once a read failed; the lines before the failure were delivered.
