@@ -1,5 +1,6 @@
 #include "ansi_text_reader.h"
 #include "ansi_text_writer.h"
+#include "file_error.h"
 #include "form_harness.h"
 #include "module1.h"
 #include "progress_bar/xp_progress_bar.h"
@@ -12,6 +13,7 @@
 #include <QTimer>
 #include <QtTest>
 
+#include <cerrno>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -96,6 +98,8 @@ private slots:
     void saveRefusesWithoutBlocking_data();
     void saveRefusesWithoutBlocking();
     void fullDiskLeavesTheWindowIdle();
+    void everyFileErrorReadsInRussian_data();
+    void everyFileErrorReadsInRussian();
     void readsNoMoreThanTheSizeAtOpen();
     void everyByteDecodesAsTheCodePage();
     void takenLongLineKeepsWhatFollows_data();
@@ -196,6 +200,28 @@ void TestHostileInputs::fullDiskLeavesTheWindowIdle()
     QVERIFY(barEmptyBehindTheBox);
     QVERIFY(hasNoEnglish(text, path));
     QVERIFY(isIdle(f));
+}
+
+void TestHostileInputs::everyFileErrorReadsInRussian_data()
+{
+    QTest::addColumn<FileError::Action>("action");
+    QTest::addColumn<QString>("unknown");
+    QTest::newRow("open") << FileError::Action::Open << QStringLiteral("Не удалось открыть файл.");
+    QTest::newRow("read") << FileError::Action::Read << QStringLiteral("Ошибка чтения файла.");
+    QTest::newRow("write") << FileError::Action::Write << QStringLiteral("Ошибка записи в файл.");
+}
+
+void TestHostileInputs::everyFileErrorReadsInRussian()
+{
+    QFETCH(FileError::Action, action);
+    QFETCH(QString, unknown);
+    for (int code = 0; code < 140; ++code) {
+        const QString text = FileError::describe(code, action);
+        QVERIFY2(hasNoEnglish(text, QString()) && text.endsWith(QLatin1Char('.')), qPrintable(text));
+    }
+    QCOMPARE(FileError::describe(EIO, action), unknown);
+    QCOMPARE(FileError::describe(ENOSPC, action), NoSpace);
+    QCOMPARE(FileError::describe(9999, action), unknown + QStringLiteral(" Код ошибки: 9999."));
 }
 
 void TestHostileInputs::readsNoMoreThanTheSizeAtOpen()
