@@ -127,6 +127,8 @@ private slots:
     void listShowsWhereTheFocusIs();
     void hugeEntryPaintsAsItsStart_data();
     void hugeEntryPaintsAsItsStart();
+    void buttonFocusFrameInTheWindow_data();
+    void buttonFocusFrameInTheWindow();
 
 private:
     std::unique_ptr<FormHarness> h;
@@ -579,6 +581,34 @@ void TestAccessibility::hugeEntryPaintsAsItsStart()
     const QString name = iface(lists[0])->child(0)->text(QAccessible::Name);
     QVERIFY(name.size() <= WordListBox::ShownLength + 1);
     QVERIFY(huge.startsWith(name.chopped(1)));
+}
+
+void TestAccessibility::buttonFocusFrameInTheWindow_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::newRow("import") << "command2";
+    QTest::newRow("search") << "command1";
+    QTest::newRow("save") << "bsave";
+}
+
+void TestAccessibility::buttonFocusFrameInTheWindow()
+{
+    QFETCH(QString, name);
+    FrmMain& f = h->form();
+    f.show();
+    f.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&f));
+    auto* button = f.findChild<XPButton*>(name);
+    QVERIFY(button);
+    button->setFocus(Qt::TabFocusReason);
+    QVERIFY(button->hasFocus());
+    QVERIFY(button->gf.isVisible());
+    QVERIFY(iface(button)->state().focused);
+    // The window's focus colour 0x0080C0FF, 25 twips in from the top left, one pixel in from the right.
+    const QImage image = button->grab().toImage();
+    QCOMPARE(image.pixelColor(2, 3), QColor(0xFF, 0xC0, 0x80));
+    QCOMPARE(image.pixelColor(10, 2), QColor(0xFF, 0xC0, 0x80));
+    QCOMPARE(image.pixelColor(button->width() - 2, 10), QColor(0xFF, 0xC0, 0x80));
 }
 
 QTEST_MAIN(TestAccessibility)
