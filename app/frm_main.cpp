@@ -1,5 +1,6 @@
 #include "frm_main.h"
 
+#include "accessibility.h"
 #include "dictionary_import.h"
 #include "form_loader.h"
 #include "found_words_save.h"
@@ -72,6 +73,7 @@ void FrmMain::loadDesign()
     for (int i = 0; i < int(tp.size()); ++i)
         tp[i] = design.control<QLineEdit>(QStringLiteral("tp"), i);
     cd1.Filter = design.settings(QStringLiteral("cd1")).read(QStringLiteral("filter"), QString()).toString();
+    Accessibility::linkLabels(*this);
 }
 
 void FrmMain::load()

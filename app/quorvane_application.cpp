@@ -1,5 +1,6 @@
 #include "quorvane_application.h"
 
+#include "accessibility.h"
 #include "font_value.h"
 
 #include <QLibraryInfo>
@@ -9,6 +10,7 @@ QuorvaneApplication::QuorvaneApplication(int& argc, char** argv) : QApplication(
     setApplicationName(QStringLiteral("Quorvane"));
     setApplicationVersion(QStringLiteral("1.0"));
     Fonts::installSubstitutions();
+    Accessibility::install();
     if (qtTexts_.load(QStringLiteral("qtbase_ru"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         installTranslator(&qtTexts_);
     Dialogs::install(&dialogs_);

@@ -1,11 +1,15 @@
 #include "word_list_box.h"
 
+#include "accessibility/accessible_announcer.h"
+
+#include <QAccessible>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
 
 #include <algorithm>
+#include <limits>
 
 WordListBox::WordListBox(QWidget* parent) : QAbstractScrollArea(parent)
 {
@@ -30,6 +34,8 @@ void WordListBox::clear()
     shownCount_ = 0;
     verticalScrollBar()->setRange(0, 0);
     viewport()->update();
+    if (AccessibleAnnouncer::listening())
+        AccessibleAnnouncer::of(this)->changed(AccessibleAnnouncer::Children);
 }
 
 void WordListBox::setCurrentRow(qsizetype row)
@@ -46,6 +52,46 @@ void WordListBox::setCurrentRow(qsizetype row)
             verticalScrollBar()->setValue(int(row - visibleRows() + 1));
     }
     viewport()->update();
+    announceCurrentRow();
+}
+
+void WordListBox::announceCurrentRow()
+{
+    if (current_ < 0 || current_ > std::numeric_limits<int>::max() || !AccessibleAnnouncer::listening())
+        return;
+    QAccessibleEvent selection(this, QAccessible::Selection);
+    selection.setChild(int(current_));
+    AccessibleAnnouncer::send(&selection);
+    if (hasFocus()) {
+        QAccessibleEvent focus(this, QAccessible::Focus);
+        focus.setChild(int(current_));
+        AccessibleAnnouncer::send(&focus);
+    }
+}
+
+QString WordListBox::shownText(const QString& item)
+{
+    if (item.size() <= ShownLength)
+        return item;
+    // Never end on half of a surrogate pair.
+    const qsizetype length = item.at(ShownLength - 1).isHighSurrogate() ? ShownLength - 1 : ShownLength;
+    return item.left(length);
+}
+
+QRect WordListBox::rowRect(qsizetype row) const
+{
+    const qsizetype first = firstVisibleRow();
+    if (row < first || row >= std::min(shownCount_, first + visibleRows() + 1))
+        return QRect();
+    return QRect(0, int(row - first) * rowHeight(), viewport()->width(), rowHeight());
+}
+
+qsizetype WordListBox::rowAt(const QPoint& point) const
+{
+    if (point.y() < 0 || !viewport()->rect().contains(point))
+        return -1;
+    const qsizetype row = firstVisibleRow() + point.y() / rowHeight();
+    return row < shownCount_ ? row : -1;
 }
 
 void WordListBox::scheduleRefresh()
@@ -61,6 +107,8 @@ void WordListBox::refresh()
     refreshPending_ = false;
     const qsizetype first = firstVisibleRow();
     const bool rowsAppearInView = shownCount_ < first + visibleRows();
+    if (shownCount_ != items_.size() && AccessibleAnnouncer::listening())
+        AccessibleAnnouncer::of(this)->changed(AccessibleAnnouncer::Children);
     shownCount_ = items_.size();
     verticalScrollBar()->setRange(0, int(std::max<qsizetype>(0, items_.size() - visibleRows())));
     verticalScrollBar()->setPageStep(visibleRows());
@@ -90,8 +138,31 @@ void WordListBox::paintEvent(QPaintEvent*)
             painter.setPen(colors.color(QPalette::Text));
         }
         painter.drawText(box.adjusted(2, 0, -2, 0), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
-                         items_.at(row));
+                         shownText(items_.at(row)));
     }
+    if (hasFocus()) {
+        // A dotted frame round the current row, or where the first row goes while none is.
+        const qsizetype row = current_ >= 0 ? current_ : first;
+        const QRect box(0, int(row - first) * height, viewport()->width(), height);
+        QPen pen(colors.color(row == current_ ? QPalette::HighlightedText : QPalette::Text));
+        pen.setStyle(Qt::DotLine);
+        painter.setPen(pen);
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(box.adjusted(0, 0, -1, -1));
+    }
+}
+
+void WordListBox::focusInEvent(QFocusEvent* event)
+{
+    QAbstractScrollArea::focusInEvent(event);
+    viewport()->update();
+    announceCurrentRow();
+}
+
+void WordListBox::focusOutEvent(QFocusEvent* event)
+{
+    QAbstractScrollArea::focusOutEvent(event);
+    viewport()->update();
 }
 
 void WordListBox::resizeEvent(QResizeEvent* event)
@@ -102,8 +173,8 @@ void WordListBox::resizeEvent(QResizeEvent* event)
 
 void WordListBox::mousePressEvent(QMouseEvent* event)
 {
-    const qsizetype row = firstVisibleRow() + qsizetype(event->position().y()) / rowHeight();
-    if (row < shownCount_)
+    const qsizetype row = rowAt(event->position().toPoint());
+    if (row >= 0)
         setCurrentRow(row);
 }
 

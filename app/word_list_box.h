@@ -22,12 +22,23 @@ public:
     qsizetype currentRow() const { return current_; }
     void setCurrentRow(qsizetype row);
 
+    // Characters of an entry a row shows at most: more than fit in any row, few enough
+    // that an entry of millions of characters paints as fast as a word.
+    static constexpr qsizetype ShownLength = 512;
+    static QString shownText(const QString& item);
+    // Where the row is in the viewport; empty while it is scrolled out of view.
+    QRect rowRect(qsizetype row) const;
+    // The row at a viewport point; -1 for none.
+    qsizetype rowAt(const QPoint& point) const;
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     void scheduleRefresh();
@@ -35,6 +46,7 @@ private:
     int rowHeight() const;
     int visibleRows() const;
     qsizetype firstVisibleRow() const;
+    void announceCurrentRow();
 
     WordArray items_;
     qsizetype current_ = -1;
