@@ -15,6 +15,7 @@ private slots:
     void controlFields();
     void dependencies_data();
     void dependencies();
+    void description();
     void installedWhereTheEntriesSay_data();
     void installedWhereTheEntriesSay();
     void nothingElseInstalled();
@@ -105,6 +106,22 @@ void TestDebianPackage::dependencies()
     for (const QString& item : depends.split(QLatin1Char(','), Qt::SkipEmptyParts))
         names.append(item.trimmed().section(QLatin1Char(' '), 0, 0));
     QVERIFY2(names.contains(package), qPrintable(depends));
+}
+
+void TestDebianPackage::description()
+{
+    const QStringList lines = run(QStringLiteral(DPKG_DEB), {QStringLiteral("-f"), deb_, QStringLiteral("Description")})
+                                  .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    QVERIFY(lines.size() > 1);
+    const QString synopsis = lines.first().trimmed();
+    QVERIFY(!synopsis.isEmpty());
+    for (const QString& line : lines.mid(1)) {
+        // Package managers show the long text as written: one leading space, no stray
+        // indentation, no second copy of the synopsis, lines that fit a terminal.
+        QVERIFY2(line.startsWith(QLatin1Char(' ')) && !line.startsWith(QLatin1String("  ")), qPrintable(line));
+        QVERIFY2(line.trimmed() != synopsis, qPrintable(line));
+        QVERIFY2(line.size() <= 80, qPrintable(line));
+    }
 }
 
 // Every file the package should hold, found from what its desktop entry and metainfo name.
