@@ -11,8 +11,8 @@ QuorvaneApplication::QuorvaneApplication(int& argc, char** argv) : QApplication(
     setApplicationVersion(QStringLiteral("1.0"));
     // Lets task bars, Wayland ones above all, match the window to its menu entry and icon.
     setDesktopFileName(QStringLiteral("org.quorvane.Quorvane"));
-    // The window is Russian whatever the session's language; Qt's dialogs format sizes,
-    // dates and file types by the default locale, so they follow it too.
+    // The window is Russian whatever the session's language; Qt's dialogs take file-type
+    // names and number formats from the default locale, so they follow it too.
     QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
     Fonts::installSubstitutions();
     if (qtTexts_.load(QStringLiteral("qtbase_ru"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {

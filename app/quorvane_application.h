@@ -7,7 +7,7 @@
 #include <QTranslator>
 
 // The application with the platform services the window relies on: font substitutes,
-// Qt's own texts and formats in Russian (file dialogs), the desktop entry it belongs to,
+// Qt's own texts and locale in Russian (file dialogs), the desktop entry it belongs to,
 // the real dialogs and the event pump of the long operations.
 class QuorvaneApplication : public QApplication {
 public:
