@@ -42,10 +42,13 @@ Dialogs::Answer fromQtButton(int button, Dialogs::Buttons buttons)
     }
 }
 
-void localize(QMessageBox& box, QMessageBox::StandardButton button, const char* text)
+// Qt's Russian texts carry access keys («&Да»); only a button still showing Qt's English
+// text, its translation missing, gets ours.
+void localize(QMessageBox& box, QMessageBox::StandardButton button, const char* english, const char* russian)
 {
-    if (QAbstractButton* b = box.button(button))
-        b->setText(QString::fromUtf8(text));
+    QAbstractButton* b = box.button(button);
+    if (b && b->text() == QLatin1String(english))
+        b->setText(QString::fromUtf8(russian));
 }
 
 } // namespace
@@ -53,9 +56,9 @@ void localize(QMessageBox& box, QMessageBox::StandardButton button, const char* 
 Dialogs::Answer QtDialogs::message(const QString& text, const QString& title, Icon icon, Buttons buttons)
 {
     QMessageBox box(toQtIcon(icon), title, text, toQtButtons(buttons), QApplication::activeWindow());
-    localize(box, QMessageBox::Yes, "Да");
-    localize(box, QMessageBox::No, "Нет");
-    localize(box, QMessageBox::Cancel, "Отмена");
+    localize(box, QMessageBox::Yes, "&Yes", "&Да");
+    localize(box, QMessageBox::No, "&No", "&Нет");
+    localize(box, QMessageBox::Cancel, "Cancel", "Отмена");
     box.setEscapeButton(buttons == Buttons::Ok ? QMessageBox::Ok
                         : buttons == Buttons::YesNo ? QMessageBox::No
                                                     : QMessageBox::Cancel);

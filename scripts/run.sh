@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and starts Quorvane.
+# Installs what is missing, builds the program alone, and starts it.
 set -euo pipefail
 here="$(cd "$(dirname "$0")/.." && pwd)"
-"$here/scripts/setup.sh" "$here/build"
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLATFORM:-}" ]; then
-  echo "quorvane: no display to show the window on; run it under Xvfb: xvfb-run -a $here/build/quorvane" >&2
+  echo "quorvane: a graphical session is needed to show the window, and there is none here" >&2
+  echo "(neither DISPLAY nor WAYLAND_DISPLAY is set). Start scripts/run.sh from a terminal" >&2
+  echo "inside your desktop session." >&2
   exit 1
 fi
+"$here/scripts/setup.sh" "$here/build" quorvane
 exec "$here/build/quorvane"

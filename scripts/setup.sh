@@ -1,12 +1,16 @@
 #!/usr/bin/env bash
 # Installs what the build needs (Debian 12 packages only), then configures and builds.
-# Usage: scripts/setup.sh [build-dir]   (run as root, or with sudo available)
+# Usage: scripts/setup.sh [build-dir [target ...]]   (run as root, or with sudo available)
+# With targets, only those are built; a configured build folder is not configured again
+# (the build itself re-runs CMake when the project files change).
 set -euo pipefail
 here="$(cd "$(dirname "$0")/.." && pwd)"
 build="${1:-$here/build}"
+targets=("${@:2}")
 
 packages=(cmake g++ make qt6-base-dev libgl-dev fonts-liberation fonts-dejavu-core
-          qt6-translations-l10n xvfb xauth hunspell-ru hunspell-tools)
+          qt6-translations-l10n xvfb xauth hunspell-ru hunspell-tools
+          librsvg2-bin desktop-file-utils appstream dpkg-dev file)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
@@ -18,6 +22,12 @@ if [ ${#missing[@]} -gt 0 ]; then
   DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y --no-install-recommends "${missing[@]}"
 fi
 
-cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
-cmake --build "$build" -j"$(nproc)"
+if [ ! -f "$build/CMakeCache.txt" ]; then
+  cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+fi
+if [ ${#targets[@]} -gt 0 ]; then
+  cmake --build "$build" -j"$(nproc)" --target "${targets[@]}"
+else
+  cmake --build "$build" -j"$(nproc)"
+fi
 "$here/scripts/make_sample_dictionary.sh"

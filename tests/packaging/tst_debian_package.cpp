@@ -1,0 +1,187 @@
+#include "desktop_metadata.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+class TestDebianPackage : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void controlFields_data();
+    void controlFields();
+    void dependencies_data();
+    void dependencies();
+    void description();
+    void installedWhereTheEntriesSay_data();
+    void installedWhereTheEntriesSay();
+    void nothingElseInstalled();
+
+private:
+    QString run(const QString& program, const QStringList& arguments);
+    QStringList expectedFiles() const;
+    QString installed(const QString& path) const { return root_ + QLatin1Char('/') + path; }
+
+    QTemporaryDir work_;
+    QString deb_;
+    QString root_;
+    QString desktopFile_;
+    QString metainfoFile_;
+};
+
+QString TestDebianPackage::run(const QString& program, const QStringList& arguments)
+{
+    QProcess process;
+    process.setWorkingDirectory(work_.path());
+    process.start(program, arguments);
+    const bool finished = process.waitForFinished(-1);
+    const QString output = QString::fromUtf8(process.readAllStandardOutput());
+    const QString errors = QString::fromUtf8(process.readAllStandardError());
+    if (!finished || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
+        qWarning().noquote() << program << arguments.join(QLatin1Char(' ')) << "failed:" << process.errorString()
+                             << output << errors;
+    return output;
+}
+
+void TestDebianPackage::initTestCase()
+{
+    QVERIFY(work_.isValid());
+    run(QStringLiteral(CPACK_COMMAND), {QStringLiteral("-G"), QStringLiteral("DEB"), QStringLiteral("--config"),
+                                        QStringLiteral(CPACK_CONFIG), QStringLiteral("-B"), work_.path()});
+    const QStringList debs = QDir(work_.path()).entryList({QStringLiteral("*.deb")}, QDir::Files);
+    QCOMPARE(debs.size(), 1);
+    deb_ = work_.filePath(debs.first());
+    root_ = work_.filePath(QStringLiteral("root"));
+    run(QStringLiteral(DPKG_DEB), {QStringLiteral("-x"), deb_, root_});
+
+    const QStringList entries = QDir(installed(QStringLiteral("usr/share/applications")))
+                                    .entryList({QStringLiteral("*.desktop")}, QDir::Files);
+    QCOMPARE(entries.size(), 1);
+    desktopFile_ = QStringLiteral("usr/share/applications/") + entries.first();
+    const QString id = QFileInfo(entries.first()).completeBaseName();
+    metainfoFile_ = QStringLiteral("usr/share/metainfo/%1.metainfo.xml").arg(id);
+}
+
+void TestDebianPackage::controlFields_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("Package") << "Package" << "quorvane";
+    QTest::newRow("Version") << "Version" << QUORVANE_VERSION;
+    QTest::newRow("Section") << "Section" << "games";
+    QTest::newRow("Priority") << "Priority" << "optional";
+    QTest::newRow("Architecture") << "Architecture" << run(QStringLiteral("dpkg"), {"--print-architecture"}).trimmed();
+}
+
+void TestDebianPackage::controlFields()
+{
+    QFETCH(QString, field);
+    QFETCH(QString, expected);
+    QCOMPARE(run(QStringLiteral(DPKG_DEB), {QStringLiteral("-f"), deb_, field}).trimmed(), expected);
+}
+
+void TestDebianPackage::dependencies_data()
+{
+    QTest::addColumn<QString>("package");
+    // Found by the shared-library scan of the program.
+    QTest::newRow("C library") << "libc6";
+    QTest::newRow("Qt widgets") << "libqt6widgets6";
+    QTest::newRow("Qt GUI") << "libqt6gui6";
+    QTest::newRow("Qt core") << "libqt6core6";
+    // Loaded at run time, invisible to that scan.
+    QTest::newRow("Wayland platform plugin") << "qt6-wayland";
+    QTest::newRow("Qt's Russian texts") << "qt6-translations-l10n";
+    QTest::newRow("Liberation faces") << "fonts-liberation";
+    QTest::newRow("DejaVu faces") << "fonts-dejavu-core";
+}
+
+void TestDebianPackage::dependencies()
+{
+    QFETCH(QString, package);
+    QStringList names;
+    const QString depends = run(QStringLiteral(DPKG_DEB), {QStringLiteral("-f"), deb_, QStringLiteral("Depends")});
+    for (const QString& item : depends.split(QLatin1Char(','), Qt::SkipEmptyParts))
+        names.append(item.trimmed().section(QLatin1Char(' '), 0, 0));
+    QVERIFY2(names.contains(package), qPrintable(depends));
+}
+
+void TestDebianPackage::description()
+{
+    const QStringList lines = run(QStringLiteral(DPKG_DEB), {QStringLiteral("-f"), deb_, QStringLiteral("Description")})
+                                  .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    QVERIFY(lines.size() > 1);
+    const QString synopsis = lines.first().trimmed();
+    QVERIFY(!synopsis.isEmpty());
+    for (const QString& line : lines.mid(1)) {
+        // Package managers show the long text as written: one leading space, no stray
+        // indentation, no second copy of the synopsis, lines that fit a terminal.
+        QVERIFY2(line.startsWith(QLatin1Char(' ')) && !line.startsWith(QLatin1String("  ")), qPrintable(line));
+        QVERIFY2(line.trimmed() != synopsis, qPrintable(line));
+        QVERIFY2(line.size() <= 80, qPrintable(line));
+    }
+}
+
+// Every file the package should hold, found from what its desktop entry and metainfo name.
+QStringList TestDebianPackage::expectedFiles() const
+{
+    const QHash<QString, QString> entry = desktopEntry(installed(desktopFile_));
+    const QString metainfo = installed(metainfoFile_);
+    const QString program = entry.value(QStringLiteral("Exec")).section(QLatin1Char(' '), 0, 0);
+    const QString icon = entry.value(QStringLiteral("Icon"));
+    QStringList files{desktopFile_, metainfoFile_,
+                      QStringLiteral("usr/bin/") + program,
+                      QStringLiteral("usr/bin/") + xmlValue(metainfo, QStringLiteral("binary")),
+                      QStringLiteral("usr/share/applications/") + xmlValue(metainfo, QStringLiteral("launchable")),
+                      QStringLiteral("usr/share/icons/hicolor/scalable/apps/%1.svg").arg(icon),
+                      QStringLiteral("usr/share/man/man6/%1.6.gz").arg(program),
+                      QStringLiteral("usr/share/doc/quorvane/copyright")};
+    for (const QString& size : QStringLiteral(QUORVANE_ICON_SIZES).split(QLatin1Char(',')))
+        files.append(QStringLiteral("usr/share/icons/hicolor/%1x%1/apps/%2.png").arg(size, icon));
+    files.removeDuplicates();
+    files.sort();
+    return files;
+}
+
+void TestDebianPackage::installedWhereTheEntriesSay_data()
+{
+    QTest::addColumn<QString>("path");
+    for (const QString& path : expectedFiles())
+        QTest::newRow(qPrintable(path)) << path;
+}
+
+void TestDebianPackage::installedWhereTheEntriesSay()
+{
+    QFETCH(QString, path);
+    const QFileInfo file(installed(path));
+    QVERIFY2(file.isFile(), "missing from the package");
+    QVERIFY(file.size() > 0);
+    QFile content(file.filePath());
+    QVERIFY(content.open(QIODevice::ReadOnly));
+    const QByteArray head = content.read(4);
+    if (path.startsWith(QLatin1String("usr/bin/"))) {
+        QVERIFY(file.isExecutable());
+        QCOMPARE(head, QByteArray("\x7f" "ELF"));
+    } else {
+        QVERIFY(!file.isExecutable());
+    }
+    if (path.endsWith(QLatin1String(".gz")))
+        QCOMPARE(head.left(2), QByteArray("\x1f\x8b"));
+    if (path.endsWith(QLatin1String(".png")))
+        QCOMPARE(head, QByteArray("\x89PNG"));
+}
+
+void TestDebianPackage::nothingElseInstalled()
+{
+    QStringList files;
+    QDirIterator it(root_, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext())
+        files.append(QDir(root_).relativeFilePath(it.next()));
+    files.sort();
+    QCOMPARE(files, expectedFiles());
+}
+
+QTEST_GUILESS_MAIN(TestDebianPackage)
+#include "tst_debian_package.moc"
