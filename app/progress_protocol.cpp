@@ -21,9 +21,8 @@ void ProgressProtocol::start(qint64 total, const QString& prefix, bool showStart
         showPercent(0);
 }
 
-void ProgressProtocol::step(qint64 weight, qint64 divisor)
+void ProgressProtocol::showStep(qint64 divisor)
 {
-    stepCounter_ += weight;
     const bool advanced = stepCounter_ >= threshold_;
     if (advanced) {
         value_ = bar_.Value().toLongLong() + stepCounter_;

@@ -15,13 +15,20 @@ public:
     void start(qint64 total, const QString& prefix, bool showStartCaption);
     // Adds the item's weight; Value advances once the counter reaches 1/100 of Max.
     // The caption is the prefix, (Value x 100) / divisor and "%".
-    void step(qint64 weight, qint64 divisor);
+    void step(qint64 weight, qint64 divisor)
+    {
+        // Inline: this runs once per item, and almost always changes nothing visible.
+        stepCounter_ += weight;
+        if (stepCounter_ >= threshold_ || shownPercent_ < 0)
+            showStep(divisor);
+    }
     // Value := Max, caption "<prefix>100%".
     void finish();
     // Value 0, caption hidden; Max and the caption text stay.
     void reset();
 
 private:
+    void showStep(qint64 divisor);
     void showPercent(qint64 percent);
 
     XPProgressBar& bar_;

@@ -1,12 +1,15 @@
 #include "word_matcher.h"
 
+#include "letter_signature.h"
+
 WordMatcher::WordMatcher(const QString& letters, Mode mode)
-    : letters_(letters), mode_(mode), inLetters_(65536 / 64, 0), slotOf_(65536, 0)
+    : letters_(letters), mode_(mode), signature_(LetterSignature::of(letters)), inLetters_(65536 / 64, 0),
+      slotOf_(65536, 0)
 {
     for (QChar c : letters_)
         inLetters_[c.unicode() >> 6] |= quint64(1) << (c.unicode() & 63);
     for (QChar c : letters_) {
-        const char16_t lower = c.toLower().unicode();
+        const char16_t lower = LetterSignature::lower(c.unicode());
         if (slotOf_[lower] == 0) {
             available_.push_back(0);
             slotOf_[lower] = quint16(available_.size());
@@ -22,7 +25,7 @@ QString WordMatcher::lowerCase(QStringView text)
     QString result(text.size(), Qt::Uninitialized);
     QChar* out = result.data();
     for (QChar c : text)
-        *out++ = c.toLower();
+        *out++ = QChar(LetterSignature::lower(c.unicode()));
     return result;
 }
 
@@ -36,14 +39,14 @@ bool WordMatcher::matches(QStringView word)
         return false;
     if (length == 0)
         return mode_ == Mode::Compose;
-    if (!occursInLetters(QChar(word.front()).toLower().unicode()))
+    if (!occursInLetters(LetterSignature::lower(word.front().unicode())))
         return false;
 
     bool found = true;
     bool identical = length == letterCount; // lower-cased word equal to the letters as typed
     touched_.clear();
     for (qsizetype i = 0; i < length; ++i) {
-        const char16_t lower = word[i].toLower().unicode();
+        const char16_t lower = LetterSignature::lower(word[i].unicode());
         identical = identical && lower == letters_[i].unicode();
         const quint16 slot = slotOf_[lower];
         if (slot == 0 || used_[slot - 1] == available_[slot - 1]) {

@@ -24,6 +24,20 @@ public:
 
     bool matches(QStringView word);
 
+    // A cheap first test on data kept per dictionary word: its length and the signature
+    // of its lower-cased characters. False only for words that matches() rejects too.
+    bool mayMatch(qsizetype length, quint64 signature) const
+    {
+        // Exact: the word uses every letter once, so its characters are the letters' own.
+        if (mode_ == Mode::Exact)
+            return length == letters_.size() && signature == signature_;
+        return length <= letters_.size() && (signature & ~signature_) == 0;
+    }
+    bool matches(QStringView word, quint64 signature)
+    {
+        return mayMatch(word.size(), signature) && matches(word);
+    }
+
     // Lower-case maps each character to its own lower-case form; the length never changes.
     static QString lowerCase(QStringView text);
 
@@ -32,6 +46,7 @@ private:
 
     QString letters_;
     Mode mode_;
+    quint64 signature_; // of the lower-cased letters
     std::vector<quint64> inLetters_;    // the typed characters, capitals kept
     std::vector<quint16> slotOf_;       // lower-cased letter -> 1-based slot, 0 when absent
     std::vector<int> available_;        // per slot: how often it occurs in the lower-cased letters

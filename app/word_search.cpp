@@ -84,18 +84,21 @@ void WordSearch::run()
     WordMatcher matcher(letters, f.o1->isChecked() ? WordMatcher::Mode::Exact : WordMatcher::Mode::Compose);
     EventPump& pump = EventPump::current();
     const qint64 total = f.WordCount;
+    const WordArray& words = Module1::DictionaryWords;
+    ProgressProtocol& progress = f.progress();
     {
         CountLabel examined(*f.l2, pump);
         for (qint64 i = 1; i <= total; ++i) {
             if (f.shouldStop())
                 return; // the cancel handler has restored the window
-            f.progress().step(1, total);
-            const QString& word = Module1::DictionaryWords.at(i);
-            if (matcher.matches(word)) {
+            progress.step(1, total);
+            // Length and signature turn almost every word away before its text is read.
+            if (matcher.mayMatch(words.length(i), words.signature(i)) && matcher.matches(words.view(i))) {
+                const QStringView word = words.view(i);
                 f.r->append(word);
                 ++f.FoundCount;
                 Module1::GrowFoundWords(f.FoundCount - 1);
-                Module1::FoundWords[f.FoundCount - 1] = word;
+                Module1::FoundWords.set(f.FoundCount - 1, word);
             }
             f.MatchedCount = 0;
             pump.processPendingEvents();
