@@ -13,6 +13,8 @@
 class LetterSignature {
 public:
     static char16_t lower(char16_t c) { return tables().lower[c]; }
+    // The lower-case forms of all 65536 code units, for loops over many characters.
+    static const char16_t* lowerTable() { return tables().lower.data(); }
     static quint64 bit(char16_t c) { return quint64(1) << tables().bit[c]; }
     static quint64 of(QStringView text)
     {

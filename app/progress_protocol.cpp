@@ -17,6 +17,7 @@ void ProgressProtocol::start(qint64 total, const QString& prefix, bool showStart
     bar_.setCaptionShow(true);
     threshold_ = bar_.Max().toLongLong() / 100;
     shownPercent_ = -1;
+    trigger_ = std::numeric_limits<qint64>::min();
     if (showStartCaption)
         showPercent(0);
 }
@@ -53,5 +54,6 @@ void ProgressProtocol::showPercent(qint64 percent)
     if (percent == shownPercent_)
         return;
     shownPercent_ = percent;
+    trigger_ = threshold_;
     bar_.setCaption(prefix_ + QString::number(percent) + QLatin1Char('%'));
 }

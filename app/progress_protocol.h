@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <limits>
+
 class XPProgressBar;
 
 // Drives the progress bar for the long operations: Start, a Step per item, Finish when
@@ -19,7 +21,7 @@ public:
     {
         // Inline: this runs once per item, and almost always changes nothing visible.
         stepCounter_ += weight;
-        if (stepCounter_ >= threshold_ || shownPercent_ < 0)
+        if (stepCounter_ >= trigger_)
             showStep(divisor);
     }
     // Value := Max, caption "<prefix>100%".
@@ -37,4 +39,7 @@ private:
     qint64 threshold_ = 0;
     qint64 value_ = 0;
     qint64 shownPercent_ = -1; // the percent the caption shows now; -1 when it shows something else
+    // The step counter from which a step has something to show: the threshold, or at
+    // once while the caption shows something else.
+    qint64 trigger_ = std::numeric_limits<qint64>::min();
 };

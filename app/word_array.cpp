@@ -27,7 +27,8 @@ size_t pageRounded(size_t bytes)
 
 void* mapBlock(size_t bytes)
 {
-    void* memory = mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    // Populated at once: one call is far cheaper than a page fault per 4 KB later on.
+    void* memory = mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_POPULATE, -1, 0);
     if (memory == MAP_FAILED)
         throw std::bad_alloc();
     return memory;
@@ -162,7 +163,7 @@ void WordArray::set(qsizetype index, QStringView text)
         b.signature[slot] = LetterSignature::of(text);
 }
 
-void WordArray::resize(qsizetype size)
+void WordArray::resizeAnyway(qsizetype size)
 {
     if (size >= size_) {
         while (qsizetype(index_.size()) << IndexBits < size)

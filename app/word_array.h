@@ -37,6 +37,16 @@ public:
         return b.signature ? b.signature[index & IndexMask] : 0;
     }
 
+    // For loops over millions of elements: the lengths and signatures (null when the
+    // array keeps none) of the elements from `index` on, `runLength(index)` of them.
+    const quint32* lengths(qsizetype index) const { return block(index).length + (index & IndexMask); }
+    const quint64* signatures(qsizetype index) const
+    {
+        const IndexBlock& b = block(index);
+        return b.signature ? b.signature + (index & IndexMask) : nullptr;
+    }
+    static qsizetype runLength(qsizetype index) { return IndexSize - (index & IndexMask); }
+
     void set(qsizetype index, QStringView text);
     void append(QStringView text)
     {
@@ -44,7 +54,21 @@ public:
         set(size_ - 1, text);
     }
     // Keeps the elements below `size`; new elements are empty strings.
-    void resize(qsizetype size);
+    void resize(qsizetype size)
+    {
+        // Growth by one inside the last block is what an import does per line.
+        if (size == size_ + 1 && (size_ & IndexMask) != 0) {
+            IndexBlock& b = index_.back();
+            const qsizetype slot = size_ & IndexMask;
+            b.text[slot] = nullptr;
+            b.length[slot] = 0;
+            if (b.signature)
+                b.signature[slot] = 0;
+            size_ = size;
+            return;
+        }
+        resizeAnyway(size);
+    }
     void clear() { resize(0); }
 
     QStringList toList() const;
@@ -75,6 +99,7 @@ private:
 
     const IndexBlock& block(qsizetype index) const { return index_[size_t(index >> IndexBits)]; }
     const char16_t* text(qsizetype index) const { return block(index).text[index & IndexMask]; }
+    void resizeAnyway(qsizetype size);
     char16_t* store(QStringView text);
     void addIndexBlock();
     void dropUnusedTextBlocks();

@@ -49,7 +49,5 @@ private:
     quint64 signature_; // of the lower-cased letters
     std::vector<quint64> inLetters_;    // the typed characters, capitals kept
     std::vector<quint16> slotOf_;       // lower-cased letter -> 1-based slot, 0 when absent
-    std::vector<int> available_;        // per slot: how often it occurs in the lower-cased letters
-    std::vector<int> used_;             // per slot, for the word being tested
-    std::vector<quint16> touched_;
+    std::vector<int> remaining_;        // per slot: how often it occurs in the lower-cased letters
 };

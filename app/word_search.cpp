@@ -15,6 +15,8 @@
 #include <QLineEdit>
 #include <QRadioButton>
 
+#include <algorithm>
+
 namespace {
 
 OperationTable searchTable(FrmMain& form)
@@ -88,21 +90,30 @@ void WordSearch::run()
     ProgressProtocol& progress = f.progress();
     {
         CountLabel examined(*f.l2, pump);
-        for (qint64 i = 1; i <= total; ++i) {
-            if (f.shouldStop())
-                return; // the cancel handler has restored the window
-            progress.step(1, total);
-            // Length and signature turn almost every word away before its text is read.
-            if (matcher.mayMatch(words.length(i), words.signature(i)) && matcher.matches(words.view(i))) {
-                const QStringView word = words.view(i);
-                f.r->append(word);
-                ++f.FoundCount;
-                Module1::GrowFoundWords(f.FoundCount - 1);
-                Module1::FoundWords.set(f.FoundCount - 1, word);
+        qint64 i = 1;
+        while (i <= total) {
+            // A run of words whose per-word data lies side by side, read through local
+            // pointers (nothing can import while a search runs, so the store stays put).
+            const qint64 first = i;
+            const qint64 runEnd = std::min<qint64>(total + 1, i + WordArray::runLength(i));
+            const quint32* length = words.lengths(i);
+            const quint64* signature = words.signatures(i);
+            for (; i < runEnd; ++i) {
+                if (f.shouldStop())
+                    return; // the cancel handler has restored the window
+                progress.step(1, total);
+                // Length and signature turn almost every word away before its text is read.
+                if (matcher.mayMatch(length[i - first], signature[i - first]) && matcher.matches(words.view(i))) {
+                    const QStringView word = words.view(i);
+                    f.r->append(word);
+                    ++f.FoundCount;
+                    Module1::GrowFoundWords(f.FoundCount - 1);
+                    Module1::FoundWords.set(f.FoundCount - 1, word);
+                }
+                f.MatchedCount = 0;
+                pump.processPendingEvents();
+                examined.set(examined.value() + 1);
             }
-            f.MatchedCount = 0;
-            pump.processPendingEvents();
-            examined.set(examined.value() + 1);
         }
     }
     if (f.isEnding())
