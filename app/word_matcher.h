@@ -26,13 +26,21 @@ public:
 
     // A cheap first test on data kept per dictionary word: its length and the signature
     // of its lower-cased characters. False only for words that matches() rejects too.
-    bool mayMatch(qsizetype length, quint64 signature) const
-    {
-        // Exact: the word uses every letter once, so its characters are the letters' own.
-        if (mode_ == Mode::Exact)
-            return length == letters_.size() && signature == signature_;
-        return length <= letters_.size() && (signature & ~signature_) == 0;
-    }
+    // A copy of its own lets a long loop keep it in registers.
+    struct FirstTest {
+        bool exact;
+        qsizetype letterCount;
+        quint64 signature; // of the lower-cased letters
+        bool mayMatch(qsizetype length, quint64 wordSignature) const
+        {
+            // Exact: the word uses every letter once, so its characters are the letters' own.
+            if (exact)
+                return length == letterCount && wordSignature == signature;
+            return length <= letterCount && (wordSignature & ~signature) == 0;
+        }
+    };
+    FirstTest firstTest() const { return {mode_ == Mode::Exact, letters_.size(), signature_}; }
+    bool mayMatch(qsizetype length, quint64 signature) const { return firstTest().mayMatch(length, signature); }
     bool matches(QStringView word, quint64 signature)
     {
         return mayMatch(word.size(), signature) && matches(word);

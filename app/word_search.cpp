@@ -90,20 +90,20 @@ void WordSearch::run()
     ProgressProtocol& progress = f.progress();
     {
         CountLabel examined(*f.l2, pump);
+        const WordMatcher::FirstTest firstTest = matcher.firstTest();
         qint64 i = 1;
         while (i <= total) {
             // A run of words whose per-word data lies side by side, read through local
             // pointers (nothing can import while a search runs, so the store stays put).
-            const qint64 first = i;
-            const qint64 runEnd = std::min<qint64>(total + 1, i + WordArray::runLength(i));
             const quint32* length = words.lengths(i);
             const quint64* signature = words.signatures(i);
-            for (; i < runEnd; ++i) {
+            const quint32* const runEnd = length + std::min<qint64>(total + 1 - i, WordArray::runLength(i));
+            for (; length != runEnd; ++length, ++signature, ++i) {
                 if (f.shouldStop())
                     return; // the cancel handler has restored the window
                 progress.step(1, total);
                 // Length and signature turn almost every word away before its text is read.
-                if (matcher.mayMatch(length[i - first], signature[i - first]) && matcher.matches(words.view(i))) {
+                if (firstTest.mayMatch(*length, *signature) && matcher.matches(words.view(i))) {
                     const QStringView word = words.view(i);
                     f.r->append(word);
                     ++f.FoundCount;
