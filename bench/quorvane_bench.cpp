@@ -444,9 +444,9 @@ int benchOne(const QString& path, const QString& label)
     }
     importParts(label, path, firstImportMs);
     std::printf("%-18s SUMMARY first import %.2fx | import again %.2fx | ordinary search median %.2fx, worst %.1f ms"
-                " | all-letters compose %.2fx | peak %.1f MB | longest gap %.1f ms\n",
+                " | all-letters compose %.2fx | window's peak %.1f MB | longest gap %.1f ms\n",
                 qPrintable(label), importRatio, againRatio, median(ordinaryRatios), ordinaryWorstMs, allRatio,
-                peakMegabytes(), longestGap);
+                measurements.back().peakMb, longestGap);
     std::printf("%-18s messages: %s\n", qPrintable(label),
                 qPrintable(w.dialogs.messages.mid(0, 3).join(QStringLiteral(" | "))));
     std::fflush(stdout);
@@ -459,12 +459,19 @@ int replaced(const QStringList& paths)
 {
     Window w;
     double slowest = 0;
+    QStringList gaps;
+    auto note = [&](const char* what) {
+        const double gap = double(w.pump.statistics().longestGapNs) / 1e6;
+        slowest = std::max(slowest, gap);
+        gaps << QStringLiteral("%1 %2").arg(what).arg(gap, 0, 'f', 1);
+    };
     for (const QString& path : paths) {
         w.import(path);
-        slowest = std::max(slowest, double(w.pump.statistics().longestGapNs) / 1e6);
+        note("import");
         w.search(QStringLiteral("абвгдеёжзийклмнопрстуфхцчшщыьэюя"), false);
-        slowest = std::max(slowest, double(w.pump.statistics().longestGapNs) / 1e6);
+        note("search");
     }
+    std::printf("longest gaps (ms): %s\n", qPrintable(gaps.join(QStringLiteral(", "))));
     QElapsedTimer settle;
     settle.start();
     while (WordArray::releasePendingBytes() > 0 && settle.elapsed() < 5000)
