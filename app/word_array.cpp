@@ -67,9 +67,15 @@ private:
         QElapsedTimer clock;
         clock.start();
         while (!pending_.empty() && clock.nsecsElapsed() < SliceNs) {
-            munmap(pending_.front().memory, pending_.front().bytes);
-            pendingBytes_ -= qint64(pending_.front().bytes);
-            pending_.pop_front();
+            // A huge block (one very long line) goes in parts, each quick to unmap.
+            Pending& first = pending_.front();
+            const size_t part = std::min(first.bytes, MaxUnmapBytes);
+            munmap(first.memory, part);
+            pendingBytes_ -= qint64(part);
+            first.memory = static_cast<char*>(first.memory) + part;
+            first.bytes -= part;
+            if (first.bytes == 0)
+                pending_.pop_front();
         }
         if (!pending_.empty()) {
             scheduled_ = true;
@@ -80,6 +86,7 @@ private:
     }
 
     static constexpr qint64 SliceNs = 2'000'000;
+    static constexpr size_t MaxUnmapBytes = size_t(8) << 20; // a multiple of the page size
 
     struct Pending {
         void* memory;
