@@ -82,18 +82,18 @@ void DictionaryImport::run()
     file.setWithinLongLine([&pump] { pump.processPendingEventsExceptInput(); });
     {
         CountLabel imported(*f.l1, pump);
+        QString scratch;
         while (!file.atEnd()) {
             if (f.shouldStop())
                 return; // the cancel handler has restored the window; the file closes here
-            QString entry = file.takeLine();
-            entry.remove(QLatin1Char(' '));
+            const QStringView entry = DictionaryLine::withoutSpaces(file.readLine(), scratch);
             if (file.hasError())
                 break;
             f.l->append(entry);
             f.progress().step(DictionaryLine::progressWeight(entry), divisor);
             ++f.WordCount;
             Module1::GrowDictionaryWords(f.WordCount);
-            Module1::DictionaryWords[f.WordCount] = entry;
+            Module1::DictionaryWords.set(f.WordCount, entry);
             imported.set(f.WordCount);
             pump.processPendingEvents();
         }

@@ -4,16 +4,22 @@ namespace DictionaryLine {
 
 QString withoutSpaces(QStringView line)
 {
-    if (!line.contains(QLatin1Char(' ')))
-        return line.toString();
-    QString entry(line.size(), Qt::Uninitialized);
-    QChar* out = entry.data();
+    QString scratch;
+    return withoutSpaces(line, scratch).toString();
+}
+
+QStringView withoutSpaces(QStringView line, QString& scratch)
+{
+    const qsizetype firstSpace = line.indexOf(QLatin1Char(' '));
+    if (firstSpace < 0)
+        return line;
+    scratch.resize(line.size());
+    QChar* out = scratch.data();
     for (QChar c : line) {
         if (c != QLatin1Char(' '))
             *out++ = c;
     }
-    entry.truncate(out - entry.constData());
-    return entry;
+    return QStringView(scratch.constData(), out - scratch.constData());
 }
 
 } // namespace DictionaryLine

@@ -7,8 +7,11 @@
 namespace DictionaryLine {
 
 QString withoutSpaces(QStringView line);
+// The same without a string per line: the line itself when it holds no space, otherwise
+// the entry built in `scratch`. Valid until the line or `scratch` changes.
+QStringView withoutSpaces(QStringView line, QString& scratch);
 
 // The weight of an entry in the import's progress: its length plus the line end.
-inline qint64 progressWeight(const QString& entry) { return entry.size() + 2; }
+inline qint64 progressWeight(QStringView entry) { return entry.size() + 2; }
 
 } // namespace DictionaryLine

@@ -84,7 +84,7 @@ void FoundWordsSave::run()
             stopped = true; // the cancel handler has restored the window
             break;
         }
-        if (!file.writeLine(Module1::FoundWords.at(i)))
+        if (!file.writeLine(Module1::FoundWords.view(i)))
             break;
         f.progress().step(1, total);
         pump.processPendingEvents();

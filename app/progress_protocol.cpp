@@ -17,13 +17,13 @@ void ProgressProtocol::start(qint64 total, const QString& prefix, bool showStart
     bar_.setCaptionShow(true);
     threshold_ = bar_.Max().toLongLong() / 100;
     shownPercent_ = -1;
+    trigger_ = std::numeric_limits<qint64>::min();
     if (showStartCaption)
         showPercent(0);
 }
 
-void ProgressProtocol::step(qint64 weight, qint64 divisor)
+void ProgressProtocol::showStep(qint64 divisor)
 {
-    stepCounter_ += weight;
     const bool advanced = stepCounter_ >= threshold_;
     if (advanced) {
         value_ = bar_.Value().toLongLong() + stepCounter_;
@@ -54,5 +54,6 @@ void ProgressProtocol::showPercent(qint64 percent)
     if (percent == shownPercent_)
         return;
     shownPercent_ = percent;
+    trigger_ = threshold_;
     bar_.setCaption(prefix_ + QString::number(percent) + QLatin1Char('%'));
 }

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <limits>
+
 class XPProgressBar;
 
 // Drives the progress bar for the long operations: Start, a Step per item, Finish when
@@ -15,13 +17,20 @@ public:
     void start(qint64 total, const QString& prefix, bool showStartCaption);
     // Adds the item's weight; Value advances once the counter reaches 1/100 of Max.
     // The caption is the prefix, (Value x 100) / divisor and "%".
-    void step(qint64 weight, qint64 divisor);
+    void step(qint64 weight, qint64 divisor)
+    {
+        // Inline: this runs once per item, and almost always changes nothing visible.
+        stepCounter_ += weight;
+        if (stepCounter_ >= trigger_)
+            showStep(divisor);
+    }
     // Value := Max, caption "<prefix>100%".
     void finish();
     // Value 0, caption hidden; Max and the caption text stay.
     void reset();
 
 private:
+    void showStep(qint64 divisor);
     void showPercent(qint64 percent);
 
     XPProgressBar& bar_;
@@ -30,4 +39,7 @@ private:
     qint64 threshold_ = 0;
     qint64 value_ = 0;
     qint64 shownPercent_ = -1; // the percent the caption shows now; -1 when it shows something else
+    // The step counter from which a step has something to show: the threshold, or at
+    // once while the caption shows something else.
+    qint64 trigger_ = std::numeric_limits<qint64>::min();
 };

@@ -1,30 +1,232 @@
 #include "word_array.h"
 
-void WordArray::resize(qsizetype size)
+#include "letter_signature.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+
+#include <sys/mman.h>
+#include <unistd.h>
+
+#include <malloc.h>
+
+#include <algorithm>
+#include <cstring>
+#include <deque>
+#include <new>
+
+namespace {
+
+// Blocks are mapped straight from the system, so letting one go returns its memory at
+// once; the C library's heap would keep it until trimmed.
+size_t pageRounded(size_t bytes)
 {
-    releaseSomeRetired();
-    if (size < size_) {
-        // Empty the cut-off part of the last block kept; retire the blocks after it.
-        for (qsizetype i = size; i < size_ && (i & BlockMask) != 0; ++i)
-            (*this)[i] = QString();
-        const size_t kept = size_t((size + BlockMask) >> BlockBits);
-        for (size_t block = kept; block < blocks_.size(); ++block)
-            retired_.push_back(std::move(blocks_[block]));
-        blocks_.resize(kept);
-    } else {
-        while (qsizetype(blocks_.size()) << BlockBits < size)
-            blocks_.push_back(std::make_unique<QString[]>(BlockSize));
-    }
-    size_ = size;
+    static const size_t page = size_t(sysconf(_SC_PAGESIZE));
+    return (bytes + page - 1) / page * page;
 }
 
-void WordArray::releaseSomeRetired()
+void* mapBlock(size_t bytes)
 {
-    // One block (4096 strings) every 32 growths: well under a millisecond at a time.
-    if (retired_.empty() || ++growthsSinceRelease_ < 32)
+    // Populated at once: one call is far cheaper than a page fault per 4 KB later on.
+    void* memory = mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_POPULATE, -1, 0);
+    if (memory == MAP_FAILED)
+        throw std::bad_alloc();
+    return memory;
+}
+
+// Returns handed-back blocks to the system a slice at a time between deliveries of
+// events: unmapping a gigabyte takes far longer than a frame.
+class BlockRelease {
+public:
+    static BlockRelease& instance()
+    {
+        static BlockRelease* release = new BlockRelease; // outlives every static array
+        return *release;
+    }
+
+    void add(void* memory, size_t bytes)
+    {
+        if (!QCoreApplication::instance()) {
+            munmap(memory, bytes);
+            return;
+        }
+        pending_.push_back({memory, bytes});
+        pendingBytes_ += qint64(bytes);
+        if (!scheduled_) {
+            scheduled_ = true;
+            QMetaObject::invokeMethod(QCoreApplication::instance(), [this] { releaseSlice(); }, Qt::QueuedConnection);
+        }
+    }
+
+    qint64 pendingBytes() const { return pendingBytes_; }
+
+private:
+    void releaseSlice()
+    {
+        scheduled_ = false;
+        QElapsedTimer clock;
+        clock.start();
+        while (!pending_.empty() && clock.nsecsElapsed() < SliceNs) {
+            // A huge block (one very long line) goes in parts, each quick to unmap.
+            Pending& first = pending_.front();
+            const size_t part = std::min(first.bytes, MaxUnmapBytes);
+            munmap(first.memory, part);
+            pendingBytes_ -= qint64(part);
+            first.memory = static_cast<char*>(first.memory) + part;
+            first.bytes -= part;
+            if (first.bytes == 0)
+                pending_.pop_front();
+        }
+        if (!pending_.empty()) {
+            scheduled_ = true;
+            QMetaObject::invokeMethod(QCoreApplication::instance(), [this] { releaseSlice(); }, Qt::QueuedConnection);
+        } else {
+            malloc_trim(0); // whatever small pieces the heap kept from the work just done
+        }
+    }
+
+    static constexpr qint64 SliceNs = 2'000'000;
+    static constexpr size_t MaxUnmapBytes = size_t(8) << 20; // a multiple of the page size
+
+    struct Pending {
+        void* memory;
+        size_t bytes;
+    };
+    std::deque<Pending> pending_;
+    qint64 pendingBytes_ = 0;
+    bool scheduled_ = false;
+};
+
+} // namespace
+
+WordArray::WordArray(Signatures signatures) : signatures_(signatures == Signatures::Yes) {}
+
+WordArray::~WordArray()
+{
+    for (const IndexBlock& b : index_)
+        BlockRelease::instance().add(b.memory, b.bytes);
+    for (const TextBlock& b : text_)
+        BlockRelease::instance().add(b.memory, b.bytes);
+}
+
+void WordArray::addIndexBlock()
+{
+    const size_t textBytes = sizeof(const char16_t*) * IndexSize;
+    const size_t signatureBytes = signatures_ ? sizeof(quint64) * IndexSize : 0;
+    const size_t bytes = pageRounded(textBytes + signatureBytes + sizeof(quint32) * IndexSize);
+    char* memory = static_cast<char*>(mapBlock(bytes)); // zero-filled: every element empty
+    IndexBlock b;
+    b.text = reinterpret_cast<const char16_t**>(memory);
+    b.signature = signatures_ ? reinterpret_cast<quint64*>(memory + textBytes) : nullptr;
+    b.length = reinterpret_cast<quint32*>(memory + textBytes + signatureBytes);
+    b.memory = memory;
+    b.bytes = bytes;
+    index_.push_back(b);
+}
+
+char16_t* WordArray::store(QStringView text)
+{
+    const qsizetype chars = text.size();
+    if (chars == 0) {
+        // An empty text reads back as empty rather than null, and takes no room.
+        static char16_t nothing = 0;
+        return &nothing;
+    }
+    char16_t* place;
+    if (chars > TextBlockChars / 4) {
+        // A long text gets a block of its own; the shared block goes on being filled.
+        const size_t bytes = pageRounded(size_t(chars) * sizeof(char16_t));
+        place = static_cast<char16_t*>(mapBlock(bytes));
+        text_.push_back({place, bytes});
+    } else {
+        if (chars > freeChars_) {
+            const size_t bytes = size_t(TextBlockChars) * sizeof(char16_t);
+            free_ = static_cast<char16_t*>(mapBlock(bytes));
+            freeChars_ = TextBlockChars;
+            text_.push_back({free_, bytes});
+        }
+        place = free_;
+        free_ += chars;
+        freeChars_ -= chars;
+    }
+    std::memcpy(place, text.utf16(), size_t(chars) * sizeof(char16_t));
+    return place;
+}
+
+void WordArray::set(qsizetype index, QStringView text)
+{
+    if (text.size() > qsizetype(UINT32_MAX))
+        throw std::bad_alloc();
+    IndexBlock& b = index_[size_t(index >> IndexBits)];
+    const qsizetype slot = index & IndexMask;
+    if (!text.isEmpty() && text.size() <= qsizetype(b.length[slot])) {
+        // Each element owns its text alone, so a shorter one can take its place.
+        std::memmove(const_cast<char16_t*>(b.text[slot]), text.utf16(), size_t(text.size()) * sizeof(char16_t));
+    } else {
+        b.text[slot] = store(text);
+    }
+    b.length[slot] = quint32(text.size());
+    if (b.signature)
+        b.signature[slot] = LetterSignature::of(text);
+}
+
+void WordArray::resizeAnyway(qsizetype size)
+{
+    if (size >= size_) {
+        while (qsizetype(index_.size()) << IndexBits < size)
+            addIndexBlock();
+        for (qsizetype i = size_; i < size; ++i) {
+            // Elements once cut off and now grown back start empty again.
+            IndexBlock& b = index_[size_t(i >> IndexBits)];
+            b.text[i & IndexMask] = nullptr;
+            b.length[i & IndexMask] = 0;
+            if (b.signature)
+                b.signature[i & IndexMask] = 0;
+        }
+        size_ = size;
         return;
-    growthsSinceRelease_ = 0;
-    retired_.pop_back();
+    }
+    size_ = size;
+    const size_t keptIndexBlocks = size_t((size + IndexMask) >> IndexBits);
+    for (size_t i = keptIndexBlocks; i < index_.size(); ++i)
+        BlockRelease::instance().add(index_[i].memory, index_[i].bytes);
+    index_.resize(keptIndexBlocks);
+    dropUnusedTextBlocks();
+}
+
+void WordArray::dropUnusedTextBlocks()
+{
+    // Finding the blocks the kept elements use costs a look-up per element, so it is only
+    // done when few are kept, as when a new import or search starts over. A larger cut
+    // keeps the text until the array is cut down that far.
+    constexpr qsizetype FewKept = 4096;
+    if (size_ > FewKept)
+        return;
+    std::vector<TextBlock> blocks = std::move(text_);
+    std::sort(blocks.begin(), blocks.end(), [](const TextBlock& a, const TextBlock& b) { return a.memory < b.memory; });
+    std::vector<bool> used(blocks.size(), false);
+    for (qsizetype i = 0; i < size_; ++i) {
+        const char16_t* t = text(i);
+        if (!t)
+            continue;
+        auto after = std::upper_bound(blocks.begin(), blocks.end(), t,
+                                      [](const char16_t* p, const TextBlock& b) { return p < b.memory; });
+        if (after == blocks.begin())
+            continue;
+        const TextBlock& b = *(after - 1);
+        if (t < b.memory + b.bytes / sizeof(char16_t))
+            used[size_t(after - blocks.begin() - 1)] = true;
+    }
+    text_.clear();
+    for (size_t k = 0; k < blocks.size(); ++k) {
+        if (used[k])
+            text_.push_back(blocks[k]);
+        else
+            BlockRelease::instance().add(blocks[k].memory, blocks[k].bytes);
+    }
+    // New text goes to a fresh block, never into the tail of one that may have gone.
+    free_ = nullptr;
+    freeChars_ = 0;
 }
 
 QStringList WordArray::toList() const
@@ -35,3 +237,15 @@ QStringList WordArray::toList() const
         list.append(at(i));
     return list;
 }
+
+qint64 WordArray::heldBytes() const
+{
+    qint64 bytes = 0;
+    for (const IndexBlock& b : index_)
+        bytes += qint64(b.bytes);
+    for (const TextBlock& b : text_)
+        bytes += qint64(b.bytes);
+    return bytes;
+}
+
+qint64 WordArray::releasePendingBytes() { return BlockRelease::instance().pendingBytes(); }

@@ -2,43 +2,112 @@
 
 #include <QString>
 #include <QStringList>
+#include <QStringView>
 
-#include <memory>
 #include <vector>
 
-// An array of strings that grows in fixed blocks: growing never moves or copies the
-// strings already held, so millions of entries cost no pauses and no slack beyond
-// one block. Strings are shared with whoever else holds them (QString is implicitly shared).
-// Blocks cut off by shrinking are let go a few at a time by the growths that follow:
-// dropping a million strings at once would freeze the window for tens of milliseconds.
+// An array of strings for millions of entries. The text lives in large blocks, one after
+// another, and each element is a pointer and a length into them: no heap string per
+// entry, and growing never moves or copies what is held, so it costs no pauses. An array
+// that keeps signatures also holds each element's letter signature (see LetterSignature),
+// computed once when the element is written.
+//
+// Shrinking to a few elements lets go of every block the kept elements do not use. The
+// blocks go back to the system a slice at a time from the event loop (or at once where
+// none runs), so neither the cut nor the release stalls the window.
 class WordArray {
 public:
+    enum class Signatures { No, Yes };
+    explicit WordArray(Signatures signatures = Signatures::No);
+    ~WordArray();
+    WordArray(const WordArray&) = delete;
+    WordArray& operator=(const WordArray&) = delete;
+
     qsizetype size() const { return size_; }
     bool isEmpty() const { return size_ == 0; }
 
-    const QString& at(qsizetype index) const { return blocks_[index >> BlockBits][index & BlockMask]; }
-    QString& operator[](qsizetype index) { return blocks_[index >> BlockBits][index & BlockMask]; }
+    // Valid until the element is written again or cut off.
+    QStringView view(qsizetype index) const { return QStringView(text(index), length(index)); }
+    QString at(qsizetype index) const { return view(index).toString(); }
+    qsizetype length(qsizetype index) const { return block(index).length[index & IndexMask]; }
+    // Zero for an array that keeps none.
+    quint64 signature(qsizetype index) const
+    {
+        const IndexBlock& b = block(index);
+        return b.signature ? b.signature[index & IndexMask] : 0;
+    }
 
-    void append(const QString& text)
+    // For loops over millions of elements: the lengths and signatures (null when the
+    // array keeps none) of the elements from `index` on, `runLength(index)` of them.
+    const quint32* lengths(qsizetype index) const { return block(index).length + (index & IndexMask); }
+    const quint64* signatures(qsizetype index) const
+    {
+        const IndexBlock& b = block(index);
+        return b.signature ? b.signature + (index & IndexMask) : nullptr;
+    }
+    static qsizetype runLength(qsizetype index) { return IndexSize - (index & IndexMask); }
+
+    void set(qsizetype index, QStringView text);
+    void append(QStringView text)
     {
         resize(size_ + 1);
-        (*this)[size_ - 1] = text;
+        set(size_ - 1, text);
     }
     // Keeps the elements below `size`; new elements are empty strings.
-    void resize(qsizetype size);
+    void resize(qsizetype size)
+    {
+        // Growth by one inside the last block is what an import does per line.
+        if (size == size_ + 1 && (size_ & IndexMask) != 0) {
+            IndexBlock& b = index_.back();
+            const qsizetype slot = size_ & IndexMask;
+            b.text[slot] = nullptr;
+            b.length[slot] = 0;
+            if (b.signature)
+                b.signature[slot] = 0;
+            size_ = size;
+            return;
+        }
+        resizeAnyway(size);
+    }
     void clear() { resize(0); }
 
     QStringList toList() const;
 
+    // Bytes of blocks this array holds now (not yet handed back for release).
+    qint64 heldBytes() const;
+    // Bytes handed back by every array and not yet returned to the system.
+    static qint64 releasePendingBytes();
+
 private:
-    static constexpr int BlockBits = 12;
-    static constexpr qsizetype BlockSize = qsizetype(1) << BlockBits;
-    static constexpr qsizetype BlockMask = BlockSize - 1;
+    static constexpr int IndexBits = 16;
+    static constexpr qsizetype IndexSize = qsizetype(1) << IndexBits;
+    static constexpr qsizetype IndexMask = IndexSize - 1;
+    // Text block size in characters; longer texts get a block of their own.
+    static constexpr qsizetype TextBlockChars = qsizetype(1) << 19;
 
-    void releaseSomeRetired();
+    struct IndexBlock {
+        const char16_t** text;
+        quint32* length;
+        quint64* signature; // null when the array keeps none
+        void* memory;
+        size_t bytes;
+    };
+    struct TextBlock {
+        char16_t* memory;
+        size_t bytes;
+    };
 
-    std::vector<std::unique_ptr<QString[]>> blocks_;
-    std::vector<std::unique_ptr<QString[]>> retired_;
-    int growthsSinceRelease_ = 0;
+    const IndexBlock& block(qsizetype index) const { return index_[size_t(index >> IndexBits)]; }
+    const char16_t* text(qsizetype index) const { return block(index).text[index & IndexMask]; }
+    void resizeAnyway(qsizetype size);
+    char16_t* store(QStringView text);
+    void addIndexBlock();
+    void dropUnusedTextBlocks();
+
+    bool signatures_;
     qsizetype size_ = 0;
+    std::vector<IndexBlock> index_;
+    std::vector<TextBlock> text_;
+    char16_t* free_ = nullptr; // the unused tail of the last text block
+    qsizetype freeChars_ = 0;
 };

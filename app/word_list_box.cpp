@@ -21,7 +21,7 @@ WordListBox::WordListBox(QWidget* parent) : QAbstractScrollArea(parent)
     viewport()->setAutoFillBackground(true);
 }
 
-void WordListBox::append(const QString& item)
+void WordListBox::append(QStringView item)
 {
     items_.append(item);
     scheduleRefresh();

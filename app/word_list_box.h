@@ -4,15 +4,15 @@
 
 #include <QAbstractScrollArea>
 
-// A list box for millions of rows: an append-only list of strings shared with the word
-// store, rows of one height, painted straight from the list. Appends are cheap: the
-// scroll range and the picture catch up once the event loop runs.
+// A list box for millions of rows: an append-only list of strings kept in large blocks,
+// rows of one height, painted straight from the list. Appends are cheap: the scroll
+// range and the picture catch up once the event loop runs.
 class WordListBox : public QAbstractScrollArea {
     Q_OBJECT
 public:
     explicit WordListBox(QWidget* parent = nullptr);
 
-    void append(const QString& item);
+    void append(QStringView item);
     void clear();
     qsizetype count() const { return items_.size(); }
     // The row's text; the empty string past the end (as for the first row of an empty list).

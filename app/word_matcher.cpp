@@ -1,20 +1,22 @@
 #include "word_matcher.h"
 
+#include "letter_signature.h"
+
 WordMatcher::WordMatcher(const QString& letters, Mode mode)
-    : letters_(letters), mode_(mode), inLetters_(65536 / 64, 0), slotOf_(65536, 0)
+    : letters_(letters), mode_(mode), signature_(LetterSignature::of(letters)), inLetters_(65536 / 64, 0),
+      slotOf_(65536, 0)
 {
     for (QChar c : letters_)
         inLetters_[c.unicode() >> 6] |= quint64(1) << (c.unicode() & 63);
+    remaining_.push_back(0); // slot 0: characters that are not among the letters
     for (QChar c : letters_) {
-        const char16_t lower = c.toLower().unicode();
+        const char16_t lower = LetterSignature::lower(c.unicode());
         if (slotOf_[lower] == 0) {
-            available_.push_back(0);
-            slotOf_[lower] = quint16(available_.size());
+            slotOf_[lower] = quint16(remaining_.size());
+            remaining_.push_back(0);
         }
-        ++available_[slotOf_[lower] - 1];
+        ++remaining_[slotOf_[lower]];
     }
-    used_.assign(available_.size(), 0);
-    touched_.reserve(available_.size());
 }
 
 QString WordMatcher::lowerCase(QStringView text)
@@ -22,7 +24,7 @@ QString WordMatcher::lowerCase(QStringView text)
     QString result(text.size(), Qt::Uninitialized);
     QChar* out = result.data();
     for (QChar c : text)
-        *out++ = c.toLower();
+        *out++ = QChar(LetterSignature::lower(c.unicode()));
     return result;
 }
 
@@ -32,30 +34,32 @@ bool WordMatcher::matches(QStringView word)
     const qsizetype letterCount = letters_.size();
     if (mode_ == Mode::Exact ? length != letterCount : length > letterCount)
         return false;
-    if (letters_.isEmpty()) // nothing occurs in empty letters, not even the empty first character
+    if (letterCount == 0) // nothing occurs in empty letters, not even the empty first character
         return false;
     if (length == 0)
         return mode_ == Mode::Compose;
-    if (!occursInLetters(QChar(word.front()).toLower().unicode()))
+    const char16_t* lower = LetterSignature::lowerTable();
+    const char16_t* text = word.utf16();
+    if (!occursInLetters(lower[text[0]]))
         return false;
 
-    bool found = true;
+    // Each character takes one of its letter's remaining uses; slot 0 (not among the
+    // letters) has none. The uses taken are given back afterwards.
+    const char16_t* typed = reinterpret_cast<const char16_t*>(letters_.constData());
+    const quint16* slotOf = slotOf_.data();
+    int* remaining = remaining_.data();
     bool identical = length == letterCount; // lower-cased word equal to the letters as typed
-    touched_.clear();
-    for (qsizetype i = 0; i < length; ++i) {
-        const char16_t lower = word[i].toLower().unicode();
-        identical = identical && lower == letters_[i].unicode();
-        const quint16 slot = slotOf_[lower];
-        if (slot == 0 || used_[slot - 1] == available_[slot - 1]) {
-            found = false;
+    qsizetype matched = 0;
+    for (; matched < length; ++matched) {
+        const char16_t c = lower[text[matched]];
+        identical = identical && c == typed[matched];
+        if (--remaining[slotOf[c]] < 0)
             break;
-        }
-        if (used_[slot - 1]++ == 0)
-            touched_.push_back(slot - 1);
     }
-    for (quint16 slot : touched_)
-        used_[slot] = 0;
-    if (!found)
+    const qsizetype taken = matched < length ? matched + 1 : length;
+    for (qsizetype k = 0; k < taken; ++k)
+        ++remaining[slotOf[lower[text[k]]]];
+    if (matched < length)
         return false;
     return mode_ == Mode::Exact || !identical;
 }

@@ -24,6 +24,28 @@ public:
 
     bool matches(QStringView word);
 
+    // A cheap first test on data kept per dictionary word: its length and the signature
+    // of its lower-cased characters. False only for words that matches() rejects too.
+    // A copy of its own lets a long loop keep it in registers.
+    struct FirstTest {
+        bool exact;
+        qsizetype letterCount;
+        quint64 signature; // of the lower-cased letters
+        bool mayMatch(qsizetype length, quint64 wordSignature) const
+        {
+            // Exact: the word uses every letter once, so its characters are the letters' own.
+            if (exact)
+                return length == letterCount && wordSignature == signature;
+            return length <= letterCount && (wordSignature & ~signature) == 0;
+        }
+    };
+    FirstTest firstTest() const { return {mode_ == Mode::Exact, letters_.size(), signature_}; }
+    bool mayMatch(qsizetype length, quint64 signature) const { return firstTest().mayMatch(length, signature); }
+    bool matches(QStringView word, quint64 signature)
+    {
+        return mayMatch(word.size(), signature) && matches(word);
+    }
+
     // Lower-case maps each character to its own lower-case form; the length never changes.
     static QString lowerCase(QStringView text);
 
@@ -32,9 +54,8 @@ private:
 
     QString letters_;
     Mode mode_;
+    quint64 signature_; // of the lower-cased letters
     std::vector<quint64> inLetters_;    // the typed characters, capitals kept
     std::vector<quint16> slotOf_;       // lower-cased letter -> 1-based slot, 0 when absent
-    std::vector<int> available_;        // per slot: how often it occurs in the lower-cased letters
-    std::vector<int> used_;             // per slot, for the word being tested
-    std::vector<quint16> touched_;
+    std::vector<int> remaining_;        // per slot: how often it occurs in the lower-cased letters
 };

@@ -15,6 +15,8 @@
 #include <QLineEdit>
 #include <QRadioButton>
 
+#include <algorithm>
+
 namespace {
 
 OperationTable searchTable(FrmMain& form)
@@ -84,22 +86,34 @@ void WordSearch::run()
     WordMatcher matcher(letters, f.o1->isChecked() ? WordMatcher::Mode::Exact : WordMatcher::Mode::Compose);
     EventPump& pump = EventPump::current();
     const qint64 total = f.WordCount;
+    const WordArray& words = Module1::DictionaryWords;
+    ProgressProtocol& progress = f.progress();
     {
         CountLabel examined(*f.l2, pump);
-        for (qint64 i = 1; i <= total; ++i) {
-            if (f.shouldStop())
-                return; // the cancel handler has restored the window
-            f.progress().step(1, total);
-            const QString& word = Module1::DictionaryWords.at(i);
-            if (matcher.matches(word)) {
-                f.r->append(word);
-                ++f.FoundCount;
-                Module1::GrowFoundWords(f.FoundCount - 1);
-                Module1::FoundWords[f.FoundCount - 1] = word;
+        const WordMatcher::FirstTest firstTest = matcher.firstTest();
+        qint64 i = 1;
+        while (i <= total) {
+            // A run of words whose per-word data lies side by side, read through local
+            // pointers (nothing can import while a search runs, so the store stays put).
+            const quint32* length = words.lengths(i);
+            const quint64* signature = words.signatures(i);
+            const quint32* const runEnd = length + std::min<qint64>(total + 1 - i, WordArray::runLength(i));
+            for (; length != runEnd; ++length, ++signature, ++i) {
+                if (f.shouldStop())
+                    return; // the cancel handler has restored the window
+                progress.step(1, total);
+                // Length and signature turn almost every word away before its text is read.
+                if (firstTest.mayMatch(*length, *signature) && matcher.matches(words.view(i))) {
+                    const QStringView word = words.view(i);
+                    f.r->append(word);
+                    ++f.FoundCount;
+                    Module1::GrowFoundWords(f.FoundCount - 1);
+                    Module1::FoundWords.set(f.FoundCount - 1, word);
+                }
+                f.MatchedCount = 0;
+                pump.processPendingEvents();
+                examined.set(examined.value() + 1);
             }
-            f.MatchedCount = 0;
-            pump.processPendingEvents();
-            examined.set(examined.value() + 1);
         }
     }
     if (f.isEnding())

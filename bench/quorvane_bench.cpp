@@ -1,9 +1,14 @@
 // Measures import, search and save in the real window (offscreen, real event pump)
-// against bare loops doing the same work without the window, on generated
-// dictionaries and on a real one. Prints figures; passes or fails nothing.
+// against plain loops doing the same work, on generated dictionaries and on a real one.
+// The plain loops share no code with the program: they read the file whole, decode it
+// with a 256-entry table, split it and keep per-word data, or scan per-word signatures,
+// so a ratio says how far the window is from what the machine can do.
+// Prints figures; passes or fails nothing.
 //
-//   quorvane_bench                 all data sets, each in a fresh process
-//   quorvane_bench FILE [LABEL]    one dictionary file
+//   quorvane_bench                          all data sets, each in a fresh process
+//   quorvane_bench FILE [LABEL]             one dictionary file
+//   quorvane_bench --replaced BIG SMALL     memory after BIG is replaced by SMALL
+//   quorvane_bench --replaced SMALL         the same for SMALL alone
 
 #include "ansi_text_reader.h"
 #include "ansi_text_writer.h"
@@ -12,6 +17,8 @@
 #include "module1.h"
 #include "push_button/xp_button.h"
 #include "quorvane_application.h"
+#include "word_array.h"
+#include "word_list_box.h"
 #include "word_matcher.h"
 
 #include <QDir>
@@ -21,13 +28,21 @@
 #include <QProcess>
 #include <QRadioButton>
 #include <QRandomGenerator>
+#include <QStringDecoder>
 #include <QStringEncoder>
 #include <QTemporaryDir>
-#include <QTextStream>
+
+#include <sys/mman.h>
+#include <fcntl.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <cstdio>
 #include <functional>
+#include <map>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -45,17 +60,19 @@ public:
     QString saveFileName(const QString&) override { return nextFile; }
 };
 
-double peakMegabytes()
+double statusMegabytes(const char* key)
 {
     QFile status(QStringLiteral("/proc/self/status"));
     if (!status.open(QIODevice::ReadOnly))
         return -1;
     for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').first().toDouble() / 1024.0;
+        if (line.startsWith(key))
+            return line.mid(qsizetype(strlen(key))).trimmed().split(' ').first().toDouble() / 1024.0;
     }
     return -1;
 }
+double peakMegabytes() { return statusMegabytes("VmHWM:"); }
+double residentMegabytes() { return statusMegabytes("VmRSS:"); }
 
 double milliseconds(const std::function<void()>& work)
 {
@@ -65,21 +82,31 @@ double milliseconds(const std::function<void()>& work)
     return double(timer.nsecsElapsed()) / 1e6;
 }
 
+double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    const size_t n = values.size();
+    return n == 0 ? 0 : n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+// ---- generated dictionaries ----
+
 QString generateDictionary(const QString& folder, int lines)
 {
     const QString path = QStringLiteral("%1/generated_%2.txt").arg(folder).arg(lines);
     const QString alphabet = QStringLiteral("абвгдеёжзийклмнопрстуфхцчшщъыьэюя");
+    const QByteArray lower = QStringEncoder("windows-1251").encode(alphabet);
+    const QByteArray upper = QStringEncoder("windows-1251").encode(alphabet.toUpper());
     QRandomGenerator random(lines);
-    QStringEncoder encoder("windows-1251");
     QByteArray bytes;
+    bytes.reserve(qsizetype(lines) * 10);
     for (int i = 0; i < lines; ++i) {
-        QString word;
         const int length = 3 + random.bounded(10);
-        for (int k = 0; k < length; ++k)
-            word += alphabet.at(random.bounded(int(alphabet.size())));
-        if (random.bounded(20) == 0)
-            word[0] = word[0].toUpper();
-        bytes += encoder.encode(word) + "\r\n";
+        for (int k = 0; k < length; ++k) {
+            const int letter = random.bounded(int(alphabet.size()));
+            bytes += (k == 0 && random.bounded(20) == 0 ? upper : lower).at(letter);
+        }
+        bytes += "\r\n";
     }
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
@@ -87,117 +114,411 @@ QString generateDictionary(const QString& folder, int lines)
     return path;
 }
 
-// One operation in the window, and the bare loop doing the same work.
-struct Measurement {
-    const char* operation;
-    qint64 items;
-    double windowMs;
-    QtEventPump::Statistics pump;
-    double peakMb; // right after the window's run, before any bare loop
-    std::function<double()> bare;
+// ---- the plain loops ----
+
+// Per-character tables of the plain loops: a byte's character and the signature bit of its
+// lower-case form; a UTF-16 unit's lower-case form.
+struct PlainTables {
+    std::array<char16_t, 256> decoded;
+    std::array<quint64, 256> byteBit;
+    std::vector<char16_t> lower = std::vector<char16_t>(65536);
+    std::vector<quint8> bitOf = std::vector<quint8>(65536);
+
+    PlainTables()
+    {
+        for (int c = 0; c < 65536; ++c) {
+            const char16_t l = QChar(char16_t(c)).toLower().unicode();
+            lower[c] = l;
+            bitOf[c] = l >= u'а' && l <= u'я' ? quint8(l - u'а')
+                     : l == u'ё'              ? 32
+                     : l >= u'a' && l <= u'z' ? quint8(33 + l - u'a')
+                                              : quint8(59 + l % 5);
+        }
+        QStringDecoder decoder("windows-1251");
+        for (int b = 0; b < 256; ++b) {
+            const char byte = char(b);
+            const QString one = decoder.decode(QByteArrayView(&byte, 1));
+            decoded[b] = one.isEmpty() ? u'\ufffd' : one.at(0).unicode();
+            byteBit[b] = quint64(1) << bitOf[decoded[b]];
+        }
+    }
 };
 
-void report(const QString& label, const Measurement& m, double bareMs)
+const PlainTables& plainTables()
 {
-    std::printf("%-20s %-14s %8lld items  window %7.1f ms  bare %7.1f ms  ratio %5.2f  "
-                "deliveries %4d  longest gap %5.1f ms  longest delivery %5.1f ms  peak %6.1f MB\n",
-                qPrintable(label), m.operation, static_cast<long long>(m.items), m.windowMs, bareMs,
-                m.windowMs / bareMs, m.pump.deliveries, double(m.pump.longestGapNs) / 1e6,
-                double(m.pump.longestDeliveryNs) / 1e6, m.peakMb);
+    static const PlainTables tables;
+    return tables;
+}
+
+// Memory taken from the system in one piece and populated at once, as the program's
+// word store does, so neither side pays a page fault per 4 KB.
+template <class T>
+class Mapped {
+public:
+    Mapped() = default;
+    explicit Mapped(size_t count) : bytes_(std::max<size_t>(1, count) * sizeof(T))
+    {
+        data_ = static_cast<T*>(mmap(nullptr, bytes_, PROT_READ | PROT_WRITE,
+                                     MAP_PRIVATE | MAP_ANONYMOUS | MAP_POPULATE, -1, 0));
+    }
+    ~Mapped()
+    {
+        if (data_)
+            munmap(data_, bytes_);
+    }
+    Mapped(Mapped&& other) noexcept : data_(std::exchange(other.data_, nullptr)), bytes_(other.bytes_) {}
+    Mapped& operator=(Mapped&& other) noexcept
+    {
+        std::swap(data_, other.data_);
+        std::swap(bytes_, other.bytes_);
+        return *this;
+    }
+    T& operator[](size_t i) { return data_[i]; }
+    const T& operator[](size_t i) const { return data_[i]; }
+    T* data() { return data_; }
+
+private:
+    T* data_ = nullptr;
+    size_t bytes_ = 0;
+};
+
+struct PlainWords {
+    Mapped<char16_t> text;
+    Mapped<quint64> start;
+    Mapped<quint32> length;
+    Mapped<quint64> signature;
+    size_t count = 0;
+    QStringView word(size_t i) const { return QStringView(&text[start[i]], qsizetype(length[i])); }
+};
+
+// Maps the file, decodes, splits at CR LF or lone CR, drops the spaces, keeps per word
+// its text, length and signature.
+PlainWords plainImport(const QString& path)
+{
+    const PlainTables& t = plainTables();
+    PlainWords words;
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY);
+    const size_t size = size_t(std::max<off_t>(0, lseek(fd, 0, SEEK_END)));
+    const auto* bytes = static_cast<const unsigned char*>(
+        size > 0 ? mmap(nullptr, size, PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, 0) : nullptr);
+    const size_t lines = size_t(std::count(bytes, bytes + size, '\r')) + 1;
+    words.text = Mapped<char16_t>(size);
+    words.start = Mapped<quint64>(lines);
+    words.length = Mapped<quint32>(lines);
+    words.signature = Mapped<quint64>(lines);
+    char16_t* out = words.text.data();
+    size_t lineStart = 0;
+    size_t wordStart = 0;
+    size_t used = 0;
+    quint64 signature = 0;
+    auto endLine = [&] {
+        words.start[words.count] = wordStart;
+        words.length[words.count] = quint32(used - wordStart);
+        words.signature[words.count] = signature;
+        ++words.count;
+        wordStart = used;
+        signature = 0;
+    };
+    for (size_t i = 0; i < size; ++i) {
+        const unsigned char b = bytes[i];
+        if (b == '\r') {
+            endLine();
+            if (i + 1 < size && bytes[i + 1] == '\n')
+                ++i;
+            lineStart = i + 1;
+        } else if (b != ' ') {
+            out[used++] = t.decoded[b];
+            signature |= t.byteBit[b];
+        }
+    }
+    if (lineStart < size)
+        endLine();
+    if (bytes)
+        munmap(const_cast<unsigned char*>(bytes), size);
+    ::close(fd);
+    return words;
+}
+
+// Counts the words found for the letters: length and signature first, then letter counts.
+qint64 plainScan(const PlainWords& words, const QString& letters, bool exact)
+{
+    const PlainTables& t = plainTables();
+    const qsizetype n = letters.size();
+    if (n == 0)
+        return 0;
+    quint64 letterSignature = 0;
+    std::vector<quint8> slot(65536, 0);
+    std::vector<int> available(1, 0);
+    std::array<quint64, 1024> typed{};
+    QString lowerLetters = letters;
+    for (QChar& c : lowerLetters) {
+        typed[c.unicode() >> 6] |= quint64(1) << (c.unicode() & 63);
+        c = QChar(t.lower[c.unicode()]);
+        letterSignature |= quint64(1) << t.bitOf[c.unicode()];
+        if (slot[c.unicode()] == 0) {
+            slot[c.unicode()] = quint8(available.size());
+            available.push_back(0);
+        }
+        ++available[slot[c.unicode()]];
+    }
+    qint64 found = 0;
+    std::vector<int> used(available.size());
+    for (size_t i = 0; i < words.count; ++i) {
+        const qsizetype length = words.length[i];
+        const quint64 signature = words.signature[i];
+        if (exact ? length != n || signature != letterSignature
+                  : length > n || (signature & ~letterSignature) != 0)
+            continue;
+        const QStringView word = words.word(i);
+        if (length == 0) {
+            found += !exact;
+            continue;
+        }
+        const char16_t first = t.lower[word[0].unicode()];
+        if (!(typed[first >> 6] >> (first & 63) & 1))
+            continue;
+        std::fill(used.begin(), used.end(), 0);
+        bool ok = true;
+        bool identical = length == n;
+        for (qsizetype k = 0; k < length && ok; ++k) {
+            const char16_t c = t.lower[word[k].unicode()];
+            identical = identical && c == letters[k].unicode();
+            const int s = slot[c];
+            ok = s != 0 && used[s]++ < available[s];
+        }
+        found += ok && (exact || !identical);
+    }
+    return found;
+}
+
+// ---- the window ----
+
+struct Measurement {
+    QString operation;
+    qint64 items;
+    qint64 found;
+    double windowMs;
+    QtEventPump::Statistics pump;
+    double peakMb; // right after the window's run, before any plain loop
+    std::function<double()> plain;
+};
+
+void report(const QString& label, const Measurement& m, double plainMs)
+{
+    std::printf("%-18s %-28s %8lld items  window %8.1f ms  plain %7.1f ms  ratio %5.2f  "
+                "longest gap %5.1f ms  longest delivery %5.1f ms  peak %6.1f MB\n",
+                qPrintable(label), qPrintable(m.operation), static_cast<long long>(m.items), m.windowMs, plainMs,
+                m.windowMs / plainMs, double(m.pump.longestGapNs) / 1e6, double(m.pump.longestDeliveryNs) / 1e6,
+                m.peakMb);
     std::fflush(stdout);
 }
 
-double bareImport(const QString& path)
+struct Query {
+    QString letters;
+    bool exact;
+    bool ordinary; // one of the ordinary words the targets speak of
+};
+
+QList<Query> queries()
 {
-    return milliseconds([&] {
-        QList<QString> words{QString()};
-        AnsiTextReader file;
-        file.open(path);
-        while (!file.atEnd())
-            words.append(DictionaryLine::withoutSpaces(file.readLine()));
-        file.close();
-    });
+    QList<Query> list;
+    for (const char* word : {"апельсин", "колба", "стрела", "переподготовка"}) {
+        list.append({QString::fromUtf8(word), true, true});
+        list.append({QString::fromUtf8(word), false, true});
+    }
+    list.append({QStringLiteral("абвгдеёжзийклмнопрстуфхцчшщыьэюя"), false, false});
+    return list;
 }
 
-double bareSearch(const QString& letters, WordMatcher::Mode mode, qint64 wordCount)
-{
-    return milliseconds([&] {
-        WordMatcher matcher(letters, mode);
-        QList<QString> found;
-        for (qint64 i = 1; i <= wordCount; ++i) {
-            const QString& word = Module1::DictionaryWords.at(i);
-            if (matcher.matches(word))
-                found.append(word);
-        }
-    });
-}
+struct Window {
+    BenchDialogs dialogs;
+    QtEventPump pump;
+    std::unique_ptr<FrmMain> form;
 
-double bareSave(const QString& path, qint64 foundCount)
+    Window()
+    {
+        Dialogs::install(&dialogs);
+        EventPump::install(&pump);
+        form = std::make_unique<FrmMain>();
+        form->show();
+        QCoreApplication::processEvents();
+    }
+    double import(const QString& path)
+    {
+        dialogs.nextFile = path;
+        pump.resetStatistics();
+        return milliseconds([&] { form->command2->Click(); });
+    }
+    double search(const QString& letters, bool exact)
+    {
+        form->t1->setText(letters);
+        (exact ? form->o1 : form->o2)->setChecked(true);
+        pump.resetStatistics();
+        return milliseconds([&] { form->command1->Click(); });
+    }
+};
+
+// Where the first import's time goes, with the program's own pieces and no window.
+void importParts(const QString& label, const QString& path, double windowMs)
 {
-    return milliseconds([&] {
-        AnsiTextWriter file;
-        file.open(path);
-        for (qint64 i = 0; i < foundCount; ++i)
-            file.writeLine(Module1::FoundWords.at(i));
-        file.close();
-    });
+    QString scratch;
+    auto readAll = [&](const std::function<void(QStringView)>& keep) {
+        return milliseconds([&] {
+            AnsiTextReader file;
+            file.open(path);
+            while (!file.atEnd())
+                keep(DictionaryLine::withoutSpaces(file.readLine(), scratch));
+        });
+    };
+    const double reader = readAll([](QStringView) {});
+    double store;
+    {
+        WordArray words(WordArray::Signatures::Yes);
+        store = readAll([&](QStringView entry) { words.append(entry); });
+    }
+    double list;
+    {
+        WordArray words(WordArray::Signatures::Yes);
+        WordListBox box;
+        list = readAll([&](QStringView entry) {
+            box.append(entry);
+            words.append(entry);
+        });
+    }
+    QCoreApplication::processEvents();
+    std::printf("%-18s import parts: reader %.1f ms, store %.1f ms, list box %.1f ms, "
+                "pump, progress and labels %.1f ms (of the window's %.1f ms)\n",
+                qPrintable(label), reader, store - reader, list - store, windowMs - list, windowMs);
+    std::fflush(stdout);
 }
 
 int benchOne(const QString& path, const QString& label)
 {
-    BenchDialogs dialogs;
-    Dialogs::install(&dialogs);
-    QtEventPump pump;
-    EventPump::install(&pump);
-
-    FrmMain form;
-    form.show();
-    QCoreApplication::processEvents();
-
+    Window w;
+    FrmMain& form = *w.form;
     QList<Measurement> measurements;
-    auto measure = [&](const char* operation, const std::function<void()>& click, const std::function<qint64()>& items,
-                       std::function<double()> bare) {
-        pump.resetStatistics();
-        const double window = milliseconds(click);
-        measurements.append({operation, items(), window, pump.statistics(), peakMegabytes(), std::move(bare)});
-    };
+    const int repeats = 3;
 
-    dialogs.nextFile = path;
-    measure("import", [&] { form.command2->Click(); }, [&] { return form.WordCount; },
-            [&] { return bareImport(path); });
+    {
+        const double ms = w.import(path);
+        measurements.append({QStringLiteral("first import"), form.WordCount, form.WordCount, ms, w.pump.statistics(),
+                             peakMegabytes(), [&] { return milliseconds([&] { plainImport(path); }); }});
+    }
+    const double firstImportMs = measurements.back().windowMs;
 
-    // Letters for an exact search: a dictionary word's letters reversed.
-    QString reversed = Module1::DictionaryWords.at(std::min<qint64>(1000, form.WordCount));
-    std::reverse(reversed.begin(), reversed.end());
-    const struct {
-        const char* name;
-        QString letters;
-        WordMatcher::Mode mode;
-    } searches[] = {
-        {"search exact", reversed, WordMatcher::Mode::Exact},
-        {"search compose", QStringLiteral("абвгдеёжзийклмнопрстуфхцчшщыьэюя"), WordMatcher::Mode::Compose},
-    };
-    for (const auto& search : searches) {
-        form.t1->setText(search.letters);
-        (search.mode == WordMatcher::Mode::Exact ? form.o1 : form.o2)->setChecked(true);
-        measure(search.name, [&] { form.command1->Click(); }, [&] { return form.WordCount; },
-                [&form, search] { return bareSearch(search.letters, search.mode, form.WordCount); });
+    std::shared_ptr<PlainWords> plain; // made after the window's runs, for the scans
+    const QList<Query> searches = queries();
+    for (const Query& q : searches) {
+        double best = 1e300;
+        QtEventPump::Statistics worst;
+        for (int r = 0; r < repeats; ++r) {
+            best = std::min(best, w.search(q.letters, q.exact));
+            const QtEventPump::Statistics& s = w.pump.statistics();
+            worst.longestGapNs = std::max(worst.longestGapNs, s.longestGapNs);
+            worst.longestDeliveryNs = std::max(worst.longestDeliveryNs, s.longestDeliveryNs);
+        }
+        const QString name = QStringLiteral("%1 %2").arg(q.exact ? "exact" : "compose", q.ordinary ? q.letters : "all");
+        measurements.append({name, form.WordCount, form.FoundCount, best, worst, peakMegabytes(), [&plain, q] {
+                                 double bestPlain = 1e300;
+                                 for (int r = 0; r < repeats; ++r)
+                                     bestPlain = std::min(bestPlain, milliseconds([&] { plainScan(*plain, q.letters, q.exact); }));
+                                 return bestPlain;
+                             }});
     }
 
     QTemporaryDir out;
-    dialogs.nextFile = out.filePath(QStringLiteral("found.txt"));
-    measure("save", [&] { form.bsave->Click(); }, [&] { return form.FoundCount; },
-            [&] { return bareSave(out.filePath(QStringLiteral("bare.txt")), form.FoundCount); });
+    w.dialogs.nextFile = out.filePath(QStringLiteral("found.txt"));
+    w.pump.resetStatistics();
+    {
+        const double ms = milliseconds([&] { form.bsave->Click(); });
+        measurements.append({QStringLiteral("save"), form.FoundCount, form.FoundCount, ms, w.pump.statistics(),
+                             peakMegabytes(), [&] {
+                                 return milliseconds([&] {
+                                     AnsiTextWriter file;
+                                     file.open(out.filePath(QStringLiteral("plain.txt")));
+                                     for (qint64 i = 0; i < form.FoundCount; ++i)
+                                         file.writeLine(Module1::FoundWords.view(i));
+                                     file.close();
+                                 });
+                             }});
+    }
+    {
+        const double ms = w.import(path);
+        measurements.append({QStringLiteral("import again"), form.WordCount, form.WordCount, ms, w.pump.statistics(),
+                             peakMegabytes(), [&] { return milliseconds([&] { plainImport(path); }); }});
+    }
 
-    // Replacing a loaded dictionary lets go of the old one on the way.
-    dialogs.nextFile = path;
-    measure("import again", [&] { form.command2->Click(); }, [&] { return form.WordCount; },
-            [&] { return bareImport(path); });
+    // The plain loops run last, so they add nothing to the window's peak memory.
+    plain = std::make_shared<PlainWords>(plainImport(path));
+    std::vector<double> ordinaryRatios;
+    double ordinaryWorstMs = 0;
+    double allRatio = 0;
+    double importRatio = 0;
+    double againRatio = 0;
+    double longestGap = 0;
+    for (int k = 0; k < measurements.size(); ++k) {
+        const Measurement& m = measurements.at(k);
+        const double plainMs = m.plain();
+        report(label, m, plainMs);
+        longestGap = std::max(longestGap, double(m.pump.longestGapNs) / 1e6);
+        if (k >= 1 && k <= searches.size()) {
+            const Query& q = searches.at(k - 1);
+            const qint64 plainFound = plainScan(*plain, q.letters, q.exact);
+            if (plainFound != m.found)
+                std::printf("  !! the plain scan found %lld words, the window %lld\n",
+                            static_cast<long long>(plainFound), static_cast<long long>(m.found));
+            if (q.ordinary) {
+                ordinaryRatios.push_back(m.windowMs / plainMs);
+                ordinaryWorstMs = std::max(ordinaryWorstMs, m.windowMs);
+            } else {
+                allRatio = m.windowMs / plainMs;
+            }
+        } else if (m.operation == QStringLiteral("first import")) {
+            importRatio = m.windowMs / plainMs;
+        } else if (m.operation == QStringLiteral("import again")) {
+            againRatio = m.windowMs / plainMs;
+        }
+    }
+    importParts(label, path, firstImportMs);
+    std::printf("%-18s SUMMARY first import %.2fx | import again %.2fx | ordinary search median %.2fx, worst %.1f ms"
+                " | all-letters compose %.2fx | window's peak %.1f MB | longest gap %.1f ms\n",
+                qPrintable(label), importRatio, againRatio, median(ordinaryRatios), ordinaryWorstMs, allRatio,
+                measurements.back().peakMb, longestGap);
+    std::printf("%-18s messages: %s\n", qPrintable(label),
+                qPrintable(w.dialogs.messages.mid(0, 3).join(QStringLiteral(" | "))));
+    std::fflush(stdout);
+    return 0;
+}
 
-    // The bare loops run last, so they add nothing to the window's peak memory.
-    for (const Measurement& m : measurements)
-        report(label, m, m.bare());
-    std::printf("%-20s messages: %s\n", qPrintable(label), qPrintable(dialogs.messages.join(QStringLiteral(" | "))));
+// Imports and searches each file in turn, the last one small, then lets the event loop
+// run until the replaced data is given back, and prints the resident memory.
+int replaced(const QStringList& paths)
+{
+    Window w;
+    double slowest = 0;
+    QStringList gaps;
+    auto note = [&](const char* what) {
+        const double gap = double(w.pump.statistics().longestGapNs) / 1e6;
+        slowest = std::max(slowest, gap);
+        gaps << QStringLiteral("%1 %2").arg(what).arg(gap, 0, 'f', 1);
+    };
+    for (const QString& path : paths) {
+        w.import(path);
+        note("import");
+        w.search(QStringLiteral("абвгдеёжзийклмнопрстуфхцчшщыьэюя"), false);
+        note("search");
+    }
+    std::printf("longest gaps (ms): %s\n", qPrintable(gaps.join(QStringLiteral(", "))));
+    QElapsedTimer settle;
+    settle.start();
+    while (WordArray::releasePendingBytes() > 0 && settle.elapsed() < 5000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    const double settledMs = double(settle.nsecsElapsed()) / 1e6;
+    std::printf("RSS %.1f MB after %d file(s), %lld words, %lld found; release settled in %.1f ms; "
+                "longest gap %.1f ms; peak %.1f MB\n",
+                residentMegabytes(), int(paths.size()), static_cast<long long>(w.form->WordCount),
+                static_cast<long long>(w.form->FoundCount), settledMs, slowest, peakMegabytes());
+    std::fflush(stdout);
     return 0;
 }
 
@@ -212,6 +533,32 @@ QString findSample()
     return {};
 }
 
+QString firstLines(const QString& source, const QString& path, int count)
+{
+    QFile in(source);
+    QFile out(path);
+    if (!in.open(QIODevice::ReadOnly) || !out.open(QIODevice::WriteOnly))
+        qFatal("cannot make %s", qPrintable(path));
+    QByteArray head = in.read(4096);
+    qsizetype end = 0;
+    for (int i = 0; i < count; ++i)
+        end = head.indexOf("\r\n", end) + 2;
+    out.write(head.left(end));
+    return path;
+}
+
+QString repeated(const QString& source, const QString& path, int times)
+{
+    QFile in(source);
+    QFile out(path);
+    if (!in.open(QIODevice::ReadOnly) || !out.open(QIODevice::WriteOnly))
+        qFatal("cannot make %s", qPrintable(path));
+    const QByteArray bytes = in.readAll();
+    for (int i = 0; i < times; ++i)
+        out.write(bytes);
+    return path;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -220,6 +567,8 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QuorvaneApplication app(argc, argv);
     const QStringList args = app.arguments();
+    if (args.size() >= 3 && args.at(1) == QStringLiteral("--replaced"))
+        return replaced(args.mid(2));
     if (args.size() >= 2)
         return benchOne(args.at(1), args.value(2, QFileInfo(args.at(1)).fileName()));
 
@@ -227,13 +576,24 @@ int main(int argc, char** argv)
     QList<QPair<QString, QString>> sets;
     for (int lines : {10000, 100000, 1000000})
         sets.append({generateDictionary(dir.path(), lines), QStringLiteral("generated %1").arg(lines)});
-    if (const QString sample = findSample(); !sample.isEmpty())
+    const QString sample = findSample();
+    if (!sample.isEmpty())
         sets.append({sample, QStringLiteral("real ru_full_forms")});
     else
         std::printf("no samples/ru_full_forms.txt: run scripts/make_sample_dictionary.sh for the real dictionary\n");
+    sets.append({generateDictionary(dir.path(), 10000000), QStringLiteral("generated 10000000")});
     for (const auto& [path, label] : sets) {
         // A process per data set, so the peak memory is that data set's own.
         QProcess::execute(args.at(0), {path, label});
+    }
+    if (!sample.isEmpty()) {
+        // A replaced dictionary (and replaced found words) gives its memory back.
+        const QString big = repeated(sample, dir.filePath(QStringLiteral("sample_x3.txt")), 3);
+        const QString small = firstLines(sample, dir.filePath(QStringLiteral("first15.txt")), 15);
+        std::printf("memory of a replaced dictionary: 3 x sample then 15 lines, against 15 lines alone\n");
+        std::fflush(stdout);
+        QProcess::execute(args.at(0), {QStringLiteral("--replaced"), big, small});
+        QProcess::execute(args.at(0), {QStringLiteral("--replaced"), small});
     }
     return 0;
 }

@@ -189,19 +189,3 @@ QStringView AnsiTextReader::readLine()
             withinLongLine_();
     }
 }
-
-QString AnsiTextReader::takeLine()
-{
-    const QStringView line = readLine();
-    if (line.size() < ChunkSize || line.constData() != buffer_.constData())
-        return line.toString();
-    // The line fills the buffer from its start: only what follows it moves.
-    QString rest = QStringView(buffer_).mid(position_).toString();
-    QString taken = std::move(buffer_);
-    taken.truncate(line.size());
-    if (taken.capacity() > taken.size() + taken.size() / 4)
-        taken.squeeze();
-    buffer_ = std::move(rest);
-    position_ = scanned_ = 0;
-    return taken;
-}

@@ -27,9 +27,6 @@ public:
     bool atEnd();
     // The next line, valid until the next call. Only call when !atEnd().
     QStringView readLine();
-    // The next line as a string of its own. A long line is handed over rather than
-    // copied: copying hundreds of megabytes would double the memory it takes.
-    QString takeLine();
 
     // Called after each further chunk read while one line spans more than two, so a
     // caller can keep the window painted during a very long line.

@@ -1,3 +1,4 @@
+#include "letter_signature.h"
 #include "word_matcher.h"
 
 #include <QRandomGenerator>
@@ -59,6 +60,8 @@ private slots:
     void workedExamples();
     void agreesWithTheLetterByLetterTest_data();
     void agreesWithTheLetterByLetterTest();
+    void signatureFollowsLowerCase_data();
+    void signatureFollowsLowerCase();
     void lowerCaseKeepsTheLength();
 };
 
@@ -109,6 +112,14 @@ void TestWordMatcher::agreesWithTheLetterByLetterTest_data()
     QTest::newRow("Cyrillic with ё") << "аеёжкотАЕЁЖКОТ" << 7;
     QTest::newRow("Latin, digits, punctuation, tab") << "abAB12.-\t" << 6;
     QTest::newRow("letters outside Latin and Cyrillic") << QString::fromUtf8("sſKKkİiıßΣσςẞ") << 5;
+    QTest::newRow("Cyrillic, Latin and digits mixed") << QString::fromUtf8("аоАОaoAO019ёЁ") << 6;
+    // More distinct characters than a signature has bits: several share one.
+    QTest::newRow("over 64 distinct characters")
+        << QString::fromUtf8("абвгдеёжзийклмнопрстуфхцчшщъыьэюяАБВГДЕЁЖЗИЙКЛМНОПРСТУФХЦЧШЩЪЫЬЭЮЯ"
+                             "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789")
+        << 8;
+    QTest::newRow("characters sharing spare bits") << QString::fromUtf8("0123456789!?-_.,;:\t\x01€№漢字ÿ") << 6;
+    QTest::newRow("single letter, long words") << QString::fromUtf8("яЯ") << 12;
 }
 
 void TestWordMatcher::agreesWithTheLetterByLetterTest()
@@ -129,12 +140,40 @@ void TestWordMatcher::agreesWithTheLetterByLetterTest()
                 if (random.bounded(2))
                     word = word.toUpper();
             }
-            QVERIFY2(exact.matches(word) == foundByHand(letters, word, WordMatcher::Mode::Exact),
+            // Both the full test alone and the search's way: the first test on the word's
+            // length and signature, then the full test.
+            const quint64 signature = LetterSignature::of(word);
+            const bool byHandExact = foundByHand(letters, word, WordMatcher::Mode::Exact);
+            const bool byHandCompose = foundByHand(letters, word, WordMatcher::Mode::Compose);
+            QVERIFY2(exact.matches(word) == byHandExact && exact.matches(word, signature) == byHandExact,
                      qPrintable(QStringLiteral("exact: letters \"%1\", word \"%2\"").arg(letters, word)));
-            QVERIFY2(compose.matches(word) == foundByHand(letters, word, WordMatcher::Mode::Compose),
+            QVERIFY2(compose.matches(word) == byHandCompose && compose.matches(word, signature) == byHandCompose,
                      qPrintable(QStringLiteral("compose: letters \"%1\", word \"%2\"").arg(letters, word)));
         }
     }
+}
+
+void TestWordMatcher::signatureFollowsLowerCase_data()
+{
+    QTest::addColumn<QString>("a");
+    QTest::addColumn<QString>("b");
+    QTest::addColumn<bool>("same");
+    QTest::newRow("Ё and ё") << QString::fromUtf8("Ё") << QString::fromUtf8("ё") << true;
+    QTest::newRow("ё and е") << QString::fromUtf8("ё") << QString::fromUtf8("е") << false;
+    QTest::newRow("Cyrillic а and Latin a") << QString::fromUtf8("а") << "a" << false;
+    QTest::newRow("Latin Z and z") << "Z" << "z" << true;
+    QTest::newRow("Я and я") << QString::fromUtf8("Я") << QString::fromUtf8("я") << true;
+    QTest::newRow("order and repeats") << QString::fromUtf8("КОТ") << QString::fromUtf8("тоткк") << true;
+    QTest::newRow("empty") << "" << "" << true;
+}
+
+void TestWordMatcher::signatureFollowsLowerCase()
+{
+    QFETCH(QString, a);
+    QFETCH(QString, b);
+    QFETCH(bool, same);
+    QCOMPARE(LetterSignature::of(a) == LetterSignature::of(b), same);
+    QCOMPARE(LetterSignature::of(a), LetterSignature::of(WordMatcher::lowerCase(a)));
 }
 
 void TestWordMatcher::lowerCaseKeepsTheLength()

@@ -35,6 +35,8 @@ private slots:
     void progressAdvance_data();
     void progressAdvance();
     void controlsWhileRunning();
+    void dictionaryLongerThanAStoreBlock_data();
+    void dictionaryLongerThanAStoreBlock();
 
 private:
     std::unique_ptr<FormHarness> h;
@@ -237,6 +239,48 @@ void TestWordSearch::controlsWhileRunning()
     });
     h->search(QStringLiteral("кот"), true, 2);
     QVERIFY(f.c1->isHidden());
+    QVERIFY(isIdle(f));
+}
+
+void TestWordSearch::dictionaryLongerThanAStoreBlock_data()
+{
+    QTest::addColumn<int>("cancelAt"); // the pass whose delivery confirms a cancel; 0 for none
+    QTest::addColumn<int>("found");
+    QTest::newRow("whole dictionary") << 0 << 7;
+    QTest::newRow("cancelled just past a block") << 65538 << 4;
+    QTest::newRow("cancelled at a block's last word") << 65536 << 3;
+}
+
+void TestWordSearch::dictionaryLongerThanAStoreBlock()
+{
+    QFETCH(int, cancelAt);
+    QFETCH(int, found);
+    // The store keeps words in blocks of 65536: words at the edges of the blocks, the
+    // first and the last word are found, in order, and a cancel stops where it should.
+    const int total = 140000;
+    const QList<int> at{1, 65535, 65536, 65537, 131072, 131073, total};
+    QStringList words(total, QStringLiteral("мама"));
+    QStringList expected;
+    for (int k = 0; k < at.size(); ++k) {
+        words[at[k] - 1] = k % 2 ? QStringLiteral("Ток") : QStringLiteral("кот");
+        expected << words[at[k] - 1];
+    }
+    FrmMain& f = h->form();
+    h->importWords(words);
+    f.t1->setText(QStringLiteral("кот"));
+    f.o1->setChecked(true);
+    h->pump.reset();
+    if (cancelAt != 0) {
+        h->pump.at(cancelAt, [&] { f.command1->Click(); });
+        h->dialogs.expectMessage(h->searchQuestion(), Answer::Yes);
+    } else {
+        h->dialogs.expectMessage(h->searchDone(found), Answer::Ok);
+    }
+    f.command1->Click();
+    QCOMPARE(f.FoundCount, found);
+    QCOMPARE(f.r->items().toList(), expected.mid(0, found));
+    QCOMPARE(Module1::FoundWords.toList().mid(0, found), expected.mid(0, found));
+    QCOMPARE(f.l2->Caption(), QString::number(cancelAt != 0 ? cancelAt : total));
     QVERIFY(isIdle(f));
 }
 

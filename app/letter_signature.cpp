@@ -1,0 +1,19 @@
+#include "letter_signature.h"
+
+#include <QChar>
+
+LetterSignature::Tables::Tables()
+{
+    for (int c = 0; c < 65536; ++c) {
+        const char16_t l = QChar(char16_t(c)).toLower().unicode();
+        lower[c] = l;
+        if (l >= u'а' && l <= u'я')
+            bit[c] = quint8(l - u'а');
+        else if (l == u'ё')
+            bit[c] = 32;
+        else if (l >= u'a' && l <= u'z')
+            bit[c] = quint8(33 + (l - u'a'));
+        else
+            bit[c] = quint8(59 + l % 5);
+    }
+}
