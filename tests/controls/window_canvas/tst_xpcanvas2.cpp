@@ -27,7 +27,7 @@ public:
     QList<QPoint> moves;
 
 protected:
-    void startWindowMove(const QPoint& globalPress) override { moves.append(globalPress); }
+    void startWindowMove(const QPoint& globalPress, Qt::MouseButton) override { moves.append(globalPress); }
 };
 
 // The main window's canvas: 409 x 497 pixels.
