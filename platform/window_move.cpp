@@ -50,6 +50,9 @@ bool WindowMove::eventFilter(QObject* watched, QEvent* event)
             finish();
             return false;
         }
+        // Catch up with the pointer first: the window system takes the move from where the
+        // pointer is now, not from the press.
+        window_->move(move->globalPosition().toPoint() - offset_);
         if (!byHand_) {
             QWindow* handle = window_->windowHandle();
             if (handle && handle->startSystemMove()) {
@@ -58,7 +61,6 @@ bool WindowMove::eventFilter(QObject* watched, QEvent* event)
             }
             byHand_ = true;
         }
-        window_->move(move->globalPosition().toPoint() - offset_);
         return true;
     }
     case QEvent::MouseButtonRelease:

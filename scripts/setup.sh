@@ -6,7 +6,8 @@ here="$(cd "$(dirname "$0")/.." && pwd)"
 build="${1:-$here/build}"
 
 packages=(cmake g++ make qt6-base-dev libgl-dev fonts-liberation fonts-dejavu-core
-          qt6-translations-l10n xvfb xauth hunspell-ru hunspell-tools)
+          qt6-translations-l10n xvfb xauth hunspell-ru hunspell-tools
+          python3 openbox xdotool x11-utils x11-xserver-utils xclip)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
