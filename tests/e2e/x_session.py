@@ -79,21 +79,38 @@ class Session:
         self.env["LC_ALL"] = "C.UTF-8"
         self.env["HOME"] = self.tmp
         self.env["XDG_RUNTIME_DIR"] = self.tmp
+        wait_for("the X server on " + self.display, self._server_up)
         if window_manager:
-            wm_home = os.path.join(self.tmp, "wm")
-            os.makedirs(wm_home)
-            self.wm_log = os.path.join(self.tmp, "wm.log")
+            self._start_window_manager()
+        self.x("xset", "r", "on")
+
+    def _start_window_manager(self, attempts=3):
+        wm_home = os.path.join(self.tmp, "wm")
+        os.makedirs(wm_home, exist_ok=True)
+        self.wm_log = os.path.join(self.tmp, "wm.log")
+        for attempt in range(attempts):
             with open(self.wm_log, "w") as log:
                 self.wm = subprocess.Popen(["openbox", "--sm-disable"], env=dict(self.env, HOME=wm_home),
                                            stdout=log, stderr=subprocess.STDOUT)
             self.procs.append(self.wm)
             try:
-                wait_for("the window manager", self._wm_running)
+                wait_for("the window manager", lambda: self.wm.poll() is not None or self._wm_running())
             except Failure:
-                with open(self.wm_log) as log:
-                    raise Failure("the window manager did not start on %s (status %s): %s"
-                                  % (self.display, self.wm.poll(), log.read().strip()))
-        self.x("xset", "r", "on")
+                pass
+            if self.wm.poll() is None and self._wm_running():
+                return
+            if self.wm.poll() is None:
+                self.wm.terminate()
+                self.wm.wait()
+        with open(self.wm_log) as log:
+            raise Failure("the window manager did not start on %s (status %s): %s"
+                          % (self.display, self.wm.poll(), log.read().strip()))
+
+    def _server_up(self):
+        if self.xvfb.poll() is not None:
+            raise Failure("Xvfb on %s ended with status %s" % (self.display, self.xvfb.returncode))
+        return subprocess.run(["xprop", "-root", "_NET_SUPPORTED"], env=self.env, capture_output=True,
+                              timeout=TIMEOUT).returncode == 0
 
     def _wm_running(self):
         out = self.x("xprop", "-root", "_NET_SUPPORTING_WM_CHECK", check=False)
