@@ -1,5 +1,6 @@
 """A private X server with a window manager, and the program driven through it with real X events."""
 
+import ctypes
 import os
 import re
 import shutil
@@ -14,6 +15,18 @@ TIMEOUT = 30.0  # seconds for any awaited window state; generous for a loaded 2-
 
 class Failure(Exception):
     pass
+
+
+_libc = ctypes.CDLL(None, use_errno=True)
+
+
+def _end_with_parent():
+    """Children end with the driver, even when it is killed (a CTest timeout)."""
+    _libc.prctl(1, signal.SIGTERM)  # PR_SET_PDEATHSIG
+
+
+def spawn(args, **kwargs):
+    return subprocess.Popen(args, preexec_fn=_end_with_parent, **kwargs)
 
 
 def wait_for(what, probe, timeout=TIMEOUT, interval=0.05):
@@ -47,15 +60,22 @@ class Session:
     """Xvfb on a free display, openbox, and the program under test."""
 
     def __init__(self, program, window_manager=True):
+        self.procs = []
+        self.tmp = tempfile.mkdtemp(prefix="quorvane-e2e-")
+        try:
+            self._start_x(program, window_manager)
+        except BaseException:
+            self.close()
+            raise
+
+    def _start_x(self, program, window_manager):
         for tool in ("Xvfb", "xdotool", "xprop", "xwininfo"):
             if not shutil.which(tool):
                 raise Failure("missing tool " + tool)
         self.program = os.path.abspath(program)
-        self.tmp = tempfile.mkdtemp(prefix="quorvane-e2e-")
-        self.procs = []
         self.app = None
         read_fd, write_fd = os.pipe()
-        self.xvfb = subprocess.Popen(
+        self.xvfb = spawn(
             ["Xvfb", "-displayfd", str(write_fd), "-screen", "0", "1024x768x24", "-nolisten", "tcp",
              "-ardelay", "250", "-arinterval", "30"],
             pass_fds=(write_fd,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
@@ -90,7 +110,7 @@ class Session:
         self.wm_log = os.path.join(self.tmp, "wm.log")
         for attempt in range(attempts):
             with open(self.wm_log, "w") as log:
-                self.wm = subprocess.Popen(["openbox", "--sm-disable"], env=dict(self.env, HOME=wm_home),
+                self.wm = spawn(["openbox", "--sm-disable"], env=dict(self.env, HOME=wm_home),
                                            stdout=log, stderr=subprocess.STDOUT)
             self.procs.append(self.wm)
             try:
@@ -130,8 +150,8 @@ class Session:
     # -- the program ------------------------------------------------------------------------------
 
     def start(self):
-        self.app = subprocess.Popen([self.program], env=self.env, cwd=self.tmp,
-                                    stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, text=True)
+        with open(os.path.join(self.tmp, "program.log"), "w") as log:
+            self.app = spawn([self.program], env=self.env, cwd=self.tmp, stdout=log, stderr=subprocess.STDOUT)
         self.procs.append(self.app)
         self.window = wait_for("the main window", lambda: self.main_window())
         wait_for("the main window on screen", lambda: self.is_viewable(self.window))
@@ -231,7 +251,7 @@ class Session:
 
     def type_text(self, text):
         """Types text through the clipboard, which carries any letters, Cyrillic included."""
-        clip = subprocess.Popen(["xclip", "-selection", "clipboard"], env=self.env, stdin=subprocess.PIPE,
+        clip = spawn(["xclip", "-selection", "clipboard"], env=self.env, stdin=subprocess.PIPE,
                                 stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         clip.stdin.write(text.encode("utf-8"))
         clip.stdin.close()
