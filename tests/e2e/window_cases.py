@@ -17,7 +17,8 @@ MINIMISE = (354, 18)
 CLOSE = (378, 18)
 LETTERS = (136, 65)
 IMPORT = (72, 448)
-SEARCH = (204, 448)
+SEARCH = (204, 448)  # on the caption of «Начать поиск»
+SEARCH_FACE = (150, 436)  # on its face, above the caption
 SAVE = (336, 448)
 WINDOW_SIZE = (409, 497)
 
@@ -120,12 +121,12 @@ def press_lost_to_message_box(s):
     dismiss(s, "Ошибка")
     x, y = s.at(*SEARCH)
     s.pointer_to(x, y)
-    s.xdotool("mousedown", 1)
+    s.xdotool("mousedown", 1)  # held on the caption
     s.key("space")
     s.wait_dialog("Ошибка")
     s.xdotool("mouseup", 1)
     dismiss(s, "Ошибка")
-    s.click_at(*SEARCH)
+    s.click_at(*SEARCH_FACE)  # a fresh press, on another part of the button
     dismiss(s, "Ошибка")
 
 
