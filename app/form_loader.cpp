@@ -18,6 +18,8 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLineEdit>
+#include <QPainter>
+#include <qdrawutil.h>
 #include <QRadioButton>
 
 namespace {
@@ -55,6 +57,22 @@ void applyColors(QWidget* widget, const PropertyBag& bag)
         palette.setColor(QPalette::WindowText, Ole::toQColor(fore.value<OleColor>()));
     widget->setPalette(palette);
 }
+
+// A frame filled flat in its back colour, as its option buttons are, inside an etched edge.
+class FlatFrame : public QGroupBox {
+public:
+    using QGroupBox::QGroupBox;
+
+protected:
+    void paintEvent(QPaintEvent* event) override
+    {
+        if (!title().isEmpty())
+            return QGroupBox::paintEvent(event);
+        QPainter painter(this);
+        painter.fillRect(rect(), palette().color(backgroundRole()));
+        qDrawShadeRect(&painter, rect(), palette(), true, 1);
+    }
+};
 
 template <class Control>
 QWidget* skinned(QWidget* parent, const PropertyBag& bag, const AmbientProperties& ambient)
@@ -141,7 +159,7 @@ QWidget* FormLoader::create(const QString& className, const QString& name, QWidg
         box->setText(setting(bag, "text", PropertyType::String, QString()).toString());
         widget = box;
     } else if (className == QLatin1String("Frame")) {
-        widget = new QGroupBox(caption, parent);
+        widget = new FlatFrame(caption, parent);
     } else if (className == QLatin1String("OptionButton")) {
         auto* option = new QRadioButton(caption, parent);
         option->setChecked(setting(bag, "value", PropertyType::Boolean, false).toBool());

@@ -70,8 +70,11 @@ void FrmMain::loadDesign()
     command1 = design.control<XPButton>(QStringLiteral("command1"));
     bsave = design.control<XPButton>(QStringLiteral("bsave"));
     xb = design.control<XPProgressBar>(QStringLiteral("xb"));
-    for (int i = 0; i < int(tp.size()); ++i)
+    for (int i = 0; i < int(tp.size()); ++i) {
         tp[i] = design.control<QLineEdit>(QStringLiteral("tp"), i);
+        // Scratch buffers below the visible area: Tab must not wander into them.
+        tp[i]->setFocusPolicy(Qt::NoFocus);
+    }
     cd1.Filter = design.settings(QStringLiteral("cd1")).read(QStringLiteral("filter"), QString()).toString();
     Accessibility::linkLabels(*this);
 }
@@ -81,6 +84,8 @@ void FrmMain::load()
     // Outer height, then width, from the canvas.
     resize(width(), canvas->height());
     resize(canvas->width(), height());
+    // Anything larger would uncover the scratch boxes beneath the canvas.
+    setFixedSize(size());
     CancelFlag = false;
 }
 

@@ -9,14 +9,6 @@ const QString RunningCaption = QStringLiteral("Отмена");
 const QString CancelTitle = QStringLiteral("Операция прервана пользователем");
 } // namespace
 
-void setControlEnabled(QWidget* control, bool enabled)
-{
-    if (auto* button = qobject_cast<XPButton*>(control))
-        button->setEnabled(enabled);
-    else
-        control->setEnabled(enabled);
-}
-
 OperationButton::OperationButton(OperationTable table, ProgressProtocol& progress, bool& cancelFlag)
     : table_(std::move(table)), progress_(progress), cancelFlag_(cancelFlag)
 {
@@ -29,7 +21,7 @@ void OperationButton::begin()
     table_.button->setCaption(RunningCaption);
     cancelFlag_ = false;
     for (QWidget* control : table_.disabledWhileRunning)
-        setControlEnabled(control, false);
+        control->setEnabled(false);
 }
 
 void OperationButton::askToCancel()
@@ -64,10 +56,10 @@ void OperationButton::fail(const QString& message)
 void OperationButton::restore(bool cancelled)
 {
     for (QWidget* control : table_.enabledAfterwards)
-        setControlEnabled(control, true);
+        control->setEnabled(true);
     if (cancelled) {
         for (QWidget* control : table_.alsoEnabledOnCancel)
-            setControlEnabled(control, true);
+            control->setEnabled(true);
     }
     table_.button->setCaption(table_.idleCaption);
     progress_.reset();

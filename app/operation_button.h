@@ -47,6 +47,3 @@ private:
     ProgressProtocol& progress_;
     bool& cancelFlag_;
 };
-
-// Enables a window control; the skinned buttons also update their caption's look.
-void setControlEnabled(QWidget* control, bool enabled);

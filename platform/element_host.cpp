@@ -73,6 +73,19 @@ void ElementHost::paintBackground(QPainter&) {}
 
 void ElementHost::elementMouseEvent(Element*, MouseAction, MouseArgs&) {}
 
+void ElementHost::captureLost(Element*) {}
+
+void ElementHost::loseCapture()
+{
+    if (!pressed_)
+        return;
+    Element* element = captured_;
+    pressed_ = false;
+    captured_ = nullptr;
+    doubleClicked_ = false;
+    captureLost(element);
+}
+
 void ElementHost::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
@@ -98,8 +111,12 @@ void ElementHost::deliver(Element* element, MouseAction action, QMouseEvent* eve
 
 void ElementHost::mousePressEvent(QMouseEvent* event)
 {
-    if (pressed_) // a second button while the first is held stays with the captured element
+    // A second button while the first is held stays with the captured element. With no
+    // other button held the earlier press lost its release somewhere: this one is new.
+    const bool otherHeld = (event->buttons() & ~event->button()) != Qt::NoButton;
+    if (pressed_ && otherHeld)
         return deliver(captured_, MouseAction::Down, event);
+    loseCapture();
     captured_ = elementAt(Twips::fromPixels(event->position()));
     pressed_ = true;
     deliver(captured_, MouseAction::Down, event);
@@ -107,6 +124,8 @@ void ElementHost::mousePressEvent(QMouseEvent* event)
 
 void ElementHost::mouseMoveEvent(QMouseEvent* event)
 {
+    if (pressed_ && event->buttons() == Qt::NoButton)
+        loseCapture();
     Element* target = pressed_ ? captured_ : elementAt(Twips::fromPixels(event->position()));
     if (!pressed_)
         updatePointer(target);
@@ -115,6 +134,8 @@ void ElementHost::mouseMoveEvent(QMouseEvent* event)
 
 void ElementHost::mouseReleaseEvent(QMouseEvent* event)
 {
+    if (!pressed_) // its press was taken away: nothing to end, nothing to click
+        return;
     Element* target = captured_;
     if (event->buttons() == Qt::NoButton) {
         pressed_ = false;
@@ -132,6 +153,7 @@ void ElementHost::mouseReleaseEvent(QMouseEvent* event)
 void ElementHost::mouseDoubleClickEvent(QMouseEvent* event)
 {
     Element* target = elementAt(Twips::fromPixels(event->position()));
+    loseCapture();
     captured_ = target;
     pressed_ = true;
     doubleClicked_ = event->button() == Qt::LeftButton;
@@ -158,9 +180,20 @@ void ElementHost::updatePointer(Element* element)
 
 bool ElementHost::event(QEvent* event)
 {
+    switch (event->type()) {
+    case QEvent::WindowBlocked:
+    case QEvent::WindowDeactivate:
+    case QEvent::Hide:
+    case QEvent::EnabledChange:
+        // The release will not come here any more.
+        loseCapture();
+        break;
+    default:
+        break;
+    }
     if (event->type() == QEvent::ToolTip) {
         auto* help = static_cast<QHelpEvent*>(event);
-        Element* element = elementAt(Twips::fromPixels(QPointF(help->pos())));
+        Element* element = isEnabled() ? elementAt(Twips::fromPixels(QPointF(help->pos()))) : nullptr;
         if (element && !element->toolTip().isEmpty())
             QToolTip::showText(help->globalPos(), element->toolTip(), this, element->pixelRect());
         else

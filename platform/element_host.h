@@ -22,7 +22,8 @@ enum class MouseAction { Down, Move, Up, Click, DblClick };
 
 // A control made of windowless elements: paints them back to front and delivers
 // mouse input to the topmost visible element under the pointer (or to the bare
-// surface, with a null element). A press captures its element until the release.
+// surface, with a null element). A press captures its element until the release, or
+// until the mouse is taken away (a modal box, the window deactivated or hidden).
 class ElementHost : public QWidget {
     Q_OBJECT
 public:
@@ -45,6 +46,9 @@ protected:
 
     virtual void paintBackground(QPainter& painter);
     virtual void elementMouseEvent(Element* element, MouseAction action, MouseArgs& args);
+    // The press on `element` ends without a release: undo its pressed look, raise nothing.
+    virtual void captureLost(Element* element);
+    bool isPressed() const { return pressed_; }
 
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -56,6 +60,7 @@ protected:
 private:
     void deliver(Element* element, MouseAction action, QMouseEvent* event);
     void updatePointer(Element* element);
+    void loseCapture();
 
     std::vector<Element*> elements_;
     std::optional<QCursor> surfacePointer_;

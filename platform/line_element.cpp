@@ -55,12 +55,16 @@ void LineElement::paint(QPainter& painter) const
     const QPoint to(Twips::toPixels(float(end_.x())), Twips::toPixels(float(end_.y())));
     QPen pen(Ole::toQColor(color_));
     pen.setStyle(LineStyle::toPenStyle(style_));
-    pen.setWidth(0);
+    // One logical pixel wide, so a scaled screen draws the whole row, not a hairline in it.
+    pen.setWidth(1);
+    pen.setCapStyle(Qt::SquareCap);
     painter.save();
     painter.setPen(pen);
     painter.setRenderHint(QPainter::Antialiasing, false);
-    // The last pixel is left out, as a line's end point is.
+    // The last pixel is left out, as a line's end point is. Through pixel centres: the
+    // square caps then cover exactly the pixels from the start to the one before the end.
     const QPoint direction((to.x() > from.x()) - (to.x() < from.x()), (to.y() > from.y()) - (to.y() < from.y()));
-    painter.drawLine(from, to - direction);
+    const QPointF centre(0.5, 0.5);
+    painter.drawLine(QPointF(from) + centre, QPointF(to - direction) + centre);
     painter.restore();
 }

@@ -65,14 +65,44 @@ Dialogs::Answer QtDialogs::message(const QString& text, const QString& title, Ic
     return fromQtButton(box.exec(), buttons);
 }
 
-QString QtDialogs::openFileName(const QString& filter)
+namespace {
+
+// "*.*" means every file where it comes from; to Qt it means names with a dot only.
+QStringList qtNameFilters(const QString& filter)
 {
-    return QFileDialog::getOpenFileName(QApplication::activeWindow(), QString(), QString(),
-                                        toQtFileFilter(filter));
+    QStringList filters = toQtFileFilter(filter).split(QStringLiteral(";;"), Qt::SkipEmptyParts);
+    for (QString& entry : filters) {
+        const qsizetype open = entry.lastIndexOf(QLatin1Char('('));
+        if (open < 0 || !entry.endsWith(QLatin1Char(')')))
+            continue;
+        QStringList patterns = entry.mid(open + 1, entry.size() - open - 2).split(QLatin1Char(' '));
+        for (QString& pattern : patterns) {
+            if (pattern == QLatin1String("*.*"))
+                pattern = QStringLiteral("*");
+        }
+        patterns.removeDuplicates();
+        entry = entry.left(open + 1) + patterns.join(QLatin1Char(' ')) + QLatin1Char(')');
+    }
+    return filters;
 }
 
-QString QtDialogs::saveFileName(const QString& filter)
+QString runFileDialog(QFileDialog::AcceptMode mode, const QString& filter)
 {
-    return QFileDialog::getSaveFileName(QApplication::activeWindow(), QString(), QString(),
-                                        toQtFileFilter(filter));
+    QFileDialog dialog(QApplication::activeWindow());
+    // Qt's own dialog everywhere: the same filters, suffix and behaviour on every desktop.
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(mode);
+    dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    dialog.setNameFilters(qtNameFilters(filter));
+    if (mode == QFileDialog::AcceptSave)
+        dialog.setDefaultSuffix(QStringLiteral("txt")); // a name typed without one reads back as text
+    if (dialog.exec() != QDialog::Accepted)
+        return QString();
+    return dialog.selectedFiles().value(0);
 }
+
+} // namespace
+
+QString QtDialogs::openFileName(const QString& filter) { return runFileDialog(QFileDialog::AcceptOpen, filter); }
+
+QString QtDialogs::saveFileName(const QString& filter) { return runFileDialog(QFileDialog::AcceptSave, filter); }

@@ -10,7 +10,8 @@ targets=("${@:2}")
 
 packages=(cmake g++ make qt6-base-dev libgl-dev fonts-liberation fonts-dejavu-core
           qt6-translations-l10n xvfb xauth hunspell-ru hunspell-tools
-          librsvg2-bin desktop-file-utils appstream dpkg-dev file)
+          librsvg2-bin desktop-file-utils appstream dpkg-dev file
+          python3 openbox xdotool x11-utils x11-xserver-utils xclip)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

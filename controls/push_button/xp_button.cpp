@@ -8,6 +8,7 @@
 #include <QSignalBlocker>
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -75,18 +76,34 @@ XPButton::XPButton(QWidget* parent) : SkinnedControl(parent)
     gf.setVisible(false);
     setTwipsSize(1620, 645);
     layoutElements();
+    // Longer than the gap between the two halves of a repeat pair, short enough to pass unseen.
+    releaseTimer_.setSingleShot(true);
+    releaseTimer_.setInterval(30);
+    connect(&releaseTimer_, &QTimer::timeout, this, &XPButton::finishKeyRelease);
 }
 
 bool XPButton::Enabled() const { return !testAttribute(Qt::WA_ForceDisabled); }
 
-void XPButton::setEnabled(bool enabled)
+void XPButton::changeEvent(QEvent* event)
 {
-    if (enabled == Enabled())
-        return;
-    QWidget::setEnabled(enabled);
-    cap.setEnabledLook(enabled);
-    emit PropertyChanged(QStringLiteral("Enabled"));
+    if (event->type() == QEvent::EnabledChange) {
+        // A disabled parent greys the caption too; only the own flag is persisted.
+        cap.setEnabledLook(isEnabled());
+        if (!isEnabled()) { // a disabled button raises nothing, not even a late release
+            releaseTimer_.stop();
+            pendingRelease_.reset();
+            faceKey_ = 0;
+            showPressed(false);
+        }
+        if (enabled_ != Enabled()) {
+            enabled_ = Enabled();
+            emit PropertyChanged(QStringLiteral("Enabled"));
+        }
+    }
+    SkinnedControl::changeEvent(event);
 }
+
+void XPButton::captureLost(Element*) { showPressed(false); }
 
 void XPButton::setCaption(const QString& caption)
 {
@@ -219,6 +236,15 @@ void XPButton::elementMouseEvent(Element* element, MouseAction action, MouseArgs
 
 void XPButton::keyPressEvent(QKeyEvent* event)
 {
+    if (pendingRelease_) {
+        const bool repeat = event->key() == pendingRelease_->key && event->timestamp() == pendingRelease_->timestamp;
+        if (repeat) {
+            releaseTimer_.stop();
+            pendingRelease_.reset();
+        } else {
+            finishKeyRelease();
+        }
+    }
     const bool keypad = event->modifiers() & Qt::KeypadModifier;
     short keyCode = VirtualKey::fromQtKey(event->key(), keypad);
     short shift = shiftCode(event->modifiers());
@@ -237,14 +263,33 @@ void XPButton::keyReleaseEvent(QKeyEvent* event)
     // Held Space repeats the press only; the click comes once, on the real release.
     if (event->isAutoRepeat())
         return;
-    const bool keypad = event->modifiers() & Qt::KeypadModifier;
-    short keyCode = VirtualKey::fromQtKey(event->key(), keypad);
-    short shift = shiftCode(event->modifiers());
+    if (pendingRelease_)
+        finishKeyRelease();
+    const KeyRelease release{event->key(), event->modifiers(), event->timestamp()};
+    // A release without a time cannot be paired with its press: it is taken as final.
+    if (release.timestamp == 0)
+        return keyReleased(release);
+    pendingRelease_ = release;
+    releaseTimer_.start();
+}
+
+void XPButton::finishKeyRelease()
+{
+    releaseTimer_.stop();
+    if (const std::optional<KeyRelease> release = std::exchange(pendingRelease_, std::nullopt))
+        keyReleased(*release);
+}
+
+void XPButton::keyReleased(const KeyRelease& release)
+{
+    const bool keypad = release.modifiers & Qt::KeypadModifier;
+    short keyCode = VirtualKey::fromQtKey(release.key, keypad);
+    short shift = shiftCode(release.modifiers);
     emit KeyUp(keyCode, shift);
     // Releasing the key that pressed the face always lifts it, even when the host's
     // handler turned the release into another key and so suppressed the click.
     const bool space = keyCode == VirtualKey::Space;
-    if (space || (faceKey_ != 0 && event->key() == faceKey_)) {
+    if (space || (faceKey_ != 0 && release.key == faceKey_)) {
         faceKey_ = 0;
         showPressed(false);
     }
@@ -263,6 +308,8 @@ void XPButton::focusInEvent(QFocusEvent* event)
 
 void XPButton::focusOutEvent(QFocusEvent* event)
 {
+    // The key came up while the button still had the focus.
+    finishKeyRelease();
     gf.setVisible(false);
     showPressed(false);
     SkinnedControl::focusOutEvent(event);

@@ -5,6 +5,10 @@
 #include "skinned_control.h"
 #include "text_element.h"
 
+#include <QTimer>
+
+#include <optional>
+
 // The push button: a stretched gradient face, a border, a centred caption. It shows the
 // pressed face while a mouse button or Space is held on it and raises Click when that ends.
 class XPButton : public SkinnedControl {
@@ -12,9 +16,8 @@ class XPButton : public SkinnedControl {
 public:
     explicit XPButton(QWidget* parent = nullptr);
 
+    // Set through QWidget::setEnabled; the caption's look follows the change event.
     bool Enabled() const;
-    // Deliberately hides QWidget::setEnabled: the caption's disabled look goes with it.
-    void setEnabled(bool enabled);
     QString Caption() const { return cap.text(); }
     void setCaption(const QString& caption);
     QString ToolTipText() const { return cap.toolTip(); }
@@ -53,12 +56,27 @@ protected:
     void keyReleaseEvent(QKeyEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void captureLost(Element* element) override;
 
 private:
+    struct KeyRelease {
+        int key;
+        Qt::KeyboardModifiers modifiers;
+        quint64 timestamp;
+    };
+
     void showPressed(bool pressed);
     void centreCaption();
+    void finishKeyRelease();
+    void keyReleased(const KeyRelease& release);
 
     OleColor borderColor_ = 0x00FF8080u;
     OleColor focusColor_ = 0x00FF8080u;
     int faceKey_ = 0; // the Qt key whose press showed the pressed face
+    bool enabled_ = true; // as last notified
+    // X key repeat sends release/press pairs of equal time that are not always marked
+    // as repeats: a timed release waits here until its press or a quiet moment.
+    std::optional<KeyRelease> pendingRelease_;
+    QTimer releaseTimer_;
 };

@@ -2,6 +2,7 @@
 
 #include "pointer_shape.h"
 
+#include <QEvent>
 #include <QImage>
 #include <QPainter>
 
@@ -144,11 +145,14 @@ void XPShadow::setAlignment(short alignment)
 
 OleColor XPShadow::BackColor() const { return backColor_; }
 
-void XPShadow::setBackColor(OleColor color)
+bool XPShadow::setBackColor(OleColor color)
 {
-    if (color == backColor_ || !applyBackColor(color))
-        return;
+    if (color == backColor_)
+        return true;
+    if (!applyBackColor(color))
+        return false;
     emit PropertyChanged(QStringLiteral("BackColor"));
+    return true;
 }
 
 bool XPShadow::applyBackColor(OleColor color)
@@ -183,12 +187,13 @@ bool XPShadow::applyBackStyle(int style)
 // Our own switch, not inherited from a disabled parent.
 bool XPShadow::Enabled() const { return isEnabledTo(parentWidget()); }
 
-void XPShadow::setEnabled(bool enabled)
+void XPShadow::changeEvent(QEvent* event)
 {
-    if (enabled == Enabled())
-        return;
-    QWidget::setEnabled(enabled);
-    emit PropertyChanged(QStringLiteral("Enabled"));
+    if (event->type() == QEvent::EnabledChange && enabled_ != Enabled()) {
+        enabled_ = Enabled();
+        emit PropertyChanged(QStringLiteral("Enabled"));
+    }
+    SkinnedControl::changeEvent(event);
 }
 
 FontValue XPShadow::Font() const { return l1.font(); }
@@ -205,11 +210,14 @@ void XPShadow::setFont(const FontValue& font)
 
 OleColor XPShadow::ForeColor() const { return l1.color(); }
 
-void XPShadow::setForeColor(OleColor color)
+bool XPShadow::setForeColor(OleColor color)
 {
-    if (color == l1.color() || !l1.setColor(color))
-        return;
+    if (color == l1.color())
+        return true;
+    if (!l1.setColor(color))
+        return false;
     emit PropertyChanged(QStringLiteral("ForeColor"));
+    return true;
 }
 
 short XPShadow::MousePointer() const { return mousePointer_; }
@@ -219,9 +227,10 @@ void XPShadow::setMousePointer(short code)
     if ((code == mousePointer_ && code == sharedPointer_) || !PointerShape::isValid(code))
         return;
     mousePointer_ = code;
-    sharedPointer_ = code;
-    applyPointers();
+    applyMainPointer();
     emit PropertyChanged(QStringLiteral("MousePointer"));
+    sharedPointer_ = code;
+    applySharedPointer();
 }
 
 QPixmap XPShadow::MouseIcon() const { return mouseIcon_; }
@@ -230,8 +239,9 @@ QPixmap XPShadow::MouseIcon() const { return mouseIcon_; }
 void XPShadow::setMouseIcon(const QPixmap& icon)
 {
     mouseIcon_ = icon;
-    applyPointers();
+    applyMainPointer();
     emit PropertyChanged(QStringLiteral("MouseIcon"));
+    applySharedPointer();
 }
 
 QString XPShadow::ToolTipText() const { return l1.toolTip(); }
@@ -256,11 +266,14 @@ void XPShadow::setShadow_Alignment(short alignment)
 
 OleColor XPShadow::Shadow_ForeColor() const { return l2.color(); }
 
-void XPShadow::setShadow_ForeColor(OleColor color)
+bool XPShadow::setShadow_ForeColor(OleColor color)
 {
-    if (color == l2.color() || !l2.setColor(color))
-        return;
+    if (color == l2.color())
+        return true;
+    if (!l2.setColor(color))
+        return false;
     emit PropertyChanged(QStringLiteral("Shadow_ForeColor"));
+    return true;
 }
 
 FontValue XPShadow::Shadow_Font() const { return l2.font(); }
@@ -297,9 +310,17 @@ void XPShadow::fit()
 
 void XPShadow::applyPointers()
 {
-    l1.setPointer(PointerShape::toCursor(mousePointer_, mouseIcon_));
-    l2.setPointer(PointerShape::toCursor(sharedPointer_, mouseIcon_));
-    setSurfacePointer(PointerShape::toCursor(sharedPointer_, mouseIcon_));
+    applyMainPointer();
+    applySharedPointer();
+}
+
+void XPShadow::applyMainPointer() { l1.setPointer(PointerShape::toCursor(mousePointer_, mouseIcon_)); }
+
+void XPShadow::applySharedPointer()
+{
+    const std::optional<QCursor> cursor = PointerShape::toCursor(sharedPointer_, mouseIcon_);
+    l2.setPointer(cursor);
+    setSurfacePointer(cursor);
 }
 
 void XPShadow::paintBackground(QPainter& painter)

@@ -21,16 +21,17 @@ public:
     void setCaption(const QString& caption);
     short Alignment() const;
     void setAlignment(short alignment);
+    // The colour setters refuse (return false, change nothing) what is no colour.
     OleColor BackColor() const;
-    void setBackColor(OleColor color);
+    bool setBackColor(OleColor color);
     short BackStyle() const;
     void setBackStyle(short style);
+    // Set through QWidget::setEnabled; the change event persists it.
     bool Enabled() const;
-    void setEnabled(bool enabled); // hides QWidget::setEnabled: the change is persisted
     FontValue Font() const;
     void setFont(const FontValue& font);
     OleColor ForeColor() const;
-    void setForeColor(OleColor color);
+    bool setForeColor(OleColor color);
     short MousePointer() const;
     void setMousePointer(short code);
     QPixmap MouseIcon() const;
@@ -40,7 +41,7 @@ public:
     short Shadow_Alignment() const;
     void setShadow_Alignment(short alignment);
     OleColor Shadow_ForeColor() const;
-    void setShadow_ForeColor(OleColor color);
+    bool setShadow_ForeColor(OleColor color);
     FontValue Shadow_Font() const;
     void setShadow_Font(const FontValue& font);
 
@@ -62,6 +63,7 @@ protected:
     void layoutElements() override;
     void paintBackground(QPainter& painter) override;
     void elementMouseEvent(Element* element, MouseAction action, MouseArgs& args) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     static const SettingsSchema<XPShadow>& settings();
@@ -70,6 +72,8 @@ private:
     bool applyBackStyle(int style);
     void fit();
     void applyPointers();
+    void applyMainPointer();
+    void applySharedPointer();
 
     OleColor backColor_ = 0x00F9F3F2u;
     short backStyle_ = 1;
@@ -78,4 +82,5 @@ private:
     short mousePointer_ = 0;
     short sharedPointer_ = 0;
     QPixmap mouseIcon_;
+    bool enabled_ = true; // as last notified
 };

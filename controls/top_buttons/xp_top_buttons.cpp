@@ -2,6 +2,8 @@
 
 #include "dialogs.h"
 
+#include <QEvent>
+
 namespace {
 
 constexpr float Side = 315;
@@ -68,14 +70,19 @@ void XPTopButtons::setValue(const QString& value)
 
 bool XPTopButtons::Enabled() const { return !testAttribute(Qt::WA_ForceDisabled); }
 
-void XPTopButtons::setEnabled(bool enabled)
+void XPTopButtons::changeEvent(QEvent* event)
 {
-    if (enabled == Enabled())
-        return;
-    QWidget::setEnabled(enabled);
-    emit PropertyChanged(QStringLiteral("Enabled"));
-    showRestPicture();
+    if (event->type() == QEvent::EnabledChange) {
+        if (enabled_ != Enabled()) {
+            enabled_ = Enabled();
+            emit PropertyChanged(QStringLiteral("Enabled"));
+        }
+        showRestPicture();
+    }
+    SkinnedControl::changeEvent(event);
 }
+
+void XPTopButtons::captureLost(Element*) { showRestPicture(); }
 
 void XPTopButtons::readProperties(const PropertyBag& bag, const AmbientProperties& ambient)
 {
@@ -94,7 +101,7 @@ void XPTopButtons::showPicture(Look look)
         tb.setPicture(picture);
 }
 
-void XPTopButtons::showRestPicture() { showPicture(Enabled() ? Normal : Disabled); }
+void XPTopButtons::showRestPicture() { showPicture(isEnabled() ? Normal : Disabled); }
 
 void XPTopButtons::elementMouseEvent(Element* element, MouseAction action, MouseArgs& args)
 {
@@ -104,7 +111,7 @@ void XPTopButtons::elementMouseEvent(Element* element, MouseAction action, Mouse
     case MouseAction::Down:
         emit MouseDown(args.button, args.shift, args.x, args.y);
         // A host that disabled the button meanwhile gets no release to undo the look.
-        if (Enabled())
+        if (isEnabled())
             showPicture(Pressed);
         break;
     case MouseAction::Move:

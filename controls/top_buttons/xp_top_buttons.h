@@ -19,9 +19,8 @@ public:
     // with a message and becomes "1".
     QString Value() const { return value_; }
     void setValue(const QString& value);
-    // Hides QWidget's: the picture follows the state.
+    // Set through QWidget::setEnabled; the picture follows the change event.
     bool Enabled() const;
-    void setEnabled(bool enabled);
 
     void readProperties(const PropertyBag& bag, const AmbientProperties& ambient) override;
     void writeProperties(PropertyBag& bag, const AmbientProperties& ambient) const override;
@@ -34,6 +33,8 @@ signals:
 
 protected:
     void elementMouseEvent(Element* element, MouseAction action, MouseArgs& args) override;
+    void captureLost(Element* element) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     enum Look { Normal, Pressed, Disabled };
@@ -49,4 +50,5 @@ private:
     const QPixmap dn, dd, de;
     PictureElement tb{this};
     QString value_ = QStringLiteral("1");
+    bool enabled_ = true; // as last notified
 };

@@ -89,7 +89,10 @@ void XPCanvas2::writeProperties(PropertyBag& bag, const AmbientProperties& ambie
     settings().write(*this, bag, ambient);
 }
 
-void XPCanvas2::startWindowMove(const QPoint& globalPress) { WindowMove::start(this, globalPress); }
+void XPCanvas2::startWindowMove(const QPoint& globalPress, Qt::MouseButton button)
+{
+    WindowMove::start(this, globalPress, button);
+}
 
 void XPCanvas2::layoutElements()
 {
@@ -125,7 +128,7 @@ bool XPCanvas2::onCaptionBar(const QPointF& pixels) const
 void XPCanvas2::mousePressEvent(QMouseEvent* event)
 {
     if (onCaptionBar(event->position()))
-        startWindowMove(event->globalPosition().toPoint());
+        startWindowMove(event->globalPosition().toPoint(), event->button());
     else
         SkinnedControl::mousePressEvent(event);
 }
@@ -134,7 +137,7 @@ void XPCanvas2::mousePressEvent(QMouseEvent* event)
 void XPCanvas2::mouseDoubleClickEvent(QMouseEvent* event)
 {
     if (onCaptionBar(event->position()))
-        startWindowMove(event->globalPosition().toPoint());
+        startWindowMove(event->globalPosition().toPoint(), event->button());
     else
         SkinnedControl::mouseDoubleClickEvent(event);
 }

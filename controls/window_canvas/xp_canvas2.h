@@ -21,7 +21,7 @@ public:
 
 protected:
     // Hands the move of the top-level window to the window system.
-    virtual void startWindowMove(const QPoint& globalPress);
+    virtual void startWindowMove(const QPoint& globalPress, Qt::MouseButton button);
 
     void layoutElements() override;
     void paintBackground(QPainter& painter) override;

@@ -23,6 +23,9 @@ private slots:
     void geometry_data();
     void geometry();
     void windowTakesTheCanvasSize();
+    void scratchBoxesStayOutOfReach_data();
+    void scratchBoxesStayOutOfReach();
+    void frameFilledFlat();
     void initialSettings();
     void shadowLabelSettings_data();
     void shadowLabelSettings();
@@ -101,6 +104,48 @@ void TestFrmMain::windowTakesTheCanvasSize()
     for (QLineEdit* scratch : f.tp)
         QVERIFY(scratch->geometry().top() >= f.height());
     QVERIFY(!f.CancelFlag);
+}
+
+void TestFrmMain::scratchBoxesStayOutOfReach_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::newRow("window resized") << "resize";
+    QTest::newRow("Tab through the window") << "tab";
+}
+
+void TestFrmMain::scratchBoxesStayOutOfReach()
+{
+    QFETCH(QString, how);
+    FrmMain& f = h->form();
+    f.show();
+    f.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&f));
+    if (how == "resize") {
+        f.resize(700, 800);
+        QCOMPARE(f.size(), QSize(409, 497));
+        QCOMPARE(f.minimumSize(), f.maximumSize());
+        return;
+    }
+    f.t1->setFocus(Qt::TabFocusReason);
+    for (int i = 0; i < 20; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        for (QLineEdit* scratch : f.tp)
+            QVERIFY(QApplication::focusWidget() != scratch);
+    }
+}
+
+void TestFrmMain::frameFilledFlat()
+{
+    FrmMain& f = h->form();
+    f.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&f));
+    const QImage image = f.grab().toImage();
+    const QColor option = image.pixelColor(f.o2->geometry().translated(f.f1->pos()).bottomRight() - QPoint(3, 3));
+    QCOMPARE(option, QColor(0xE0, 0xE0, 0xE0));
+    // Inside the frame, clear of its edge and of the option buttons.
+    const QRect frame = f.f1->geometry();
+    for (const QPoint at : {frame.topLeft() + QPoint(4, 4), frame.bottomRight() - QPoint(4, 4)})
+        QCOMPARE(image.pixelColor(at), option);
 }
 
 void TestFrmMain::initialSettings()

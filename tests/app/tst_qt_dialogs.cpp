@@ -38,6 +38,9 @@ private slots:
     void openDialogReturnsTheChosenFile();
     void cancelledDialogReturnsNoName();
     void filterInQtForm();
+    void everyFileMeansEveryFile();
+    void saveAddsTextSuffix_data();
+    void saveAddsTextSuffix();
 };
 
 void TestQtDialogs::messageBoxAnswers_data()
@@ -118,6 +121,48 @@ void TestQtDialogs::filterInQtForm()
 {
     QCOMPARE(toQtFileFilter(QStringLiteral("Текстовые файлы|*.txt|Все файлы|*.*")),
              QStringLiteral("Текстовые файлы (*.txt);;Все файлы (*.*)"));
+}
+
+// Files without a dot are listed under the all-files entry, whose label stays as it was.
+void TestQtDialogs::everyFileMeansEveryFile()
+{
+    QStringList filters;
+    whenModal([&](QWidget* modal) {
+        auto* dialog = qobject_cast<QFileDialog*>(modal);
+        QVERIFY(dialog);
+        filters = dialog->nameFilters();
+        dialog->reject();
+    });
+    QtDialogs dialogs;
+    dialogs.openFileName(QStringLiteral("Текстовые файлы|*.txt|Все файлы|*.*"));
+    QCOMPARE(filters, (QStringList{QStringLiteral("Текстовые файлы (*.txt)"), QStringLiteral("Все файлы (*)")}));
+}
+
+void TestQtDialogs::saveAddsTextSuffix_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("saved");
+    QTest::newRow("no extension") << "найдено" << "найдено.txt";
+    QTest::newRow("own extension") << "найдено.lst" << "найдено.lst";
+    QTest::newRow("text extension") << "найдено.txt" << "найдено.txt";
+}
+
+void TestQtDialogs::saveAddsTextSuffix()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, saved);
+    QTemporaryDir dir;
+    whenModal([&](QWidget* modal) {
+        auto* dialog = qobject_cast<QFileDialog*>(modal);
+        QVERIFY(dialog);
+        dialog->setDirectory(dir.path());
+        auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        QVERIFY(name);
+        name->setText(typed);
+        QMetaObject::invokeMethod(dialog, "accept");
+    });
+    QtDialogs dialogs;
+    QCOMPARE(dialogs.saveFileName(QStringLiteral("Текстовые файлы|*.txt|Все файлы|*.*")), dir.filePath(saved));
 }
 
 QTEST_MAIN(TestQtDialogs)

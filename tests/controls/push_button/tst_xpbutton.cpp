@@ -2,6 +2,7 @@
 #include "../persisted_settings.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QHelpEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -124,6 +125,14 @@ private slots:
     void facePixels_data();
     void facePixels();
     void disabledCaptionPixels();
+    void timedKeyRepeat_data();
+    void timedKeyRepeat();
+    void pressTakenAway_data();
+    void pressTakenAway();
+    void enabledFromAnyCaller_data();
+    void enabledFromAnyCaller();
+    void noTooltipWhenDisabled_data();
+    void noTooltipWhenDisabled();
 };
 
 void TstXPButton::creationValues()
@@ -649,6 +658,143 @@ void TstXPButton::disabledCaptionPixels()
     QCOMPARE(countRedInk(button.grab().toImage(), band), 0);
     button.setEnabled(true);
     QVERIFY(countRedInk(button.grab().toImage(), band) > 20);
+}
+
+void TstXPButton::timedKeyRepeat_data()
+{
+    // Each step: "p" or "r" (press or release), the key, the event time.
+    QTest::addColumn<QStringList>("steps");
+    QTest::addColumn<int>("clicks");
+
+    QTest::newRow("repeat pairs of equal time") << QStringList{"p space 100", "r space 600", "p space 600",
+                                                               "r space 630", "p space 630", "r space 900"}
+                                                << 1;
+    QTest::newRow("two real strokes") << QStringList{"p space 100", "r space 200", "p space 300", "r space 400"}
+                                      << 2;
+    QTest::newRow("another key at the same time") << QStringList{"p space 100", "r space 200", "p a 200",
+                                                                 "r a 250"}
+                                                  << 1;
+}
+
+void TstXPButton::timedKeyRepeat()
+{
+    QFETCH(QStringList, steps);
+    QFETCH(int, clicks);
+
+    XPButton button;
+    QSignalSpy spy(&button, &XPButton::Click);
+    for (const QString& step : steps) {
+        const QStringList parts = step.split(' ');
+        const int key = parts[1] == "space" ? Qt::Key_Space : Qt::Key_A;
+        const QString text = parts[1] == "space" ? QStringLiteral(" ") : QStringLiteral("a");
+        QKeyEvent event(parts[0] == "p" ? QEvent::KeyPress : QEvent::KeyRelease, key, Qt::NoModifier, text);
+        event.setTimestamp(parts[2].toULongLong());
+        QApplication::sendEvent(&button, &event);
+    }
+    QTRY_COMPARE(spy.count(), clicks);
+    QTest::qWait(100); // and no late click from a release taken as final
+    QCOMPARE(spy.count(), clicks);
+    QVERIFY(button.nor.isVisible());
+}
+
+void TstXPButton::pressTakenAway_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::newRow("modal box") << "modal box";
+    QTest::newRow("window deactivated") << "deactivated";
+    QTest::newRow("window hidden") << "hidden";
+}
+
+// A press whose release never comes lifts the face, and the next click is a click.
+void TstXPButton::pressTakenAway()
+{
+    QFETCH(QString, how);
+
+    FocusWindow w;
+    XPButton* button = w.button;
+    QVERIFY(w.activate());
+    QSignalSpy clicks(button, &XPButton::Click);
+    const QPoint face(10, 3);
+    auto send = [button, face](QEvent::Type type) {
+        QMouseEvent event(type, face, button->mapToGlobal(face), Qt::LeftButton,
+                          type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(button, &event);
+    };
+    send(QEvent::MouseButtonPress);
+    QVERIFY(button->dow.isVisible());
+
+    if (how == "modal box") {
+        QDialog box(&w.window);
+        box.setModal(true);
+        box.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&box));
+        QVERIFY(!button->dow.isVisible());
+        box.hide();
+    } else if (how == "deactivated") {
+        QEvent deactivate(QEvent::WindowDeactivate);
+        QApplication::sendEvent(button, &deactivate);
+    } else {
+        w.window.hide();
+        w.window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w.window));
+    }
+    QVERIFY(!button->dow.isVisible());
+    QCOMPARE(clicks.count(), 0);
+
+    send(QEvent::MouseButtonPress);
+    QVERIFY(button->dow.isVisible());
+    send(QEvent::MouseButtonRelease);
+    QCOMPARE(clicks.count(), 1);
+    QVERIFY(button->nor.isVisible());
+}
+
+void TstXPButton::enabledFromAnyCaller_data()
+{
+    QTest::addColumn<bool>("throughParent");
+    QTest::newRow("through a QWidget pointer") << false;
+    QTest::newRow("parent disabled") << true;
+}
+
+void TstXPButton::enabledFromAnyCaller()
+{
+    QFETCH(bool, throughParent);
+
+    QWidget parent;
+    auto* button = new XPButton(&parent);
+    QSignalSpy changes(button, &SkinnedControl::PropertyChanged);
+    QWidget* target = throughParent ? &parent : static_cast<QWidget*>(button);
+    target->setEnabled(false);
+    QVERIFY(!button->cap.enabledLook());
+    // Only the button's own switch is a change of its property.
+    QCOMPARE(button->Enabled(), throughParent);
+    QCOMPARE(changes.count(), throughParent ? 0 : 1);
+    target->setEnabled(true);
+    QVERIFY(button->cap.enabledLook());
+    QCOMPARE(changes.count(), throughParent ? 0 : 2);
+}
+
+void TstXPButton::noTooltipWhenDisabled_data()
+{
+    QTest::addColumn<bool>("enabled");
+    QTest::newRow("enabled") << true;
+    QTest::newRow("disabled") << false;
+}
+
+void TstXPButton::noTooltipWhenDisabled()
+{
+    QFETCH(bool, enabled);
+
+    XPButton button;
+    button.setTwipsSize(1815, 495);
+    button.setToolTipText(QStringLiteral("Найти слова"));
+    button.setEnabled(enabled);
+    button.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&button));
+    const QPoint caption(5, button.cap.pixelRect().center().y());
+    QHelpEvent help(QEvent::ToolTip, caption, button.mapToGlobal(caption));
+    QApplication::sendEvent(&button, &help);
+    QCOMPARE(QToolTip::text(), enabled ? QStringLiteral("Найти слова") : QString());
+    QToolTip::hideText();
 }
 
 QTEST_MAIN(TstXPButton)

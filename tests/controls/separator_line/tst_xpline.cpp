@@ -37,6 +37,8 @@ private slots:
     void styles_data();
     void styles();
     void mainWindowInstance();
+    void scaledScreen_data();
+    void scaledScreen();
 };
 
 void TstXPLine::newInstance()
@@ -230,6 +232,32 @@ void TstXPLine::mainWindowInstance()
     QCOMPARE(line.l.end(), QPointF(5895, 0));
     const QList<QColor> colors = row(line);
     QCOMPARE(colors.count(QColor(0x80, 0x80, 0xFF)), 393);
+}
+
+void TstXPLine::scaledScreen_data()
+{
+    QTest::addColumn<qreal>("ratio");
+    QTest::newRow("1") << qreal(1);
+    QTest::newRow("2") << qreal(2);
+    QTest::newRow("3") << qreal(3);
+}
+
+// The line fills its whole logical row at any scale, as on a plain screen.
+void TstXPLine::scaledScreen()
+{
+    QFETCH(qreal, ratio);
+    XPLine line;
+    line.setTwipsSize(1500, 15);
+    line.setBorderColor(0x00FF0000u);
+    QImage image(QSize(100, 1) * ratio, QImage::Format_RGB32);
+    image.setDevicePixelRatio(ratio);
+    image.fill(Qt::white);
+    line.render(&image);
+    const int rows = int(ratio);
+    for (int y = 0; y < rows; ++y) {
+        for (int x : {0, 50 * rows, 100 * rows - 1})
+            QCOMPARE(image.pixelColor(x, y), QColor(Qt::blue));
+    }
 }
 
 QTEST_MAIN(TstXPLine)

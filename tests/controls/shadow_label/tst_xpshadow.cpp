@@ -96,6 +96,10 @@ private slots:
     void customPointerOverAllParts();
     void pixels_data();
     void pixels();
+    void colourRefusalsReported_data();
+    void colourRefusalsReported();
+    void pointerNotifiedBeforeCopies_data();
+    void pointerNotifiedBeforeCopies();
 };
 
 void TstXPShadow::emptySettingsYieldDefaults()
@@ -504,6 +508,69 @@ void TstXPShadow::pixels()
         return -1;
     };
     QCOMPARE(firstColumn(shadow) - firstColumn(main), 3);
+}
+
+void TstXPShadow::colourRefusalsReported_data()
+{
+    using Setter = std::function<bool(XPShadow&, OleColor)>;
+    using Getter = std::function<OleColor(const XPShadow&)>;
+    QTest::addColumn<Setter>("set");
+    QTest::addColumn<Getter>("get");
+    QTest::newRow("BackColor") << Setter(&XPShadow::setBackColor) << Getter(&XPShadow::BackColor);
+    QTest::newRow("ForeColor") << Setter(&XPShadow::setForeColor) << Getter(&XPShadow::ForeColor);
+    QTest::newRow("Shadow_ForeColor") << Setter(&XPShadow::setShadow_ForeColor)
+                                      << Getter(&XPShadow::Shadow_ForeColor);
+}
+
+void TstXPShadow::colourRefusalsReported()
+{
+    using Setter = std::function<bool(XPShadow&, OleColor)>;
+    using Getter = std::function<OleColor(const XPShadow&)>;
+    QFETCH(Setter, set);
+    QFETCH(Getter, get);
+    XPShadow c;
+    QSignalSpy changes(&c, &SkinnedControl::PropertyChanged);
+    const OleColor before = get(c);
+    QVERIFY(!set(c, 0x01000000u));
+    QVERIFY(!set(c, 0x800000FFu));
+    QCOMPARE(get(c), before);
+    QCOMPARE(changes.count(), 0);
+    QVERIFY(set(c, Cyan));
+    QCOMPARE(get(c), Cyan);
+    QCOMPARE(changes.count(), 1);
+}
+
+void TstXPShadow::pointerNotifiedBeforeCopies_data()
+{
+    QTest::addColumn<QString>("property");
+    QTest::newRow("MousePointer") << "MousePointer";
+    QTest::newRow("MouseIcon") << "MouseIcon";
+}
+
+// The host hears of the change while only the main text has the new pointer.
+void TstXPShadow::pointerNotifiedBeforeCopies()
+{
+    QFETCH(QString, property);
+    XPShadow c;
+    QPixmap icon(16, 16);
+    icon.fill(Qt::red);
+    if (property == "MouseIcon")
+        c.setMousePointer(99);
+    bool mainOnly = false;
+    connect(&c, &SkinnedControl::PropertyChanged, &c, [&](const QString& name) {
+        if (name == property)
+            mainOnly = c.l1.pointer().has_value() && !c.l2.pointer().has_value();
+    });
+    if (property == "MouseIcon") {
+        // Clear the copies first so that only the main text can have a pointer yet.
+        c.setMouseIcon(QPixmap());
+        c.l2.setPointer(std::nullopt);
+        c.setMouseIcon(icon);
+    } else {
+        c.setMousePointer(2);
+    }
+    QVERIFY(mainOnly);
+    QVERIFY(c.l2.pointer().has_value());
 }
 
 QTEST_MAIN(TstXPShadow)

@@ -4,6 +4,9 @@
 #include "ole_color.h"
 #include "property_bag.h"
 
+#include <QApplication>
+#include <QDialog>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
@@ -27,7 +30,7 @@ public:
     QList<QPoint> moves;
 
 protected:
-    void startWindowMove(const QPoint& globalPress) override { moves.append(globalPress); }
+    void startWindowMove(const QPoint& globalPress, Qt::MouseButton) override { moves.append(globalPress); }
 };
 
 // The main window's canvas: 409 x 497 pixels.
@@ -57,6 +60,8 @@ private slots:
     void pressOnHostControl_data();
     void pressOnHostControl();
     void moveFollowsPointerWhereWindowSystemRefuses();
+    void moveByHandEnds_data();
+    void moveByHandEnds();
     void pixels_data();
     void pixels();
     void longTitleDrawnOverRightSection();
@@ -322,6 +327,55 @@ void TestXPCanvas2::longTitleDrawnOverRightSection()
             titlePixels += image.pixelColor(x, y) == navy;
     }
     QVERIFY(titlePixels > 0);
+}
+
+void TestXPCanvas2::moveByHandEnds_data()
+{
+    QTest::addColumn<int>("button");
+    QTest::addColumn<QString>("end");
+    for (const auto& [name, button] : {std::pair{"left", Qt::LeftButton}, std::pair{"right", Qt::RightButton},
+                                       std::pair{"middle", Qt::MiddleButton}}) {
+        for (const char* end : {"release", "motion with no button", "modal box", "hidden"})
+            QTest::newRow(qPrintable(QStringLiteral("%1, %2").arg(name, end))) << int(button) << QString(end);
+    }
+}
+
+// The window follows any button by hand and stops following once the button or the mouse is gone.
+void TestXPCanvas2::moveByHandEnds()
+{
+    QFETCH(int, button);
+    QFETCH(QString, end);
+    const auto held = Qt::MouseButton(button);
+
+    XPCanvas2 canvas;
+    showAsMainWindowCanvas(canvas);
+    QVERIFY(QTest::qWaitForWindowExposed(&canvas));
+    const QPoint start = canvas.pos();
+    auto send = [&canvas](QEvent::Type type, QPoint at, Qt::MouseButton changed, Qt::MouseButtons buttons) {
+        QMouseEvent event(type, at, canvas.mapToGlobal(at), changed, buttons, Qt::NoModifier);
+        QApplication::sendEvent(&canvas, &event);
+    };
+    send(QEvent::MouseButtonPress, QPoint(200, 10), held, held);
+    send(QEvent::MouseMove, QPoint(230, 30), Qt::NoButton, held);
+    QCOMPARE(canvas.pos(), start + QPoint(30, 20));
+
+    if (end == "release") {
+        send(QEvent::MouseButtonRelease, QPoint(200, 10), held, Qt::NoButton);
+    } else if (end == "motion with no button") {
+        send(QEvent::MouseMove, QPoint(210, 20), Qt::NoButton, Qt::NoButton);
+    } else if (end == "modal box") {
+        QDialog box;
+        box.setModal(true);
+        box.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&box));
+    } else {
+        canvas.hide();
+        canvas.show();
+    }
+    const QPoint stopped = canvas.pos();
+    QVERIFY(stopped == start + QPoint(30, 20) || end == "motion with no button");
+    send(QEvent::MouseMove, QPoint(260, 50), Qt::NoButton, held);
+    QCOMPARE(canvas.pos(), stopped);
 }
 
 QTEST_MAIN(TestXPCanvas2)
