@@ -69,13 +69,13 @@ void WordListBox::announceCurrentRow()
     }
 }
 
-QString WordListBox::shownText(const QString& item)
+QString WordListBox::shownText(QStringView item)
 {
     if (item.size() <= ShownLength)
-        return item;
+        return item.toString();
     // Never end on half of a surrogate pair.
     const qsizetype length = item.at(ShownLength - 1).isHighSurrogate() ? ShownLength - 1 : ShownLength;
-    return item.left(length);
+    return item.left(length).toString();
 }
 
 QRect WordListBox::rowRect(qsizetype row) const
@@ -138,7 +138,7 @@ void WordListBox::paintEvent(QPaintEvent*)
             painter.setPen(colors.color(QPalette::Text));
         }
         painter.drawText(box.adjusted(2, 0, -2, 0), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
-                         shownText(items_.at(row)));
+                         shownText(items_.view(row)));
     }
     if (hasFocus()) {
         // A dotted frame round the current row, or where the first row goes while none is.

@@ -15,8 +15,13 @@ public:
     void append(QStringView item);
     void clear();
     qsizetype count() const { return items_.size(); }
-    // The row's text; the empty string past the end (as for the first row of an empty list).
-    QString item(qsizetype row) const { return row >= 0 && row < items_.size() ? items_.at(row) : QString(); }
+    // The row's text, valid until the list changes; empty past the end (as for the first row
+    // of an empty list). A view, so that looking at a row never copies an entry of millions
+    // of characters.
+    QStringView item(qsizetype row) const
+    {
+        return row >= 0 && row < items_.size() ? items_.view(row) : QStringView();
+    }
     const WordArray& items() const { return items_; }
 
     qsizetype currentRow() const { return current_; }
@@ -25,7 +30,7 @@ public:
     // Characters of an entry a row shows at most: more than fit in any row, few enough
     // that an entry of millions of characters paints as fast as a word.
     static constexpr qsizetype ShownLength = 512;
-    static QString shownText(const QString& item);
+    static QString shownText(QStringView item);
     // Where the row is in the viewport; empty while it is scrolled out of view.
     QRect rowRect(qsizetype row) const;
     // The row at a viewport point; -1 for none.
