@@ -12,6 +12,9 @@
 
 namespace {
 
+// Lines longer than this are handed over by the reader, not copied.
+constexpr qsizetype LongLine = 1 << 20;
+
 OperationTable importTable(FrmMain& form)
 {
     OperationTable table;
@@ -82,13 +85,9 @@ void DictionaryImport::run()
     file.setWithinLongLine([&pump] { pump.processPendingEventsExceptInput(); });
     {
         CountLabel imported(*f.l1, pump);
-        QString scratch;
-        while (!file.atEnd()) {
-            if (f.shouldStop())
-                return; // the cancel handler has restored the window; the file closes here
-            const QStringView entry = DictionaryLine::withoutSpaces(file.readLine(), scratch);
-            if (file.hasError())
-                break;
+        // A QStringView entry is copied by the list and the store; a QString one (a very
+        // long line) is shared by both.
+        const auto importEntry = [&](const auto& entry) {
             f.l->append(entry);
             f.progress().step(DictionaryLine::progressWeight(entry), divisor);
             ++f.WordCount;
@@ -96,6 +95,21 @@ void DictionaryImport::run()
             Module1::DictionaryWords.set(f.WordCount, entry);
             imported.set(f.WordCount);
             pump.processPendingEvents();
+        };
+        QString scratch;
+        while (!file.atEnd()) {
+            if (f.shouldStop())
+                return; // the cancel handler has restored the window; the file closes here
+            const QStringView line = file.readLine();
+            if (file.hasError())
+                break;
+            if (line.size() > LongLine) {
+                QString entry = file.takeLastLine();
+                entry.remove(QLatin1Char(' '));
+                importEntry(entry);
+            } else {
+                importEntry(DictionaryLine::withoutSpaces(line, scratch));
+            }
         }
     }
     file.close();

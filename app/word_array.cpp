@@ -105,8 +105,16 @@ WordArray::~WordArray()
 {
     for (const IndexBlock& b : index_)
         BlockRelease::instance().add(b.memory, b.bytes);
-    for (const TextBlock& b : text_)
-        BlockRelease::instance().add(b.memory, b.bytes);
+    for (TextBlock& b : text_)
+        release(b);
+}
+
+void WordArray::release(TextBlock& block)
+{
+    if (!block.shared.isNull())
+        block.shared = QString();
+    else
+        BlockRelease::instance().add(block.memory, block.bytes);
 }
 
 void WordArray::addIndexBlock()
@@ -133,17 +141,17 @@ char16_t* WordArray::store(QStringView text)
         return &nothing;
     }
     char16_t* place;
-    if (chars > TextBlockChars / 4) {
+    if (chars > LongTextChars) {
         // A long text gets a block of its own; the shared block goes on being filled.
         const size_t bytes = pageRounded(size_t(chars) * sizeof(char16_t));
         place = static_cast<char16_t*>(mapBlock(bytes));
-        text_.push_back({place, bytes});
+        text_.push_back({place, bytes, QString()});
     } else {
         if (chars > freeChars_) {
             const size_t bytes = size_t(TextBlockChars) * sizeof(char16_t);
             free_ = static_cast<char16_t*>(mapBlock(bytes));
             freeChars_ = TextBlockChars;
-            text_.push_back({free_, bytes});
+            text_.push_back({free_, bytes, QString()});
         }
         place = free_;
         free_ += chars;
@@ -155,16 +163,45 @@ char16_t* WordArray::store(QStringView text)
 
 void WordArray::set(qsizetype index, QStringView text)
 {
-    if (text.size() > qsizetype(UINT32_MAX))
-        throw std::bad_alloc();
+    refuseOverlong(text);
     IndexBlock& b = index_[size_t(index >> IndexBits)];
     const qsizetype slot = index & IndexMask;
-    if (!text.isEmpty() && text.size() <= qsizetype(b.length[slot])) {
-        // Each element owns its text alone, so a shorter one can take its place.
+    const qsizetype old = qsizetype(b.length[slot]);
+    if (!text.isEmpty() && text.size() <= old && old <= LongTextChars) {
+        // A short element owns its text alone, so a shorter one can take its place.
         std::memmove(const_cast<char16_t*>(b.text[slot]), text.utf16(), size_t(text.size()) * sizeof(char16_t));
+        record(index, b.text[slot], text);
     } else {
-        b.text[slot] = store(text);
+        record(index, store(text), text);
     }
+}
+
+void WordArray::set(qsizetype index, const QString& text)
+{
+    if (text.size() <= LongTextChars) {
+        set(index, QStringView(text));
+        return;
+    }
+    // Copying hundreds of megabytes into fresh memory takes seconds; the list and the
+    // store hold the same very long entry instead.
+    refuseOverlong(text);
+    auto* where = const_cast<char16_t*>(reinterpret_cast<const char16_t*>(text.utf16()));
+    text_.push_back({where, size_t(text.size()) * sizeof(char16_t), text});
+    record(index, where, text);
+}
+
+void WordArray::refuseOverlong(QStringView text)
+{
+    // Lengths are kept in 32 bits.
+    if (text.size() > qsizetype(UINT32_MAX))
+        throw std::bad_alloc();
+}
+
+void WordArray::record(qsizetype index, const char16_t* where, QStringView text)
+{
+    IndexBlock& b = index_[size_t(index >> IndexBits)];
+    const qsizetype slot = index & IndexMask;
+    b.text[slot] = where;
     b.length[slot] = quint32(text.size());
     if (b.signature)
         b.signature[slot] = LetterSignature::of(text);
@@ -222,7 +259,7 @@ void WordArray::dropUnusedTextBlocks()
         if (used[k])
             text_.push_back(blocks[k]);
         else
-            BlockRelease::instance().add(blocks[k].memory, blocks[k].bytes);
+            release(blocks[k]);
     }
     // New text goes to a fresh block, never into the tail of one that may have gone.
     free_ = nullptr;

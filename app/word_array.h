@@ -48,7 +48,10 @@ public:
     static qsizetype runLength(qsizetype index) { return IndexSize - (index & IndexMask); }
 
     void set(qsizetype index, QStringView text);
-    void append(QStringView text)
+    // The same; a long text is shared with whoever else holds it instead of copied.
+    void set(qsizetype index, const QString& text);
+    template <typename Text>
+    void append(const Text& text)
     {
         resize(size_ + 1);
         set(size_ - 1, text);
@@ -84,6 +87,7 @@ private:
     static constexpr qsizetype IndexMask = IndexSize - 1;
     // Text block size in characters; longer texts get a block of their own.
     static constexpr qsizetype TextBlockChars = qsizetype(1) << 19;
+    static constexpr qsizetype LongTextChars = TextBlockChars / 4;
 
     struct IndexBlock {
         const char16_t** text;
@@ -95,12 +99,16 @@ private:
     struct TextBlock {
         char16_t* memory;
         size_t bytes;
+        QString shared; // when set, the block is this string's text, not a block of our own
     };
 
     const IndexBlock& block(qsizetype index) const { return index_[size_t(index >> IndexBits)]; }
     const char16_t* text(qsizetype index) const { return block(index).text[index & IndexMask]; }
     void resizeAnyway(qsizetype size);
     char16_t* store(QStringView text);
+    void record(qsizetype index, const char16_t* where, QStringView text);
+    static void refuseOverlong(QStringView text);
+    static void release(TextBlock& block);
     void addIndexBlock();
     void dropUnusedTextBlocks();
 

@@ -27,6 +27,12 @@ void WordListBox::append(QStringView item)
     scheduleRefresh();
 }
 
+void WordListBox::append(const QString& item)
+{
+    items_.append(item);
+    scheduleRefresh();
+}
+
 void WordListBox::clear()
 {
     items_.clear();

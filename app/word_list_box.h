@@ -13,6 +13,8 @@ public:
     explicit WordListBox(QWidget* parent = nullptr);
 
     void append(QStringView item);
+    // A long entry is shared with the caller's string rather than copied.
+    void append(const QString& item);
     void clear();
     qsizetype count() const { return items_.size(); }
     // The row's text, valid until the list changes; empty past the end (as for the first row

@@ -10,6 +10,7 @@
 #include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 namespace {
 
@@ -99,6 +100,7 @@ void AnsiTextReader::close()
     decoder_.resetState();
     bytes_ = QByteArray();
     buffer_ = QString();
+    lastLine_ = QStringView();
     position_ = scanned_ = 0;
     size_ = remaining_ = 0;
     fileEnded_ = false;
@@ -106,6 +108,7 @@ void AnsiTextReader::close()
 
 bool AnsiTextReader::fill()
 {
+    lastLine_ = QStringView(); // the text it viewed may move
     if (fileEnded_)
         return false;
     if (remaining_ <= 0 || fd_ < 0) {
@@ -173,7 +176,7 @@ QStringView AnsiTextReader::readLine()
         if (cr >= 0 && cr + 1 < text.size()) {
             const qsizetype start = position_;
             position_ = scanned_ = cr + 1 + (text.at(cr + 1) == u'\n');
-            return text.mid(start, cr - start);
+            return lastLine_ = text.mid(start, cr - start);
         }
         // No complete terminator yet (or a CR whose LF may come with the next chunk):
         // what was searched is not searched again.
@@ -182,10 +185,24 @@ QStringView AnsiTextReader::readLine()
             const qsizetype start = position_;
             const qsizetype end = cr >= 0 ? cr : buffer_.size();
             position_ = scanned_ = buffer_.size();
-            return QStringView(buffer_).mid(start, end - start);
+            return lastLine_ = QStringView(buffer_).mid(start, end - start);
         }
         // An ordinary line that only straddles two chunks is over long before it matters.
         if (fills > 0 && withinLongLine_)
             withinLongLine_();
     }
+}
+
+QString AnsiTextReader::takeLastLine()
+{
+    const QStringView line = std::exchange(lastLine_, QStringView());
+    if (line.size() < ChunkSize || line.constData() != buffer_.constData())
+        return line.toString();
+    // The line fills the buffer from its start: only what follows it moves.
+    QString rest = QStringView(buffer_).mid(position_).toString();
+    QString taken = std::move(buffer_);
+    taken.truncate(line.size());
+    buffer_ = std::move(rest);
+    position_ = scanned_ = 0;
+    return taken;
 }

@@ -27,6 +27,10 @@ public:
     bool atEnd();
     // The next line, valid until the next call. Only call when !atEnd().
     QStringView readLine();
+    // The line readLine() returned last, as a string of its own; call at most once per line.
+    // A long line is handed over rather than copied: copying hundreds of megabytes into
+    // fresh memory takes seconds.
+    QString takeLastLine();
 
     // Called after each further chunk read while one line spans more than two, so a
     // caller can keep the window painted during a very long line.
@@ -47,7 +51,8 @@ private:
     QByteArray bytes_;  // reused for every chunk
     QString buffer_;    // decoded text; [position_, size) not yet returned
     qsizetype position_ = 0;
-    qsizetype scanned_ = 0; // no CR in [position_, scanned_)
+    qsizetype scanned_ = 0;
+    QStringView lastLine_; // no CR in [position_, scanned_)
     qint64 size_ = 0;
     qint64 remaining_ = 0;
     bool fileEnded_ = false;

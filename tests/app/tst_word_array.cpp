@@ -15,6 +15,7 @@ private slots:
     void signaturesFollowEveryWrite();
     void aCutToFewGivesTheMemoryBack();
     void aCutKeepsTheTextOfTheKeptElements();
+    void aLongStringIsSharedAndNeverOverwritten();
 };
 
 namespace {
@@ -110,7 +111,8 @@ void TestWordArray::aCutToFewGivesTheMemoryBack()
 {
     WordArray array;
     fill(array, 500000);
-    array.append(QString(6'000'000, QChar(u'ш'))); // a block of its own, given back in parts
+    const QString longText(6'000'000, QChar(u'ш'));
+    array.append(QStringView(longText)); // copied into a block of its own, given back in parts
     const qint64 full = array.heldBytes();
     QVERIFY(full > 10'000'000);
     array.resize(2);
@@ -139,6 +141,31 @@ void TestWordArray::aCutKeepsTheTextOfTheKeptElements()
     QCOMPARE(array.at(1), QString(300000, QChar(u'д')));
     array.append(QStringLiteral("новое"));
     QCOMPARE(array.toList(), (QStringList{QString(), QString(300000, QChar(u'д')), QStringLiteral("новое")}));
+}
+
+void TestWordArray::aLongStringIsSharedAndNeverOverwritten()
+{
+    // The list and the store hold one very long entry together.
+    const QString entry(2'000'000, QChar(u'ж'));
+    WordArray list;
+    WordArray store(WordArray::Signatures::Yes);
+    list.append(entry);
+    store.append(entry);
+    QCOMPARE(list.view(0).constData(), entry.constData());
+    QCOMPARE(store.view(0).constData(), entry.constData());
+    QCOMPARE(store.signature(0), LetterSignature::of(entry));
+    // A shorter text written over it goes elsewhere: the other holder keeps its entry.
+    list.set(0, QStringView(u"кот"));
+    QCOMPARE(list.at(0), QStringLiteral("кот"));
+    QCOMPARE(store.at(0), entry);
+    list.clear();
+    QTRY_COMPARE(WordArray::releasePendingBytes(), qint64(0));
+    QCOMPARE(store.at(0), entry);
+    // Cut down and grown again, the store lets go of it too.
+    const qint64 held = store.heldBytes();
+    store.resize(0);
+    store.append(QStringView(u"да"));
+    QVERIFY(store.heldBytes() < held - qint64(entry.size()));
 }
 
 QTEST_GUILESS_MAIN(TestWordArray)
