@@ -12,6 +12,9 @@
 // that keeps signatures also holds each element's letter signature (see LetterSignature),
 // computed once when the element is written.
 //
+// A small array holds small blocks: the first index block and the text blocks start at
+// a page or so and double as the array grows, up to their full size.
+//
 // Shrinking to a few elements lets go of every block the kept elements do not use. The
 // blocks go back to the system a slice at a time from the event loop (or at once where
 // none runs), so neither the cut nor the release stalls the window.
@@ -38,7 +41,8 @@ public:
     }
 
     // For loops over millions of elements: the lengths and signatures (null when the
-    // array keeps none) of the elements from `index` on, `runLength(index)` of them.
+    // array keeps none) of the elements from `index` on, `runLength(index)` of them or
+    // up to the end of the array, whichever comes first.
     const quint32* lengths(qsizetype index) const { return block(index).length + (index & IndexMask); }
     const quint64* signatures(qsizetype index) const
     {
@@ -57,7 +61,7 @@ public:
     void resize(qsizetype size)
     {
         // Growth by one inside the last block is what an import does per line.
-        if (size == size_ + 1 && (size_ & IndexMask) != 0) {
+        if (size == size_ + 1 && size_ < capacity_ && (size_ & IndexMask) != 0) {
             IndexBlock& b = index_.back();
             const qsizetype slot = size_ & IndexMask;
             b.text[slot] = nullptr;
@@ -84,6 +88,9 @@ private:
     static constexpr qsizetype IndexMask = IndexSize - 1;
     // Text block size in characters; longer texts get a block of their own.
     static constexpr qsizetype TextBlockChars = qsizetype(1) << 19;
+    // Where a new array's blocks start: one page of text, a few pages of index.
+    static constexpr qsizetype FirstTextBlockChars = 2048;
+    static constexpr qsizetype FirstIndexCapacity = 512;
 
     struct IndexBlock {
         const char16_t** text;
@@ -91,6 +98,7 @@ private:
         quint64* signature; // null when the array keeps none
         void* memory;
         size_t bytes;
+        qsizetype capacity; // IndexSize but for a first block still growing
     };
     struct TextBlock {
         char16_t* memory;
@@ -101,13 +109,16 @@ private:
     const char16_t* text(qsizetype index) const { return block(index).text[index & IndexMask]; }
     void resizeAnyway(qsizetype size);
     char16_t* store(QStringView text);
-    void addIndexBlock();
+    void addIndexBlock(qsizetype capacity);
+    void growFirstIndexBlock(qsizetype capacity);
     void dropUnusedTextBlocks();
 
     bool signatures_;
     qsizetype size_ = 0;
+    qsizetype capacity_ = 0; // elements the index blocks have room for
     std::vector<IndexBlock> index_;
     std::vector<TextBlock> text_;
     char16_t* free_ = nullptr; // the unused tail of the last text block
     qsizetype freeChars_ = 0;
+    qsizetype nextTextChars_ = FirstTextBlockChars;
 };
