@@ -176,12 +176,10 @@ char16_t* WordArray::store(QStringView text)
     return place;
 }
 
-void WordArray::set(qsizetype index, QStringView text)
+void WordArray::setAnyway(IndexBlock& b, qsizetype slot, QStringView text)
 {
     if (text.size() > qsizetype(UINT32_MAX))
         throw std::bad_alloc();
-    IndexBlock& b = index_[size_t(index >> IndexBits)];
-    const qsizetype slot = index & IndexMask;
     if (!text.isEmpty() && text.size() <= qsizetype(b.length[slot])) {
         // Each element owns its text alone, so a shorter one can take its place.
         std::memmove(const_cast<char16_t*>(b.text[slot]), text.utf16(), size_t(text.size()) * sizeof(char16_t));

@@ -4,6 +4,9 @@
 #include <QStringList>
 #include <QStringView>
 
+#include "letter_signature.h"
+
+#include <cstring>
 #include <vector>
 
 // An array of strings for millions of entries. The text lives in large blocks, one after
@@ -51,7 +54,25 @@ public:
     }
     static qsizetype runLength(qsizetype index) { return IndexSize - (index & IndexMask); }
 
-    void set(qsizetype index, QStringView text);
+    void set(qsizetype index, QStringView text)
+    {
+        // Inline for what an import and a search do per word: a short text into an empty
+        // element, with room left in the current text block.
+        IndexBlock& b = index_[size_t(index >> IndexBits)];
+        const qsizetype slot = index & IndexMask;
+        const qsizetype chars = text.size();
+        if (b.length[slot] != 0 || chars == 0 || chars > freeChars_ || chars > TextBlockChars / 4) {
+            setAnyway(b, slot, text);
+            return;
+        }
+        std::memcpy(free_, text.utf16(), size_t(chars) * sizeof(char16_t));
+        b.text[slot] = free_;
+        b.length[slot] = quint32(chars);
+        if (b.signature)
+            b.signature[slot] = LetterSignature::of(text);
+        free_ += chars;
+        freeChars_ -= chars;
+    }
     void append(QStringView text)
     {
         resize(size_ + 1);
@@ -108,6 +129,7 @@ private:
     const IndexBlock& block(qsizetype index) const { return index_[size_t(index >> IndexBits)]; }
     const char16_t* text(qsizetype index) const { return block(index).text[index & IndexMask]; }
     void resizeAnyway(qsizetype size);
+    void setAnyway(IndexBlock& b, qsizetype slot, QStringView text);
     char16_t* store(QStringView text);
     void addIndexBlock(qsizetype capacity);
     void growFirstIndexBlock(qsizetype capacity);
