@@ -7,6 +7,8 @@ LetterSignature::Tables::Tables()
     for (int c = 0; c < 65536; ++c) {
         const char16_t l = QChar(char16_t(c)).toLower().unicode();
         lower[c] = l;
+        if (l != c)
+            changed.push_back(char16_t(c));
         if (l >= u'а' && l <= u'я')
             bit[c] = quint8(l - u'а');
         else if (l == u'ё')

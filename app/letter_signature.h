@@ -3,6 +3,7 @@
 #include <QStringView>
 
 #include <array>
+#include <vector>
 
 // Per-character data the word test needs again and again, looked up in tables built
 // once: the lower-case form of a UTF-16 code unit and a bit standing for it. A word's
@@ -15,6 +16,8 @@ public:
     static char16_t lower(char16_t c) { return tables().lower[c]; }
     // The lower-case forms of all 65536 code units, for loops over many characters.
     static const char16_t* lowerTable() { return tables().lower.data(); }
+    // The code units whose lower-case form is another one, in order.
+    static const std::vector<char16_t>& changedByLowerCase() { return tables().changed; }
     static quint64 bit(char16_t c) { return quint64(1) << tables().bit[c]; }
     static quint64 of(QStringView text)
     {
@@ -30,6 +33,7 @@ private:
         Tables();
         std::array<char16_t, 65536> lower;
         std::array<quint8, 65536> bit; // the bit of the character's lower-case form
+        std::vector<char16_t> changed;
     };
     static const Tables& tables()
     {

@@ -117,11 +117,11 @@ void WordArray::release(TextBlock& block)
         BlockRelease::instance().add(block.memory, block.bytes);
 }
 
-void WordArray::addIndexBlock()
+void WordArray::addIndexBlock(qsizetype capacity)
 {
-    const size_t textBytes = sizeof(const char16_t*) * IndexSize;
-    const size_t signatureBytes = signatures_ ? sizeof(quint64) * IndexSize : 0;
-    const size_t bytes = pageRounded(textBytes + signatureBytes + sizeof(quint32) * IndexSize);
+    const size_t textBytes = sizeof(const char16_t*) * size_t(capacity);
+    const size_t signatureBytes = signatures_ ? sizeof(quint64) * size_t(capacity) : 0;
+    const size_t bytes = pageRounded(textBytes + signatureBytes + sizeof(quint32) * size_t(capacity));
     char* memory = static_cast<char*>(mapBlock(bytes)); // zero-filled: every element empty
     IndexBlock b;
     b.text = reinterpret_cast<const char16_t**>(memory);
@@ -129,7 +129,26 @@ void WordArray::addIndexBlock()
     b.length = reinterpret_cast<quint32*>(memory + textBytes + signatureBytes);
     b.memory = memory;
     b.bytes = bytes;
+    b.capacity = capacity;
     index_.push_back(b);
+    capacity_ += capacity;
+}
+
+void WordArray::growFirstIndexBlock(qsizetype capacity)
+{
+    // Only the index entries move, never the text; a first block is at most a
+    // megabyte or so, so copying and unmapping it at once costs no pause.
+    const IndexBlock old = index_.front();
+    index_.clear();
+    capacity_ = 0;
+    addIndexBlock(capacity);
+    IndexBlock& b = index_.front();
+    const size_t n = size_t(old.capacity);
+    std::memcpy(b.text, old.text, n * sizeof(const char16_t*));
+    std::memcpy(b.length, old.length, n * sizeof(quint32));
+    if (b.signature)
+        std::memcpy(b.signature, old.signature, n * sizeof(quint64));
+    munmap(old.memory, old.bytes);
 }
 
 char16_t* WordArray::store(QStringView text)
@@ -148,9 +167,13 @@ char16_t* WordArray::store(QStringView text)
         text_.push_back({place, bytes, QString()});
     } else {
         if (chars > freeChars_) {
-            const size_t bytes = size_t(TextBlockChars) * sizeof(char16_t);
+            qsizetype blockChars = nextTextChars_;
+            while (blockChars < chars)
+                blockChars *= 2;
+            nextTextChars_ = std::min(blockChars * 2, TextBlockChars);
+            const size_t bytes = size_t(blockChars) * sizeof(char16_t);
             free_ = static_cast<char16_t*>(mapBlock(bytes));
-            freeChars_ = TextBlockChars;
+            freeChars_ = blockChars;
             text_.push_back({free_, bytes, QString()});
         }
         place = free_;
@@ -161,18 +184,16 @@ char16_t* WordArray::store(QStringView text)
     return place;
 }
 
-void WordArray::set(qsizetype index, QStringView text)
+void WordArray::setAnyway(IndexBlock& b, qsizetype slot, QStringView text)
 {
     refuseOverlong(text);
-    IndexBlock& b = index_[size_t(index >> IndexBits)];
-    const qsizetype slot = index & IndexMask;
     const qsizetype old = qsizetype(b.length[slot]);
     if (!text.isEmpty() && text.size() <= old && old <= LongTextChars) {
         // A short element owns its text alone, so a shorter one can take its place.
         std::memmove(const_cast<char16_t*>(b.text[slot]), text.utf16(), size_t(text.size()) * sizeof(char16_t));
-        record(index, b.text[slot], text);
+        record(b, slot, b.text[slot], text);
     } else {
-        record(index, store(text), text);
+        record(b, slot, store(text), text);
     }
 }
 
@@ -187,7 +208,7 @@ void WordArray::set(qsizetype index, const QString& text)
     refuseOverlong(text);
     auto* where = const_cast<char16_t*>(reinterpret_cast<const char16_t*>(text.utf16()));
     text_.push_back({where, size_t(text.size()) * sizeof(char16_t), text});
-    record(index, where, text);
+    record(index_[size_t(index >> IndexBits)], index & IndexMask, where, text);
 }
 
 void WordArray::refuseOverlong(QStringView text)
@@ -197,10 +218,8 @@ void WordArray::refuseOverlong(QStringView text)
         throw std::bad_alloc();
 }
 
-void WordArray::record(qsizetype index, const char16_t* where, QStringView text)
+void WordArray::record(IndexBlock& b, qsizetype slot, const char16_t* where, QStringView text)
 {
-    IndexBlock& b = index_[size_t(index >> IndexBits)];
-    const qsizetype slot = index & IndexMask;
     b.text[slot] = where;
     b.length[slot] = quint32(text.size());
     if (b.signature)
@@ -210,8 +229,14 @@ void WordArray::record(qsizetype index, const char16_t* where, QStringView text)
 void WordArray::resizeAnyway(qsizetype size)
 {
     if (size >= size_) {
-        while (qsizetype(index_.size()) << IndexBits < size)
-            addIndexBlock();
+        while (capacity_ < size) {
+            if (index_.empty())
+                addIndexBlock(std::max(FirstIndexCapacity, std::min(size, IndexSize)));
+            else if (index_.back().capacity < IndexSize)
+                growFirstIndexBlock(std::min(IndexSize, std::max(index_.back().capacity * 2, size)));
+            else
+                addIndexBlock(IndexSize);
+        }
         for (qsizetype i = size_; i < size; ++i) {
             // Elements once cut off and now grown back start empty again.
             IndexBlock& b = index_[size_t(i >> IndexBits)];
@@ -225,8 +250,10 @@ void WordArray::resizeAnyway(qsizetype size)
     }
     size_ = size;
     const size_t keptIndexBlocks = size_t((size + IndexMask) >> IndexBits);
-    for (size_t i = keptIndexBlocks; i < index_.size(); ++i)
+    for (size_t i = keptIndexBlocks; i < index_.size(); ++i) {
         BlockRelease::instance().add(index_[i].memory, index_[i].bytes);
+        capacity_ -= index_[i].capacity;
+    }
     index_.resize(keptIndexBlocks);
     dropUnusedTextBlocks();
 }
@@ -261,9 +288,11 @@ void WordArray::dropUnusedTextBlocks()
         else
             release(blocks[k]);
     }
-    // New text goes to a fresh block, never into the tail of one that may have gone.
+    // New text goes to a fresh block, never into the tail of one that may have gone;
+    // what is left is small again, and so are the blocks for what comes.
     free_ = nullptr;
     freeChars_ = 0;
+    nextTextChars_ = FirstTextBlockChars;
 }
 
 QStringList WordArray::toList() const

@@ -4,6 +4,9 @@
 #include <QStringList>
 #include <QStringView>
 
+#include "letter_signature.h"
+
+#include <cstring>
 #include <vector>
 
 // An array of strings for millions of entries. The text lives in large blocks, one after
@@ -11,6 +14,9 @@
 // entry, and growing never moves or copies what is held, so it costs no pauses. An array
 // that keeps signatures also holds each element's letter signature (see LetterSignature),
 // computed once when the element is written.
+//
+// A small array holds small blocks: the first index block and the text blocks start at
+// a page or so and double as the array grows, up to their full size.
 //
 // Shrinking to a few elements lets go of every block the kept elements do not use. The
 // blocks go back to the system a slice at a time from the event loop (or at once where
@@ -38,7 +44,8 @@ public:
     }
 
     // For loops over millions of elements: the lengths and signatures (null when the
-    // array keeps none) of the elements from `index` on, `runLength(index)` of them.
+    // array keeps none) of the elements from `index` on, `runLength(index)` of them or
+    // up to the end of the array, whichever comes first.
     const quint32* lengths(qsizetype index) const { return block(index).length + (index & IndexMask); }
     const quint64* signatures(qsizetype index) const
     {
@@ -47,7 +54,25 @@ public:
     }
     static qsizetype runLength(qsizetype index) { return IndexSize - (index & IndexMask); }
 
-    void set(qsizetype index, QStringView text);
+    void set(qsizetype index, QStringView text)
+    {
+        // Inline for what an import and a search do per word: a short text into an empty
+        // element, with room left in the current text block.
+        IndexBlock& b = index_[size_t(index >> IndexBits)];
+        const qsizetype slot = index & IndexMask;
+        const qsizetype chars = text.size();
+        if (b.length[slot] != 0 || chars == 0 || chars > freeChars_ || chars > LongTextChars) {
+            setAnyway(b, slot, text);
+            return;
+        }
+        std::memcpy(free_, text.utf16(), size_t(chars) * sizeof(char16_t));
+        b.text[slot] = free_;
+        b.length[slot] = quint32(chars);
+        if (b.signature)
+            b.signature[slot] = LetterSignature::of(text);
+        free_ += chars;
+        freeChars_ -= chars;
+    }
     // The same; a long text is shared with whoever else holds it instead of copied.
     void set(qsizetype index, const QString& text);
     template <typename Text>
@@ -60,7 +85,7 @@ public:
     void resize(qsizetype size)
     {
         // Growth by one inside the last block is what an import does per line.
-        if (size == size_ + 1 && (size_ & IndexMask) != 0) {
+        if (size == size_ + 1 && size_ < capacity_ && (size_ & IndexMask) != 0) {
             IndexBlock& b = index_.back();
             const qsizetype slot = size_ & IndexMask;
             b.text[slot] = nullptr;
@@ -88,6 +113,9 @@ private:
     // Text block size in characters; longer texts get a block of their own.
     static constexpr qsizetype TextBlockChars = qsizetype(1) << 19;
     static constexpr qsizetype LongTextChars = TextBlockChars / 4;
+    // Where a new array's blocks start: one page of text, a few pages of index.
+    static constexpr qsizetype FirstTextBlockChars = 2048;
+    static constexpr qsizetype FirstIndexCapacity = 512;
 
     struct IndexBlock {
         const char16_t** text;
@@ -95,6 +123,7 @@ private:
         quint64* signature; // null when the array keeps none
         void* memory;
         size_t bytes;
+        qsizetype capacity; // IndexSize but for a first block still growing
     };
     struct TextBlock {
         char16_t* memory;
@@ -105,17 +134,21 @@ private:
     const IndexBlock& block(qsizetype index) const { return index_[size_t(index >> IndexBits)]; }
     const char16_t* text(qsizetype index) const { return block(index).text[index & IndexMask]; }
     void resizeAnyway(qsizetype size);
+    void setAnyway(IndexBlock& b, qsizetype slot, QStringView text);
     char16_t* store(QStringView text);
-    void record(qsizetype index, const char16_t* where, QStringView text);
+    void record(IndexBlock& b, qsizetype slot, const char16_t* where, QStringView text);
     static void refuseOverlong(QStringView text);
     static void release(TextBlock& block);
-    void addIndexBlock();
+    void addIndexBlock(qsizetype capacity);
+    void growFirstIndexBlock(qsizetype capacity);
     void dropUnusedTextBlocks();
 
     bool signatures_;
     qsizetype size_ = 0;
+    qsizetype capacity_ = 0; // elements the index blocks have room for
     std::vector<IndexBlock> index_;
     std::vector<TextBlock> text_;
     char16_t* free_ = nullptr; // the unused tail of the last text block
     qsizetype freeChars_ = 0;
+    qsizetype nextTextChars_ = FirstTextBlockChars;
 };

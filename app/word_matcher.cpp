@@ -2,21 +2,38 @@
 
 #include "letter_signature.h"
 
+#include <algorithm>
+
 WordMatcher::WordMatcher(const QString& letters, Mode mode)
     : letters_(letters), mode_(mode), signature_(LetterSignature::of(letters)), inLetters_(65536 / 64, 0),
       slotOf_(65536, 0)
 {
     for (QChar c : letters_)
         inLetters_[c.unicode() >> 6] |= quint64(1) << (c.unicode() & 63);
-    remaining_.push_back(0); // slot 0: characters that are not among the letters
+    std::vector<char16_t> lowers; // the letters' distinct lower-case forms, slot k at k - 1
     for (QChar c : letters_) {
         const char16_t lower = LetterSignature::lower(c.unicode());
-        if (slotOf_[lower] == 0) {
-            slotOf_[lower] = quint16(remaining_.size());
-            remaining_.push_back(0);
+        const auto at = std::find(lowers.begin(), lowers.end(), lower);
+        if (at == lowers.end()) {
+            lowers.push_back(lower);
+            remaining_.push_back(1);
+        } else {
+            ++remaining_[size_t(at - lowers.begin())];
         }
-        ++remaining_[slotOf_[lower]];
     }
+    remaining_.insert(remaining_.begin(), 0); // slot 0: characters that are not among the letters
+    const auto slotOfLower = [&](char16_t lower) {
+        const auto at = std::find(lowers.begin(), lowers.end(), lower);
+        return at == lowers.end() ? quint16(0) : quint16(at - lowers.begin() + 1);
+    };
+    // A code unit maps to a slot when its lower-case form is a letter's: either the form
+    // itself, or one of the few units that lower-casing changes.
+    for (char16_t lower : lowers) {
+        if (LetterSignature::lower(lower) == lower)
+            slotOf_[lower] = slotOfLower(lower);
+    }
+    for (char16_t c : LetterSignature::changedByLowerCase())
+        slotOf_[c] = slotOfLower(LetterSignature::lower(c));
 }
 
 QString WordMatcher::lowerCase(QStringView text)
@@ -48,18 +65,22 @@ bool WordMatcher::matches(QStringView word)
     const char16_t* typed = reinterpret_cast<const char16_t*>(letters_.constData());
     const quint16* slotOf = slotOf_.data();
     int* remaining = remaining_.data();
-    bool identical = length == letterCount; // lower-cased word equal to the letters as typed
     qsizetype matched = 0;
     for (; matched < length; ++matched) {
-        const char16_t c = lower[text[matched]];
-        identical = identical && c == typed[matched];
-        if (--remaining[slotOf[c]] < 0)
+        if (--remaining[slotOf[text[matched]]] < 0)
             break;
     }
     const qsizetype taken = matched < length ? matched + 1 : length;
     for (qsizetype k = 0; k < taken; ++k)
-        ++remaining[slotOf[lower[text[k]]]];
+        ++remaining[slotOf[text[k]]];
     if (matched < length)
         return false;
-    return mode_ == Mode::Exact || !identical;
+    if (mode_ == Mode::Exact || length != letterCount)
+        return true;
+    // Compose turns away only the lower-cased word that equals the letters as typed.
+    for (qsizetype k = 0; k < length; ++k) {
+        if (lower[text[k]] != typed[k])
+            return true;
+    }
+    return false;
 }

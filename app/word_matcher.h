@@ -56,6 +56,8 @@ private:
     Mode mode_;
     quint64 signature_; // of the lower-cased letters
     std::vector<quint64> inLetters_;    // the typed characters, capitals kept
-    std::vector<quint16> slotOf_;       // lower-cased letter -> 1-based slot, 0 when absent
+    // Any code unit -> the 1-based slot of its lower-case form, 0 when that is absent:
+    // the word test then needs one look-up per character.
+    std::vector<quint16> slotOf_;
     std::vector<int> remaining_;        // per slot: how often it occurs in the lower-cased letters
 };

@@ -7,7 +7,14 @@
 class EventPump {
 public:
     virtual ~EventPump() = default;
-    virtual void processPendingEvents() = 0;
+    // Inline: between two looks at the clock a call is one decrement, no call at all.
+    void processPendingEvents()
+    {
+        if (--countdown_ > 0)
+            return;
+        countdown_ = 1; // unless the pump asks for more, the next call comes back here
+        checkPendingEvents();
+    }
     // For a stretch inside one item that may take long: keeps painting and timers going,
     // but holds the user's input back until the next processPendingEvents(), so nothing
     // the user does runs in the middle of an item.
@@ -21,6 +28,11 @@ public:
     static void install(EventPump* pump);
 
 protected:
+    // Runs when the countdown reaches zero; may deliver events, and sets how many calls
+    // pass before it runs again.
+    virtual void checkPendingEvents() = 0;
+    void setCountdown(int calls) { countdown_ = calls; }
+
     void prepareDelivery()
     {
         if (beforeDelivery_)
@@ -28,5 +40,6 @@ protected:
     }
 
 private:
+    int countdown_ = 1;
     std::function<void()> beforeDelivery_;
 };

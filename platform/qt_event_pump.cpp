@@ -9,10 +9,8 @@ QtEventPump::QtEventPump(int intervalMs) : intervalNs_(qint64(intervalMs) * 1000
     clock_.start();
 }
 
-void QtEventPump::processPendingEvents()
+void QtEventPump::checkPendingEvents()
 {
-    if (--countdown_ > 0)
-        return;
     const qint64 now = clock_.nsecsElapsed();
     const qint64 sinceCheck = now - lastCheckNs_;
     lastCheckNs_ = now;
@@ -23,7 +21,7 @@ void QtEventPump::processPendingEvents()
         stride_ = std::min(stride_ * 2, MaxStride);
     else if (sinceCheck > target * 2)
         stride_ = std::max(1, int(stride_ * target / sinceCheck));
-    countdown_ = stride_;
+    setCountdown(stride_);
     // Input held back by deliveries inside an item is not kept waiting another interval.
     if (now - lastDeliveryNs_ >= intervalNs_ || lastInputDeliveryNs_ < lastDeliveryNs_)
         deliver(true);
@@ -31,7 +29,7 @@ void QtEventPump::processPendingEvents()
 
 void QtEventPump::processPendingEventsExceptInput()
 {
-    countdown_ = 1; // the item's end looks at the clock at once
+    setCountdown(1); // the item's end looks at the clock at once
     if (clock_.nsecsElapsed() - lastDeliveryNs_ >= intervalNs_)
         deliver(false);
 }

@@ -12,7 +12,6 @@ class QtEventPump : public EventPump {
 public:
     explicit QtEventPump(int intervalMs = 8);
 
-    void processPendingEvents() override;
     void processPendingEventsExceptInput() override;
 
     // How well input was answered since the last reset: the longest stretch without a
@@ -28,6 +27,9 @@ public:
     const Statistics& statistics() const { return statistics_; }
     void resetStatistics();
 
+protected:
+    void checkPendingEvents() override;
+
 private:
     void deliver(bool withInput);
 
@@ -41,6 +43,5 @@ private:
     qint64 lastDeliveryNs_ = 0;
     qint64 lastInputDeliveryNs_ = 0;
     int stride_ = 1;
-    int countdown_ = 1;
     Statistics statistics_;
 };

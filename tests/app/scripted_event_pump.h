@@ -10,7 +10,7 @@
 // were delivered.
 class ScriptedEventPump : public EventPump {
 public:
-    void processPendingEvents() override
+    void checkPendingEvents() override
     {
         ++passes_;
         prepareDelivery();

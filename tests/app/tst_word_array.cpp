@@ -16,6 +16,10 @@ private slots:
     void aCutToFewGivesTheMemoryBack();
     void aCutKeepsTheTextOfTheKeptElements();
     void aLongStringIsSharedAndNeverOverwritten();
+    void appendsKeepEverythingWhileTheBlocksGrow_data();
+    void appendsKeepEverythingWhileTheBlocksGrow();
+    void aSmallArrayHoldsLittle_data();
+    void aSmallArrayHoldsLittle();
 };
 
 namespace {
@@ -41,6 +45,9 @@ void TestWordArray::resizeKeepsTheElementsBelowTheNewSize_data()
     QTest::newRow("cut to nothing") << 5 << 0 << 3;
     QTest::newRow("cut inside an index block") << 70000 << 65537 << 70000;
     QTest::newRow("cut across index blocks") << 140000 << 2 << 140000;
+    QTest::newRow("grow a small array past a block at once") << 3 << 3 << 70000;
+    QTest::newRow("cut a full array and grow it small") << 70000 << 0 << 600;
+    QTest::newRow("cut to one small block's edge") << 5000 << 512 << 1030;
 }
 
 void TestWordArray::resizeKeepsTheElementsBelowTheNewSize()
@@ -105,6 +112,64 @@ void TestWordArray::signaturesFollowEveryWrite()
     array.resize(1);
     array.resize(3);
     QCOMPARE(array.signature(1), quint64(0));
+}
+
+void TestWordArray::appendsKeepEverythingWhileTheBlocksGrow_data()
+{
+    QTest::addColumn<int>("count");
+    QTest::addColumn<bool>("longTexts");
+    QTest::newRow("one") << 1 << false;
+    QTest::newRow("a first block's worth") << 512 << false;
+    QTest::newRow("one more") << 513 << false;
+    QTest::newRow("past the first full block") << 65537 << false;
+    QTest::newRow("texts longer than the first text block") << 300 << true;
+}
+
+// Appending one by one, as an import and a search do: the first index block and the
+// text blocks are replaced or added on the way, and nothing written may change.
+void TestWordArray::appendsKeepEverythingWhileTheBlocksGrow()
+{
+    QFETCH(int, count);
+    QFETCH(bool, longTexts);
+    const auto text = [&](int i) { return longTexts ? QString(3000 + i * 97, QChar(u'а' + i % 32)) : word(i); };
+    WordArray array(WordArray::Signatures::Yes);
+    for (int i = 0; i < count; ++i)
+        array.append(text(i));
+    QCOMPARE(array.size(), count);
+    for (int i = 0; i < count; ++i) {
+        if (array.view(i) != text(i))
+            QFAIL(qPrintable(QStringLiteral("element %1 reads \"%2\"").arg(i).arg(array.at(i).left(20))));
+        if (array.signature(i) != LetterSignature::of(text(i)) || *array.signatures(i) != array.signature(i)
+            || *array.lengths(i) != quint32(text(i).size()))
+            QFAIL(qPrintable(QStringLiteral("element %1: per-element data wrong").arg(i)));
+    }
+}
+
+void TestWordArray::aSmallArrayHoldsLittle_data()
+{
+    QTest::addColumn<bool>("signatures");
+    QTest::addColumn<int>("count");
+    QTest::addColumn<qint64>("atMost");
+    QTest::newRow("15 found words") << false << 15 << qint64(64 * 1024);
+    QTest::newRow("15 words with signatures") << true << 15 << qint64(64 * 1024);
+    QTest::newRow("2000 words") << false << 2000 << qint64(256 * 1024);
+}
+
+// A search's result list is often a few words, and a new one is made for every search.
+void TestWordArray::aSmallArrayHoldsLittle()
+{
+    QFETCH(bool, signatures);
+    QFETCH(int, count);
+    QFETCH(qint64, atMost);
+    WordArray array(signatures ? WordArray::Signatures::Yes : WordArray::Signatures::No);
+    for (int round = 0; round < 2; ++round) {
+        // The second round after a clear, as each new search starts.
+        array.clear();
+        for (int i = 0; i < count; ++i)
+            array.append(word(i));
+        QVERIFY2(array.heldBytes() <= atMost, qPrintable(QString::number(array.heldBytes())));
+        QCOMPARE(array.at(count - 1), word(count - 1));
+    }
 }
 
 void TestWordArray::aCutToFewGivesTheMemoryBack()

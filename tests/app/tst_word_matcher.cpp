@@ -85,6 +85,9 @@ void TestWordMatcher::workedExamples_data()
     QTest::newRow("Кот / кот") << "Кот" << "кот" << false << false;
     QTest::newRow("кот / кот") << "кот" << "кот" << true << false;
     QTest::newRow("кот / ток") << "кот" << "ток" << true << true;
+    QTest::newRow("кот / КОТ") << "кот" << "КОТ" << true << false;
+    QTest::newRow("кОт / кот") << "кОт" << "кот" << true << true;
+    QTest::newRow("кОт / КоТ") << "кОт" << "КоТ" << true << true;
     QTest::newRow("АБА / аба") << "АБА" << "аба" << false << false;
     QTest::newRow("АБА / ба") << "АБА" << "ба" << false << false;
     QTest::newRow("ёжик / Ёж") << "ёжик" << "Ёж" << false << true;

@@ -46,6 +46,34 @@ public:
 
 } // namespace
 
+// Records which calls reach the pump's own check; each check asks for the next one
+// `strides[k]` calls later (0 or less: at the next call, as if it asked nothing).
+class CountingPump : public EventPump {
+public:
+    explicit CountingPump(QList<int> strides) : strides_(std::move(strides)) {}
+    void call()
+    {
+        ++calls_;
+        processPendingEvents();
+    }
+    QList<int> checkedAt;
+
+protected:
+    void checkPendingEvents() override
+    {
+        checkedAt << calls_;
+        if (!strides_.isEmpty()) {
+            const int stride = strides_.takeFirst();
+            if (stride > 0)
+                setCountdown(stride);
+        }
+    }
+
+private:
+    QList<int> strides_;
+    int calls_ = 0;
+};
+
 class TstPlatformServices : public QObject {
     Q_OBJECT
 
@@ -56,6 +84,8 @@ private slots:
     void unexpectedFileDialog();
     void pumpDeliversPostedWork_data();
     void pumpDeliversPostedWork();
+    void pumpChecksAfterItsCountdown_data();
+    void pumpChecksAfterItsCountdown();
 };
 
 void TstPlatformServices::scriptedMessage_data()
@@ -179,6 +209,29 @@ void TstPlatformServices::pumpDeliversPostedWork()
     for (qint64 calls = 0; calls < CallCap && log.isEmpty(); ++calls)
         pump.processPendingEvents();
     QCOMPARE(log, QStringList{QStringLiteral("event")});
+}
+
+void TstPlatformServices::pumpChecksAfterItsCountdown_data()
+{
+    QTest::addColumn<QList<int>>("strides");
+    QTest::addColumn<QList<int>>("expected");
+    QTest::newRow("never sets one: every call") << QList<int>{} << QList<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
+    QTest::newRow("stride 1") << QList<int>{1, 1, 1} << QList<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
+    QTest::newRow("stride 3") << QList<int>{3, 3, 3, 3} << QList<int>{1, 4, 7, 10};
+    QTest::newRow("stride changes") << QList<int>{2, 5, 1} << QList<int>{1, 3, 8, 9, 10};
+    QTest::newRow("a zero means the next call") << QList<int>{4, 0, 2} << QList<int>{1, 5, 6, 8, 9, 10};
+}
+
+// The decrement between checks is inline in the base class; whatever the pump asks for,
+// the check must come exactly that many calls later, and at every call when it asks nothing.
+void TstPlatformServices::pumpChecksAfterItsCountdown()
+{
+    QFETCH(QList<int>, strides);
+    QFETCH(QList<int>, expected);
+    CountingPump pump(strides);
+    for (int k = 0; k < 10; ++k)
+        pump.call();
+    QCOMPARE(pump.checkedAt, expected);
 }
 
 QTEST_MAIN(TstPlatformServices)
