@@ -3,6 +3,9 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QFileDialog>
+#include <QFileSystemModel>
+#include <QIdentityProxyModel>
+#include <QLocale>
 #include <QMessageBox>
 
 namespace {
@@ -67,6 +70,31 @@ Dialogs::Answer QtDialogs::message(const QString& text, const QString& title, Ic
 
 namespace {
 
+// Qt's file model writes sizes and dates in the session's locale ("0 bytes"); the program
+// speaks Russian whatever the session, so the dialog shows them in the default locale, in
+// units that have Russian names ("2,00 кБ": the binary ones have none and read "KiB").
+class DefaultLocaleFileDetails : public QIdentityProxyModel {
+public:
+    using QIdentityProxyModel::QIdentityProxyModel;
+
+    QVariant data(const QModelIndex& index, int role) const override
+    {
+        const auto* files = qobject_cast<const QFileSystemModel*>(sourceModel());
+        if (role != Qt::DisplayRole || !files)
+            return QIdentityProxyModel::data(index, role);
+        const QModelIndex source = mapToSource(index);
+        if (index.column() == SizeColumn && !files->isDir(source))
+            return QLocale().formattedDataSize(files->size(source), 2, QLocale::DataSizeTraditionalFormat);
+        if (index.column() == DateColumn)
+            return QLocale().toString(files->lastModified(source), QLocale::ShortFormat);
+        return QIdentityProxyModel::data(index, role);
+    }
+
+private:
+    static constexpr int SizeColumn = 1;
+    static constexpr int DateColumn = 3;
+};
+
 // "*.*" means every file where it comes from; to Qt it means names with a dot only.
 QStringList qtNameFilters(const QString& filter)
 {
@@ -91,6 +119,7 @@ QString runFileDialog(QFileDialog::AcceptMode mode, const QString& filter)
     QFileDialog dialog(QApplication::activeWindow());
     // Qt's own dialog everywhere: the same filters, suffix and behaviour on every desktop.
     dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setProxyModel(new DefaultLocaleFileDetails(&dialog));
     dialog.setAcceptMode(mode);
     dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
     dialog.setNameFilters(qtNameFilters(filter));

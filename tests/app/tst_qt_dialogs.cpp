@@ -2,7 +2,9 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QAbstractProxyModel>
 #include <QFileDialog>
+#include <QFileSystemModel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QTemporaryDir>
@@ -41,6 +43,7 @@ private slots:
     void everyFileMeansEveryFile();
     void saveAddsTextSuffix_data();
     void saveAddsTextSuffix();
+    void sizesAndDatesFollowTheDefaultLocale();
 };
 
 void TestQtDialogs::messageBoxAnswers_data()
@@ -163,6 +166,40 @@ void TestQtDialogs::saveAddsTextSuffix()
     });
     QtDialogs dialogs;
     QCOMPARE(dialogs.saveFileName(QStringLiteral("Текстовые файлы|*.txt|Все файлы|*.*")), dir.filePath(saved));
+}
+
+// The program sets a Russian default locale; the session's own may be English.
+void TestQtDialogs::sizesAndDatesFollowTheDefaultLocale()
+{
+    const QLocale previous;
+    QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("слова.txt"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QVERIFY(file.write(QByteArray(2048, 'a')) == 2048);
+    file.close();
+    QString size;
+    QString date;
+    whenModal([&](QWidget* modal) {
+        auto* dialog = qobject_cast<QFileDialog*>(modal);
+        QVERIFY(dialog);
+        dialog->setDirectory(dir.path());
+        QAbstractItemModel* shown = dialog->proxyModel();
+        QVERIFY(shown);
+        auto* files = qobject_cast<QFileSystemModel*>(qobject_cast<QAbstractProxyModel*>(shown)->sourceModel());
+        QVERIFY(files);
+        QTRY_VERIFY(files->index(path).isValid() && files->size(files->index(path)) == 2048);
+        const QModelIndex row = qobject_cast<QAbstractProxyModel*>(shown)->mapFromSource(files->index(path));
+        size = shown->data(row.siblingAtColumn(1)).toString();
+        date = shown->data(row.siblingAtColumn(3)).toString();
+        dialog->reject();
+    });
+    QtDialogs dialogs;
+    dialogs.openFileName(QStringLiteral("Текстовые файлы|*.txt|Все файлы|*.*"));
+    QLocale::setDefault(previous);
+    QCOMPARE(size, QStringLiteral("2,00 кБ"));
+    QCOMPARE(date, QLocale(QLocale::Russian).toString(QFileInfo(path).lastModified(), QLocale::ShortFormat));
 }
 
 QTEST_MAIN(TestQtDialogs)
