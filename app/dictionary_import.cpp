@@ -85,10 +85,10 @@ void DictionaryImport::run()
     file.setWithinLongLine([&pump] { pump.processPendingEventsExceptInput(); });
     {
         CountLabel imported(*f.l1, pump);
-        // A QStringView entry is copied by the list and the store; a QString one (a very
-        // long line) is shared by both.
+        // A QStringView entry is copied into the store; a QString one (a very long line)
+        // is kept as it is. The list shows the store's text.
         const auto importEntry = [&](const auto& entry) {
-            f.l->append(entry);
+            f.l->appendRow();
             f.progress().step(DictionaryLine::progressWeight(entry), divisor);
             ++f.WordCount;
             Module1::GrowDictionaryWords(f.WordCount);

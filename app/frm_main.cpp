@@ -4,6 +4,7 @@
 #include "dictionary_import.h"
 #include "form_loader.h"
 #include "found_words_save.h"
+#include "module1.h"
 #include "progress_bar/xp_progress_bar.h"
 #include "progress_protocol.h"
 #include "push_button/xp_button.h"
@@ -65,6 +66,10 @@ void FrmMain::loadDesign()
     c1 = design.control<QCheckBox>(QStringLiteral("c1"));
     l = design.control<WordListBox>(QStringLiteral("l"));
     r = design.control<WordListBox>(QStringLiteral("r"));
+    // Each list shows what the store holds: the dictionary from index 1, the found words
+    // from 0. The store's text is the one copy.
+    l->showRowsOf(Module1::DictionaryWords, 1);
+    r->showRowsOf(Module1::FoundWords, 0);
     XPLine1 = design.control<XPLine>(QStringLiteral("XPLine1"));
     command2 = design.control<XPButton>(QStringLiteral("command2"));
     command1 = design.control<XPButton>(QStringLiteral("command1"));

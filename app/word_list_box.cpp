@@ -23,19 +23,37 @@ WordListBox::WordListBox(QWidget* parent) : QAbstractScrollArea(parent)
 
 void WordListBox::append(QStringView item)
 {
-    items_.append(item);
+    Q_ASSERT(source_ == &own_);
+    own_.append(item);
+    appendRow();
+}
+
+void WordListBox::showRowsOf(const WordArray& source, qsizetype first)
+{
+    Q_ASSERT(count_ == 0);
+    source_ = &source;
+    first_ = first;
+}
+
+void WordListBox::appendRow()
+{
+    ++count_;
     scheduleRefresh();
 }
 
-void WordListBox::append(const QString& item)
+QStringList WordListBox::rows() const
 {
-    items_.append(item);
-    scheduleRefresh();
+    QStringList list;
+    list.reserve(count_);
+    for (qsizetype row = 0; row < count_; ++row)
+        list.append(item(row).toString());
+    return list;
 }
 
 void WordListBox::clear()
 {
-    items_.clear();
+    own_.clear();
+    count_ = 0;
     current_ = -1;
     shownCount_ = 0;
     verticalScrollBar()->setRange(0, 0);
@@ -46,7 +64,7 @@ void WordListBox::clear()
 
 void WordListBox::setCurrentRow(qsizetype row)
 {
-    row = std::clamp<qsizetype>(row, -1, items_.size() - 1);
+    row = std::clamp<qsizetype>(row, -1, count_ - 1);
     if (row == current_)
         return;
     current_ = row;
@@ -113,10 +131,10 @@ void WordListBox::refresh()
     refreshPending_ = false;
     const qsizetype first = firstVisibleRow();
     const bool rowsAppearInView = shownCount_ < first + visibleRows();
-    if (shownCount_ != items_.size() && AccessibleAnnouncer::listening())
+    if (shownCount_ != count_ && AccessibleAnnouncer::listening())
         AccessibleAnnouncer::of(this)->changed(AccessibleAnnouncer::Children);
-    shownCount_ = items_.size();
-    verticalScrollBar()->setRange(0, int(std::max<qsizetype>(0, items_.size() - visibleRows())));
+    shownCount_ = count_;
+    verticalScrollBar()->setRange(0, int(std::max<qsizetype>(0, count_ - visibleRows())));
     verticalScrollBar()->setPageStep(visibleRows());
     if (rowsAppearInView)
         viewport()->update();
@@ -144,7 +162,7 @@ void WordListBox::paintEvent(QPaintEvent*)
             painter.setPen(colors.color(QPalette::Text));
         }
         painter.drawText(box.adjusted(2, 0, -2, 0), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
-                         shownText(items_.view(row)));
+                         shownText(item(row)));
     }
     if (hasFocus()) {
         // A dotted frame round the current row, or where the first row goes while none is.
@@ -191,9 +209,9 @@ void WordListBox::keyPressEvent(QKeyEvent* event)
     case Qt::Key_Up: setCurrentRow(std::max<qsizetype>(0, current_ - 1)); break;
     case Qt::Key_Down: setCurrentRow(current_ + 1); break;
     case Qt::Key_PageUp: setCurrentRow(std::max<qsizetype>(0, current_ - page)); break;
-    case Qt::Key_PageDown: setCurrentRow(std::min(items_.size() - 1, current_ + page)); break;
+    case Qt::Key_PageDown: setCurrentRow(std::min(count_ - 1, current_ + page)); break;
     case Qt::Key_Home: setCurrentRow(0); break;
-    case Qt::Key_End: setCurrentRow(items_.size() - 1); break;
+    case Qt::Key_End: setCurrentRow(count_ - 1); break;
     default: QAbstractScrollArea::keyPressEvent(event); return;
     }
 }

@@ -7,24 +7,32 @@
 // A list box for millions of rows: an append-only list of strings kept in large blocks,
 // rows of one height, painted straight from the list. Appends are cheap: the scroll
 // range and the picture catch up once the event loop runs.
+//
+// The rows are the list's own array, filled by append(), unless the list shows the
+// elements of an array that another owner fills (showRowsOf): then appendRow() shows
+// that array's next element, and no text is copied.
 class WordListBox : public QAbstractScrollArea {
     Q_OBJECT
 public:
     explicit WordListBox(QWidget* parent = nullptr);
 
     void append(QStringView item);
-    // A long entry is shared with the caller's string rather than copied.
-    void append(const QString& item);
+    // Rows from `source`, its element `first` on; set while the list is empty.
+    void showRowsOf(const WordArray& source, qsizetype first);
+    // One more row: the source's next element, which its owner writes before the list
+    // is next painted or read.
+    void appendRow();
     void clear();
-    qsizetype count() const { return items_.size(); }
+    qsizetype count() const { return count_; }
     // The row's text, valid until the list changes; empty past the end (as for the first row
     // of an empty list). A view, so that looking at a row never copies an entry of millions
     // of characters.
     QStringView item(qsizetype row) const
     {
-        return row >= 0 && row < items_.size() ? items_.view(row) : QStringView();
+        const qsizetype index = first_ + row;
+        return row >= 0 && row < count_ && index < source_->size() ? source_->view(index) : QStringView();
     }
-    const WordArray& items() const { return items_; }
+    QStringList rows() const;
 
     qsizetype currentRow() const { return current_; }
     void setCurrentRow(qsizetype row);
@@ -55,7 +63,10 @@ private:
     qsizetype firstVisibleRow() const;
     void announceCurrentRow();
 
-    WordArray items_;
+    WordArray own_;
+    const WordArray* source_ = &own_;
+    qsizetype first_ = 0;
+    qsizetype count_ = 0;
     qsizetype current_ = -1;
     qsizetype shownCount_ = 0; // rows the scroll range and picture account for
     bool refreshPending_ = false;

@@ -105,7 +105,7 @@ void WordSearch::run()
                 // Length and signature turn almost every word away before its text is read.
                 if (firstTest.mayMatch(*length, *signature) && matcher.matches(words.view(i))) {
                     const QStringView word = words.view(i);
-                    f.r->append(word);
+                    f.r->appendRow();
                     ++f.FoundCount;
                     Module1::GrowFoundWords(f.FoundCount - 1);
                     Module1::FoundWords.set(f.FoundCount - 1, word);

@@ -380,8 +380,9 @@ void importParts(const QString& label, const QString& path, double windowMs)
     {
         WordArray words(WordArray::Signatures::Yes);
         WordListBox box;
+        box.showRowsOf(words, 0);
         list = readAll([&](QStringView entry) {
-            box.append(entry);
+            box.appendRow();
             words.append(entry);
         });
     }
