@@ -21,13 +21,6 @@ WordListBox::WordListBox(QWidget* parent) : QAbstractScrollArea(parent)
     viewport()->setAutoFillBackground(true);
 }
 
-void WordListBox::append(QStringView item)
-{
-    Q_ASSERT(source_ == &own_);
-    own_.append(item);
-    appendRow();
-}
-
 void WordListBox::showRowsOf(const WordArray& source, qsizetype first)
 {
     Q_ASSERT(count_ == 0);
@@ -52,7 +45,6 @@ QStringList WordListBox::rows() const
 
 void WordListBox::clear()
 {
-    own_.clear();
     count_ = 0;
     current_ = -1;
     shownCount_ = 0;

@@ -4,19 +4,15 @@
 
 #include <QAbstractScrollArea>
 
-// A list box for millions of rows: an append-only list of strings kept in large blocks,
-// rows of one height, painted straight from the list. Appends are cheap: the scroll
-// range and the picture catch up once the event loop runs.
-//
-// The rows are the list's own array, filled by append(), unless the list shows the
-// elements of an array that another owner fills (showRowsOf): then appendRow() shows
-// that array's next element, and no text is copied.
+// A list box for millions of rows, showing the elements of a word array that another owner
+// fills (the store behind the window's lists), so no text is copied: the list itself keeps
+// a row count. Rows of one height, painted straight from the array. Appends are cheap: the
+// scroll range and the picture catch up once the event loop runs.
 class WordListBox : public QAbstractScrollArea {
     Q_OBJECT
 public:
     explicit WordListBox(QWidget* parent = nullptr);
 
-    void append(QStringView item);
     // Rows from `source`, its element `first` on; set while the list is empty.
     void showRowsOf(const WordArray& source, qsizetype first);
     // One more row: the source's next element, which its owner writes before the list
@@ -30,7 +26,8 @@ public:
     QStringView item(qsizetype row) const
     {
         const qsizetype index = first_ + row;
-        return row >= 0 && row < count_ && index < source_->size() ? source_->view(index) : QStringView();
+        return source_ && row >= 0 && row < count_ && index < source_->size() ? source_->view(index)
+                                                                                  : QStringView();
     }
     QStringList rows() const;
 
@@ -63,8 +60,7 @@ private:
     qsizetype firstVisibleRow() const;
     void announceCurrentRow();
 
-    WordArray own_;
-    const WordArray* source_ = &own_;
+    const WordArray* source_ = nullptr;
     qsizetype first_ = 0;
     qsizetype count_ = 0;
     qsizetype current_ = -1;

@@ -77,6 +77,7 @@ QStringList rowNames(QAccessibleInterface* list)
 
 // A shown, active window holding a list box, so it can take the focus.
 struct ListWindow {
+    WordArray words;
     QWidget window;
     WordListBox* list = new WordListBox;
     QLineEdit* other = new QLineEdit;
@@ -87,8 +88,11 @@ struct ListWindow {
         layout->addWidget(list);
         layout->addWidget(other);
         list->setFixedSize(190, 150);
-        for (int i = 0; i < rows; ++i)
-            list->append(QStringLiteral("слово %1").arg(i));
+        list->showRowsOf(words, 0);
+        for (int i = 0; i < rows; ++i) {
+            words.append(QStringLiteral("слово %1").arg(i));
+            list->appendRow();
+        }
     }
     bool activate()
     {
@@ -433,10 +437,14 @@ void TestAccessibility::nothingIsAnnouncedWithoutListeners()
 
 void TestAccessibility::listRowsAreMadeOnDemand()
 {
+    WordArray words;
     WordListBox list;
+    list.showRowsOf(words, 0);
     const int rows = 200000;
-    for (int i = 0; i < rows; ++i)
-        list.append(QString::number(i));
+    for (int i = 0; i < rows; ++i) {
+        words.append(QString::number(i));
+        list.appendRow();
+    }
     auto* node = dynamic_cast<WordListBoxAccessible*>(iface(&list));
     QVERIFY(node);
     QCOMPARE(node->childCount(), rows);
@@ -564,16 +572,20 @@ void TestAccessibility::hugeEntryPaintsAsItsStart()
     QString huge;
     while (huge.size() < 3'000'000)
         huge += QStringLiteral("длинная строка без конца ");
+    WordArray entries[2];
     QWidget window;
     auto* layout = new QHBoxLayout(&window);
     WordListBox* lists[2] = {new WordListBox, new WordListBox};
-    for (WordListBox* list : lists) {
-        list->setFixedSize(190, 60);
-        list->setFocusPolicy(Qt::NoFocus); // the same look for both
-        layout->addWidget(list);
+    for (int k = 0; k < 2; ++k) {
+        lists[k]->setFixedSize(190, 60);
+        lists[k]->setFocusPolicy(Qt::NoFocus); // the same look for both
+        layout->addWidget(lists[k]);
+        lists[k]->showRowsOf(entries[k], 0);
     }
-    lists[0]->append(huge);
-    lists[1]->append(huge.left(prefix));
+    entries[0].append(huge);
+    entries[1].append(huge.left(prefix));
+    for (WordListBox* list : lists)
+        list->appendRow();
     window.show();
     QCoreApplication::processEvents();
     for (WordListBox* list : lists)
