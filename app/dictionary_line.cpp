@@ -2,12 +2,6 @@
 
 namespace DictionaryLine {
 
-QString withoutSpaces(QStringView line)
-{
-    QString scratch;
-    return withoutSpaces(line, scratch).toString();
-}
-
 QStringView withoutSpaces(QStringView line, QString& scratch)
 {
     const qsizetype firstSpace = line.indexOf(QLatin1Char(' '));

@@ -6,9 +6,8 @@
 // A dictionary entry is its line with every space (code 32) removed; nothing else changes.
 namespace DictionaryLine {
 
-QString withoutSpaces(QStringView line);
-// The same without a string per line: the line itself when it holds no space, otherwise
-// the entry built in `scratch`. Valid until the line or `scratch` changes.
+// Without a string per line: the line itself when it holds no space, otherwise the entry
+// built in `scratch`. Valid until the line or `scratch` changes.
 QStringView withoutSpaces(QStringView line, QString& scratch);
 
 // The weight of an entry in the import's progress: its length plus the line end.

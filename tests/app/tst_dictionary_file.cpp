@@ -24,8 +24,9 @@ QStringList readEntries(const QString& path)
     if (!reader.open(path))
         return {QStringLiteral("<cannot open>")};
     QStringList entries;
+    QString scratch;
     while (!reader.atEnd())
-        entries.append(DictionaryLine::withoutSpaces(reader.readLine()));
+        entries.append(DictionaryLine::withoutSpaces(reader.readLine(), scratch).toString());
     return entries;
 }
 
