@@ -1,5 +1,5 @@
-#include "frm_main.h"
-#include "quorvane_application.h"
+#include "window/frm_main.h"
+#include "window/quorvane_application.h"
 
 int main(int argc, char** argv)
 {

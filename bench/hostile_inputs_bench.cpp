@@ -5,11 +5,11 @@
 //
 //   quorvane_hostile_bench [SAMPLE]   the sample defaults to samples/ru_full_forms.txt
 
-#include "frm_main.h"
 #include "push_button/xp_button.h"
-#include "qt_event_pump.h"
-#include "quorvane_application.h"
-#include "word_list_box.h"
+#include "services/qt_event_pump.h"
+#include "widgets/word_list_box.h"
+#include "window/frm_main.h"
+#include "window/quorvane_application.h"
 
 #include <QDir>
 #include <QElapsedTimer>

@@ -10,16 +10,16 @@
 //   quorvane_bench --replaced BIG SMALL     memory after BIG is replaced by SMALL
 //   quorvane_bench --replaced SMALL         the same for SMALL alone
 
-#include "ansi_text_reader.h"
-#include "ansi_text_writer.h"
-#include "dictionary_line.h"
-#include "frm_main.h"
-#include "module1.h"
+#include "files/ansi_text_reader.h"
+#include "files/ansi_text_writer.h"
 #include "push_button/xp_button.h"
-#include "quorvane_application.h"
-#include "word_array.h"
-#include "word_list_box.h"
-#include "word_matcher.h"
+#include "widgets/word_list_box.h"
+#include "window/frm_main.h"
+#include "window/quorvane_application.h"
+#include "words/dictionary_line.h"
+#include "words/module1.h"
+#include "words/word_array.h"
+#include "words/word_matcher.h"
 
 #include <QDir>
 #include <QElapsedTimer>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "rect_element.h"
-#include "skinned_control.h"
-#include "text_element.h"
+#include "skin/rect_element.h"
+#include "skin/skinned_control.h"
+#include "skin/text_element.h"
 
 // The progress bar: a flat box with a border, a fill that grows from the left in
 // proportion to Value / Max, and an optional caption line over it. The host writes

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "picture_element.h"
-#include "rect_element.h"
-#include "skinned_control.h"
-#include "text_element.h"
+#include "skin/picture_element.h"
+#include "skin/rect_element.h"
+#include "skin/skinned_control.h"
+#include "skin/text_element.h"
 
 #include <QTimer>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "line_element.h"
-#include "skinned_control.h"
+#include "skin/line_element.h"
+#include "skin/skinned_control.h"
 
 // A horizontal separator: one pixel row high whatever the host asks, with a line across
 // its whole width over its own background.

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "skinned_control.h"
-#include "text_element.h"
+#include "skin/skinned_control.h"
+#include "skin/text_element.h"
 
 #include <QPixmap>
 

@@ -1,6 +1,6 @@
 #include "xp_top_buttons.h"
 
-#include "dialogs.h"
+#include "services/dialogs.h"
 
 #include <QEvent>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "picture_element.h"
-#include "skinned_control.h"
+#include "skin/picture_element.h"
+#include "skin/skinned_control.h"
 
 #include <QPixmap>
 

@@ -1,7 +1,7 @@
 #include "xp_canvas2.h"
 
-#include "ole_color.h"
-#include "window_move.h"
+#include "services/window_move.h"
+#include "settings/ole_color.h"
 
 #include <QMouseEvent>
 #include <QPainter>

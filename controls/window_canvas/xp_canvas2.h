@@ -1,8 +1,8 @@
 #pragma once
 
-#include "picture_element.h"
-#include "skinned_control.h"
-#include "text_element.h"
+#include "skin/picture_element.h"
+#include "skin/skinned_control.h"
+#include "skin/text_element.h"
 
 // The skin of a frameless window: caption bar, side and bottom edges, corners and
 // title, pieced together from bitmaps on every resize. A press anywhere on the caption

@@ -2,9 +2,9 @@
 // then saves what the display shows of it.
 // Usage: quorvane_screenshot WORDS-FILE LETTERS OUTPUT.png
 
-#include "frm_main.h"
 #include "push_button/xp_button.h"
-#include "quorvane_application.h"
+#include "window/frm_main.h"
+#include "window/quorvane_application.h"
 
 #include <QLineEdit>
 #include <QPixmap>

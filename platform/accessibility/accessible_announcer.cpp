@@ -1,6 +1,6 @@
 #include "accessible_announcer.h"
 
-#include "skinned_control.h"
+#include "skin/skinned_control.h"
 
 #include <QAccessible>
 #include <QWidget>

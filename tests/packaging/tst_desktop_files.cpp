@@ -1,6 +1,6 @@
 #include "desktop_metadata.h"
-#include "qt_dialogs.h"
-#include "quorvane_application.h"
+#include "services/qt_dialogs.h"
+#include "window/quorvane_application.h"
 
 #include <QAbstractButton>
 #include <QDir>

@@ -1,5 +1,5 @@
+#include "persisted_settings.h"
 #include "progress_bar/xp_progress_bar.h"
-#include "../persisted_settings.h"
 
 #include <QSignalSpy>
 #include <QTest>

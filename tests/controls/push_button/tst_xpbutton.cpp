@@ -1,5 +1,5 @@
+#include "persisted_settings.h"
 #include "push_button/xp_button.h"
-#include "../persisted_settings.h"
 
 #include <QApplication>
 #include <QDialog>

@@ -1,9 +1,9 @@
+#include "persisted_settings.h"
 #include "top_buttons/xp_top_buttons.h"
-#include "../persisted_settings.h"
 
-#include "ole_color.h"
-#include "property_bag.h"
 #include "scripted_dialogs.h"
+#include "settings/ole_color.h"
+#include "settings/property_bag.h"
 
 #include <QMouseEvent>
 #include <QSignalSpy>

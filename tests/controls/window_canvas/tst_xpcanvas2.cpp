@@ -1,8 +1,8 @@
+#include "persisted_settings.h"
 #include "window_canvas/xp_canvas2.h"
-#include "../persisted_settings.h"
 
-#include "ole_color.h"
-#include "property_bag.h"
+#include "settings/ole_color.h"
+#include "settings/property_bag.h"
 
 #include <QApplication>
 #include <QDialog>

@@ -1,0 +1,66 @@
+#include "operation_button.h"
+
+#include "progress_protocol.h"
+#include "push_button/xp_button.h"
+#include "widgets/word_list_box.h"
+
+namespace {
+const QString RunningCaption = QStringLiteral("Отмена");
+const QString CancelTitle = QStringLiteral("Операция прервана пользователем");
+} // namespace
+
+OperationButton::OperationButton(OperationTable table, ProgressProtocol& progress, bool& cancelFlag)
+    : table_(std::move(table)), progress_(progress), cancelFlag_(cancelFlag)
+{
+}
+
+bool OperationButton::isIdle() const { return table_.button->Caption() == table_.idleCaption; }
+
+void OperationButton::begin()
+{
+    table_.button->setCaption(RunningCaption);
+    cancelFlag_ = false;
+    for (QWidget* control : table_.disabledWhileRunning)
+        control->setEnabled(false);
+}
+
+void OperationButton::askToCancel()
+{
+    const Dialogs::Answer answer = Dialogs::current().message(table_.cancelQuestion, CancelTitle,
+                                                              Dialogs::Icon::Question, table_.cancelButtons);
+    const bool threeWay = table_.cancelButtons == Dialogs::Buttons::YesNoCancel;
+    if (answer == Dialogs::Answer::Cancel || (!threeWay && answer == Dialogs::Answer::No))
+        return;
+    if (answer == Dialogs::Answer::No && table_.clearedOnNo)
+        table_.clearedOnNo->clear();
+    cancelFlag_ = true;
+    restore(true);
+}
+
+void OperationButton::complete(const QString& message)
+{
+    progress_.finish();
+    Dialogs::current().message(message, table_.completionTitle, Dialogs::Icon::Information,
+                               Dialogs::Buttons::Ok);
+    restore(false);
+}
+
+void OperationButton::fail(const QString& message)
+{
+    // The window is idle again before the box shows, so the box never stands over a bar
+    // or a button that still says the operation runs.
+    restore(true);
+    Dialogs::current().message(message, QStringLiteral("Ошибка"), Dialogs::Icon::Error, Dialogs::Buttons::Ok);
+}
+
+void OperationButton::restore(bool cancelled)
+{
+    for (QWidget* control : table_.enabledAfterwards)
+        control->setEnabled(true);
+    if (cancelled) {
+        for (QWidget* control : table_.alsoEnabledOnCancel)
+            control->setEnabled(true);
+    }
+    table_.button->setCaption(table_.idleCaption);
+    progress_.reset();
+}

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "services/dialogs.h"
+
+#include <QList>
+#include <QString>
+#include <QWidget>
+
+class ProgressProtocol;
+class WordListBox;
+class XPButton;
+
+// One operation's column of the window's per-operation table.
+struct OperationTable {
+    XPButton* button = nullptr;
+    QString idleCaption;
+    QList<QWidget*> disabledWhileRunning;
+    QList<QWidget*> enabledAfterwards;   // at the end or on a confirmed cancel
+    QList<QWidget*> alsoEnabledOnCancel; // only on a confirmed cancel
+    QString cancelQuestion;
+    Dialogs::Buttons cancelButtons = Dialogs::Buttons::YesNoCancel;
+    WordListBox* clearedOnNo = nullptr; // the list emptied when the question is answered No
+    QString completionTitle;
+};
+
+// The button state machine shared by the three operations. The button is idle while its
+// caption is the idle caption and running while it reads "Отмена"; the same button
+// starts the operation and, clicked again while it runs, asks whether to cancel.
+class OperationButton {
+public:
+    OperationButton(OperationTable table, ProgressProtocol& progress, bool& cancelFlag);
+
+    bool isIdle() const;
+    // CancelFlag := false, caption "Отмена", the row's controls disabled.
+    void begin();
+    // The cancel question; on a confirmed cancel CancelFlag := true and the controls return to idle.
+    void askToCancel();
+    // The loop ran out: bar full, completion message, controls back to idle.
+    void complete(const QString& message);
+    // The operation failed: the controls back to idle as after a cancel, then its error message.
+    void fail(const QString& message);
+
+private:
+    void restore(bool cancelled);
+
+    OperationTable table_;
+    ProgressProtocol& progress_;
+    bool& cancelFlag_;
+};

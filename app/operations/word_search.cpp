@@ -1,0 +1,121 @@
+#include "word_search.h"
+
+#include "count_label.h"
+#include "progress_protocol.h"
+#include "push_button/xp_button.h"
+#include "services/event_pump.h"
+#include "shadow_label/xp_shadow.h"
+#include "widgets/word_list_box.h"
+#include "words/module1.h"
+#include "words/word_matcher.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QRadioButton>
+
+#include <algorithm>
+
+namespace {
+
+OperationTable searchTable(const WordSearch::Controls& c)
+{
+    OperationTable table;
+    table.button = &c.command1;
+    table.idleCaption = QStringLiteral("Начать поиск");
+    table.disabledWhileRunning = {&c.f1, &c.command2, &c.bsave, &c.c1, &c.t1};
+    table.enabledAfterwards = {&c.command2, &c.bsave, &c.f1, &c.t1, &c.c1};
+    table.cancelQuestion = QStringLiteral("Сохранить найденные слова в списке?");
+    table.cancelButtons = Dialogs::Buttons::YesNoCancel;
+    table.clearedOnNo = &c.r;
+    table.completionTitle = QStringLiteral("Завершено");
+    return table;
+}
+
+void inputError(const QString& text)
+{
+    Dialogs::current().message(text, QStringLiteral("Ошибка"), Dialogs::Icon::Error, Dialogs::Buttons::Ok);
+}
+
+} // namespace
+
+WordSearch::WordSearch(const OperationContext& context, const Controls& controls)
+    : context_(context), controls_(controls), button_(searchTable(controls), context.progress, context.CancelFlag)
+{
+}
+
+void WordSearch::click()
+{
+    if (!inputsReady())
+        return;
+    if (button_.isIdle())
+        run();
+    else
+        button_.askToCancel();
+}
+
+bool WordSearch::inputsReady()
+{
+    if (controls_.t1.text().isEmpty()) {
+        inputError(QStringLiteral("Введите буквы для поиска"));
+        return false;
+    }
+    if (controls_.l.item(0).isEmpty()) {
+        inputError(QStringLiteral("Откройте словарь для поиска"));
+        return false;
+    }
+    return true;
+}
+
+void WordSearch::run()
+{
+    OperationContext& f = context_;
+    const Controls& c = controls_;
+    button_.begin();
+    QString letters = c.t1.text();
+    letters.remove(QLatin1Char(' '));
+    c.t1.setText(letters);
+    c.l2.setCaption(QStringLiteral("0"));
+    f.FoundCount = 0;
+    f.LetterCount = 0;
+    f.MatchedCount = 0;
+    c.r.clear();
+    f.progress.start(f.WordCount, QStringLiteral("Поиск слов. Завершено "), true);
+    f.LetterCount = letters.size();
+
+    WordMatcher matcher(letters, c.o1.isChecked() ? WordMatcher::Mode::Exact : WordMatcher::Mode::Compose);
+    EventPump& pump = EventPump::current();
+    const qint64 total = f.WordCount;
+    const WordArray& words = Module1::DictionaryWords;
+    ProgressProtocol& progress = f.progress;
+    {
+        CountLabel examined(c.l2, pump);
+        const WordMatcher::FirstTest firstTest = matcher.firstTest();
+        qint64 i = 1;
+        while (i <= total) {
+            // A run of words whose per-word data lies side by side, read through local
+            // pointers (nothing can import while a search runs, so the store stays put).
+            const quint32* length = words.lengths(i);
+            const quint64* signature = words.signatures(i);
+            const quint32* const runEnd = length + std::min<qint64>(total + 1 - i, WordArray::runLength(i));
+            for (; length != runEnd; ++length, ++signature, ++i) {
+                if (f.shouldStop())
+                    return; // the cancel handler has restored the window
+                progress.step(1, total);
+                // Length and signature turn almost every word away before its text is read.
+                if (firstTest.mayMatch(*length, *signature) && matcher.matches(words.view(i))) {
+                    const QStringView word = words.view(i);
+                    c.r.appendRow();
+                    ++f.FoundCount;
+                    Module1::GrowFoundWords(f.FoundCount - 1);
+                    Module1::FoundWords.set(f.FoundCount - 1, word);
+                }
+                pump.processPendingEvents();
+                examined.set(examined.value() + 1);
+            }
+        }
+    }
+    if (f.ending)
+        return;
+    button_.complete(QStringLiteral("Поиск завершён. Найдено слов:  ") + QString::number(f.FoundCount));
+}

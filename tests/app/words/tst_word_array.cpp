@@ -1,0 +1,237 @@
+#include "words/letter_signature.h"
+#include "words/word_array.h"
+
+#include <QCoreApplication>
+#include <QtTest>
+
+// The store behind the dictionary, the found words and the list boxes.
+class TestWordArray : public QObject {
+    Q_OBJECT
+private slots:
+    void resizeKeepsTheElementsBelowTheNewSize_data();
+    void resizeKeepsTheElementsBelowTheNewSize();
+    void textsReadBackAsWritten_data();
+    void textsReadBackAsWritten();
+    void signaturesFollowEveryWrite();
+    void aCutToFewGivesTheMemoryBack();
+    void aCutKeepsTheTextOfTheKeptElements();
+    void aLongStringIsSharedAndNeverOverwritten();
+    void appendsKeepEverythingWhileTheBlocksGrow_data();
+    void appendsKeepEverythingWhileTheBlocksGrow();
+    void aSmallArrayHoldsLittle_data();
+    void aSmallArrayHoldsLittle();
+};
+
+namespace {
+
+QString word(int i) { return QStringLiteral("слово%1").arg(i); }
+
+void fill(WordArray& array, int count)
+{
+    array.resize(count);
+    for (int i = 0; i < count; ++i)
+        array.set(i, word(i));
+}
+
+} // namespace
+
+void TestWordArray::resizeKeepsTheElementsBelowTheNewSize_data()
+{
+    QTest::addColumn<int>("filled");
+    QTest::addColumn<int>("cut");
+    QTest::addColumn<int>("grown");
+    QTest::newRow("grow only") << 3 << 3 << 10;
+    QTest::newRow("cut to the element 0") << 5 << 1 << 4;
+    QTest::newRow("cut to nothing") << 5 << 0 << 3;
+    QTest::newRow("cut inside an index block") << 70000 << 65537 << 70000;
+    QTest::newRow("cut across index blocks") << 140000 << 2 << 140000;
+    QTest::newRow("grow a small array past a block at once") << 3 << 3 << 70000;
+    QTest::newRow("cut a full array and grow it small") << 70000 << 0 << 600;
+    QTest::newRow("cut to one small block's edge") << 5000 << 512 << 1030;
+}
+
+void TestWordArray::resizeKeepsTheElementsBelowTheNewSize()
+{
+    QFETCH(int, filled);
+    QFETCH(int, cut);
+    QFETCH(int, grown);
+    WordArray array;
+    fill(array, filled);
+    array.resize(cut);
+    array.resize(grown);
+    QCOMPARE(array.size(), grown);
+    for (int i = 0; i < grown; ++i) {
+        const QString expected = i < cut ? word(i) : QString();
+        if (array.at(i) != expected)
+            QFAIL(qPrintable(QStringLiteral("element %1: \"%2\"").arg(i).arg(array.at(i))));
+        if (i >= cut)
+            QCOMPARE(array.length(i), 0);
+    }
+}
+
+void TestWordArray::textsReadBackAsWritten_data()
+{
+    QTest::addColumn<QStringList>("texts");
+    QTest::newRow("empty among others") << QStringList{"a", "", "b", ""};
+    QTest::newRow("Cyrillic, ё, tab, LF")
+        << QStringList{QString::fromUtf8("Ёжик"), QString::fromUtf8("ещё\tраз"), QString::fromUtf8("раз\nдва")};
+    // Longer than a text block, and a run that fills several blocks.
+    QTest::newRow("longer than a block") << QStringList{"x", QString(700000, QChar(u'ж')), "y"};
+    QStringList many;
+    for (int i = 0; i < 300000; ++i)
+        many << word(i);
+    QTest::newRow("many blocks") << many;
+}
+
+void TestWordArray::textsReadBackAsWritten()
+{
+    QFETCH(QStringList, texts);
+    WordArray array;
+    for (const QString& text : texts)
+        array.append(text);
+    QCOMPARE(array.toList(), texts);
+    for (int i = 0; i < texts.size(); ++i) {
+        QCOMPARE(array.length(i), texts.at(i).size());
+        QVERIFY(!array.at(i).isNull()); // an empty entry reads as empty, not null
+    }
+}
+
+void TestWordArray::signaturesFollowEveryWrite()
+{
+    WordArray array(WordArray::Signatures::Yes);
+    array.resize(3);
+    QCOMPARE(array.signature(1), quint64(0));
+    const QStringList writes{QString::fromUtf8("переподготовка"), QString::fromUtf8("Кот"), "",
+                             QString::fromUtf8("апельсин")};
+    for (const QString& text : writes) {
+        // Shorter texts take the place of longer ones: the signature must not lag.
+        array.set(1, text);
+        QCOMPARE(array.at(1), text);
+        QCOMPARE(array.signature(1), LetterSignature::of(text));
+    }
+    array.resize(1);
+    array.resize(3);
+    QCOMPARE(array.signature(1), quint64(0));
+}
+
+void TestWordArray::appendsKeepEverythingWhileTheBlocksGrow_data()
+{
+    QTest::addColumn<int>("count");
+    QTest::addColumn<bool>("longTexts");
+    QTest::newRow("one") << 1 << false;
+    QTest::newRow("a first block's worth") << 512 << false;
+    QTest::newRow("one more") << 513 << false;
+    QTest::newRow("past the first full block") << 65537 << false;
+    QTest::newRow("texts longer than the first text block") << 300 << true;
+}
+
+// Appending one by one, as an import and a search do: the first index block and the
+// text blocks are replaced or added on the way, and nothing written may change.
+void TestWordArray::appendsKeepEverythingWhileTheBlocksGrow()
+{
+    QFETCH(int, count);
+    QFETCH(bool, longTexts);
+    const auto text = [&](int i) { return longTexts ? QString(3000 + i * 97, QChar(u'а' + i % 32)) : word(i); };
+    WordArray array(WordArray::Signatures::Yes);
+    for (int i = 0; i < count; ++i)
+        array.append(text(i));
+    QCOMPARE(array.size(), count);
+    for (int i = 0; i < count; ++i) {
+        if (array.view(i) != text(i))
+            QFAIL(qPrintable(QStringLiteral("element %1 reads \"%2\"").arg(i).arg(array.at(i).left(20))));
+        if (array.signature(i) != LetterSignature::of(text(i)) || *array.signatures(i) != array.signature(i)
+            || *array.lengths(i) != quint32(text(i).size()))
+            QFAIL(qPrintable(QStringLiteral("element %1: per-element data wrong").arg(i)));
+    }
+}
+
+void TestWordArray::aSmallArrayHoldsLittle_data()
+{
+    QTest::addColumn<bool>("signatures");
+    QTest::addColumn<int>("count");
+    QTest::addColumn<qint64>("atMost");
+    QTest::newRow("15 found words") << false << 15 << qint64(64 * 1024);
+    QTest::newRow("15 words with signatures") << true << 15 << qint64(64 * 1024);
+    QTest::newRow("2000 words") << false << 2000 << qint64(256 * 1024);
+}
+
+// A search's result list is often a few words, and a new one is made for every search.
+void TestWordArray::aSmallArrayHoldsLittle()
+{
+    QFETCH(bool, signatures);
+    QFETCH(int, count);
+    QFETCH(qint64, atMost);
+    WordArray array(signatures ? WordArray::Signatures::Yes : WordArray::Signatures::No);
+    for (int round = 0; round < 2; ++round) {
+        // The second round after a clear, as each new search starts.
+        array.clear();
+        for (int i = 0; i < count; ++i)
+            array.append(word(i));
+        QVERIFY2(array.heldBytes() <= atMost, qPrintable(QString::number(array.heldBytes())));
+        QCOMPARE(array.at(count - 1), word(count - 1));
+    }
+}
+
+void TestWordArray::aCutToFewGivesTheMemoryBack()
+{
+    WordArray array;
+    fill(array, 500000);
+    const QString longText(6'000'000, QChar(u'ш'));
+    array.append(QStringView(longText)); // copied into a block of its own, given back in parts
+    const qint64 full = array.heldBytes();
+    QVERIFY(full > 10'000'000);
+    array.resize(2);
+    QVERIFY2(array.heldBytes() < 3'000'000, qPrintable(QString::number(array.heldBytes())));
+    QVERIFY(WordArray::releasePendingBytes() > 0);
+    // Given back from the event loop, a slice at a time.
+    QTRY_COMPARE(WordArray::releasePendingBytes(), qint64(0));
+    // Growing again and cutting again does not pile up blocks.
+    for (int round = 0; round < 5; ++round) {
+        fill(array, 100000);
+        array.resize(2);
+    }
+    QVERIFY2(array.heldBytes() < 3'000'000, qPrintable(QString::number(array.heldBytes())));
+}
+
+void TestWordArray::aCutKeepsTheTextOfTheKeptElements()
+{
+    WordArray array;
+    array.append(QString());
+    array.append(QString(300000, QChar(u'д'))); // in a block of its own
+    for (int i = 0; i < 300000; ++i)
+        array.append(word(i));
+    array.resize(2);
+    QTRY_COMPARE(WordArray::releasePendingBytes(), qint64(0));
+    QCOMPARE(array.at(0), QString());
+    QCOMPARE(array.at(1), QString(300000, QChar(u'д')));
+    array.append(QStringLiteral("новое"));
+    QCOMPARE(array.toList(), (QStringList{QString(), QString(300000, QChar(u'д')), QStringLiteral("новое")}));
+}
+
+void TestWordArray::aLongStringIsSharedAndNeverOverwritten()
+{
+    // The list and the store hold one very long entry together.
+    const QString entry(2'000'000, QChar(u'ж'));
+    WordArray list;
+    WordArray store(WordArray::Signatures::Yes);
+    list.append(entry);
+    store.append(entry);
+    QCOMPARE(list.view(0).constData(), entry.constData());
+    QCOMPARE(store.view(0).constData(), entry.constData());
+    QCOMPARE(store.signature(0), LetterSignature::of(entry));
+    // A shorter text written over it goes elsewhere: the other holder keeps its entry.
+    list.set(0, QStringView(u"кот"));
+    QCOMPARE(list.at(0), QStringLiteral("кот"));
+    QCOMPARE(store.at(0), entry);
+    list.clear();
+    QTRY_COMPARE(WordArray::releasePendingBytes(), qint64(0));
+    QCOMPARE(store.at(0), entry);
+    // Cut down and grown again, the store lets go of it too.
+    const qint64 held = store.heldBytes();
+    store.resize(0);
+    store.append(QStringView(u"да"));
+    QVERIFY(store.heldBytes() < held - qint64(entry.size()));
+}
+
+QTEST_GUILESS_MAIN(TestWordArray)
+#include "tst_word_array.moc"
