@@ -1,19 +1,13 @@
 #include "count_label.h"
 
-#include "services/event_pump.h"
 #include "shadow_label/xp_shadow.h"
 
 CountLabel::CountLabel(XPShadow& label, EventPump& pump)
-    : label_(label), pump_(pump), value_(label.Caption().toLongLong()), shown_(value_)
+    : label_(label), value_(label.Caption().toLongLong()), shown_(value_), showBeforeDelivery_(pump, [this] { show(); })
 {
-    pump_.setBeforeDelivery([this] { show(); });
 }
 
-CountLabel::~CountLabel()
-{
-    pump_.setBeforeDelivery(nullptr);
-    show();
-}
+CountLabel::~CountLabel() { show(); }
 
 void CountLabel::show()
 {

@@ -1,8 +1,9 @@
 #pragma once
 
+#include "services/event_pump.h"
+
 #include <QtGlobal>
 
-class EventPump;
 class XPShadow;
 
 // A count that a long loop shows in a label. Writing decimal text into the label for
@@ -24,7 +25,7 @@ public:
 
 private:
     XPShadow& label_;
-    EventPump& pump_;
     qint64 value_;
     qint64 shown_;
+    EventPump::BeforeDelivery showBeforeDelivery_;
 };

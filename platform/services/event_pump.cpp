@@ -2,6 +2,8 @@
 
 #include <QtGlobal>
 
+#include <algorithm>
+
 namespace {
 EventPump* installed = nullptr;
 }
@@ -13,3 +15,15 @@ EventPump& EventPump::current()
 }
 
 void EventPump::install(EventPump* pump) { installed = pump; }
+
+EventPump::BeforeDelivery::BeforeDelivery(EventPump& pump, std::function<void()> action)
+    : pump_(pump), action_(std::move(action))
+{
+    pump_.beforeDelivery_.push_back(this);
+}
+
+EventPump::BeforeDelivery::~BeforeDelivery()
+{
+    auto& hooks = pump_.beforeDelivery_;
+    hooks.erase(std::remove(hooks.begin(), hooks.end(), this), hooks.end());
+}

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <vector>
 
 // The one "process pending events" call of the long operations. Called once per item;
 // the implementation decides how often Qt's event loop really runs.
@@ -20,9 +21,21 @@ public:
     // the user does runs in the middle of an item.
     virtual void processPendingEventsExceptInput() {}
 
-    // Runs right before each real delivery of events while it is set: a loop brings
-    // what it shows lazily up to date, so whatever runs during the delivery sees it.
-    void setBeforeDelivery(std::function<void()> hook) { beforeDelivery_ = std::move(hook); }
+    // While it lives, runs its action right before each real delivery of events: a loop
+    // brings what it shows lazily up to date, so whatever runs during the delivery sees
+    // it. Any number may be alive at once; they run in the order they were made.
+    class BeforeDelivery {
+    public:
+        BeforeDelivery(EventPump& pump, std::function<void()> action);
+        ~BeforeDelivery();
+        BeforeDelivery(const BeforeDelivery&) = delete;
+        BeforeDelivery& operator=(const BeforeDelivery&) = delete;
+
+    private:
+        friend class EventPump;
+        EventPump& pump_;
+        std::function<void()> action_;
+    };
 
     static EventPump& current();
     static void install(EventPump* pump);
@@ -35,11 +48,11 @@ protected:
 
     void prepareDelivery()
     {
-        if (beforeDelivery_)
-            beforeDelivery_();
+        for (const BeforeDelivery* hook : beforeDelivery_)
+            hook->action_();
     }
 
 private:
     int countdown_ = 1;
-    std::function<void()> beforeDelivery_;
+    std::vector<const BeforeDelivery*> beforeDelivery_;
 };

@@ -6,6 +6,8 @@
 #include <QTest>
 #include <QTimer>
 
+#include <memory>
+
 using Box = ScriptedDialogs::Box;
 using Icon = Dialogs::Icon;
 using Buttons = Dialogs::Buttons;
@@ -183,7 +185,8 @@ void TstPlatformServices::pumpDeliversPostedWork()
     QStringList log; // outlives the receiver, whose undelivered events write to it when destroyed
     QtEventPump pump;
     Receiver receiver;
-    pump.setBeforeDelivery([&] { log << QStringLiteral("hook"); });
+    auto hooks = std::make_unique<EventPump::BeforeDelivery>(pump, [&] { log << QStringLiteral("hook"); });
+    EventPump::BeforeDelivery second(pump, [&] { log << QStringLiteral("second hook"); });
 
     for (int round = 0; round < 2; ++round) {
         log.clear();
@@ -197,18 +200,18 @@ void TstPlatformServices::pumpDeliversPostedWork()
         for (qint64 calls = 0; calls < CallCap && !log.contains(QStringLiteral("event")); ++calls)
             pump.processPendingEvents();
         QVERIFY2(log.contains(QStringLiteral("event")), "posted work never delivered");
-        QCOMPARE(log.first(), QStringLiteral("hook"));
-        QVERIFY(log.indexOf(QStringLiteral("event")) > 0);
+        QCOMPARE(log.mid(0, 2), (QStringList{QStringLiteral("hook"), QStringLiteral("second hook")}));
+        QVERIFY(log.indexOf(QStringLiteral("event")) > 1);
     }
     QVERIFY(pump.statistics().deliveries >= 2);
 
-    // Without a hook the pump still delivers.
-    pump.setBeforeDelivery({});
+    // A hook that goes leaves the others in place.
+    hooks.reset();
     log.clear();
     QMetaObject::invokeMethod(&receiver, [&] { log << QStringLiteral("event"); }, Qt::QueuedConnection);
-    for (qint64 calls = 0; calls < CallCap && log.isEmpty(); ++calls)
+    for (qint64 calls = 0; calls < CallCap && !log.contains(QStringLiteral("event")); ++calls)
         pump.processPendingEvents();
-    QCOMPARE(log, QStringList{QStringLiteral("event")});
+    QCOMPARE(log, (QStringList{QStringLiteral("second hook"), QStringLiteral("event")}));
 }
 
 void TstPlatformServices::pumpChecksAfterItsCountdown_data()
