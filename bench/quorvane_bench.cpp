@@ -17,6 +17,7 @@
 #include "widgets/word_list_box.h"
 #include "window/frm_main.h"
 #include "window/quorvane_application.h"
+#include "words/block_allocator.h"
 #include "words/dictionary_line.h"
 #include "words/module1.h"
 #include "words/word_array.h"
@@ -460,7 +461,7 @@ int replaced(const QStringList& paths)
     std::printf("longest gaps (ms): %s\n", qPrintable(gaps.join(QStringLiteral(", "))));
     QElapsedTimer settle;
     settle.start();
-    while (WordArray::releasePendingBytes() > 0 && settle.elapsed() < 5000)
+    while (BlockAllocator::pendingBytes() > 0 && settle.elapsed() < 5000)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
     const double settledMs = double(settle.nsecsElapsed()) / 1e6;
     std::printf("RSS %.1f MB after %d file(s), %lld words, %lld found; release settled in %.1f ms; "
