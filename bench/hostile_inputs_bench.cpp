@@ -5,14 +5,10 @@
 //
 //   quorvane_hostile_bench [SAMPLE]   the sample defaults to samples/ru_full_forms.txt
 
-#include "push_button/xp_button.h"
-#include "services/qt_event_pump.h"
+#include "bench_support.h"
 #include "widgets/word_list_box.h"
-#include "window/frm_main.h"
 #include "window/quorvane_application.h"
 
-#include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QScrollBar>
 #include <QTemporaryDir>
@@ -23,50 +19,16 @@
 
 namespace {
 
-// Answers every box with OK, every file dialog with the next name, and notes when the
-// first box came.
-class BenchDialogs : public Dialogs {
-public:
-    QString nextFile;
-    QStringList messages;
-    QElapsedTimer sinceClick;
-    qint64 firstBoxNs = -1;
-
-    Answer message(const QString& text, const QString&, Icon, Buttons) override
-    {
-        if (firstBoxNs < 0)
-            firstBoxNs = sinceClick.nsecsElapsed();
-        messages.append(text);
-        return Answer::Ok;
-    }
-    QString openFileName(const QString&) override { return nextFile; }
-    QString saveFileName(const QString&) override { return nextFile; }
-};
-
-double milliseconds(const std::function<void()>& work)
-{
-    QElapsedTimer timer;
-    timer.start();
-    work();
-    return double(timer.nsecsElapsed()) / 1e6;
-}
-
-double ms(qint64 ns) { return double(ns) / 1e6; }
-
 struct Bench {
-    BenchDialogs dialogs;
-    QtEventPump pump;
-    FrmMain* form = nullptr;
+    BenchWindow window;
+    BenchDialogs& dialogs = window.dialogs;
+    QtEventPump& pump = window.pump;
+    FrmMain* form = window.form.get();
 
     // One click on "Импорт слов" for the file; the figures of that import.
     void import(const char* label, const QString& path)
     {
-        dialogs.nextFile = path;
-        dialogs.messages.clear();
-        dialogs.firstBoxNs = -1;
-        pump.resetStatistics();
-        dialogs.sinceClick.start();
-        const double total = milliseconds([&] { form->command2->Click(); });
+        const double total = window.import(path);
         const QtEventPump::Statistics& s = pump.statistics();
         std::printf("%-28s %9.1f ms  first box %8.2f ms  words %lld  deliveries %5d (%d without input)  "
                     "longest gap %7.1f ms  longest input wait %7.1f ms  longest delivery %6.1f ms\n",
@@ -105,19 +67,6 @@ struct Bench {
     }
 };
 
-QString findSample(const QStringList& args)
-{
-    if (args.size() >= 2)
-        return args.at(1);
-    QDir dir(QCoreApplication::applicationDirPath());
-    for (int up = 0; up < 4; ++up, dir.cdUp()) {
-        const QString candidate = dir.filePath(QStringLiteral("samples/ru_full_forms.txt"));
-        if (QFile::exists(candidate))
-            return candidate;
-    }
-    return {};
-}
-
 QString writeFile(const QString& path, const std::function<void(QFile&)>& fill)
 {
     QFile file(path);
@@ -131,16 +80,9 @@ QString writeFile(const QString& path, const std::function<void(QFile&)>& fill)
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    useOffscreenPlatform();
     QuorvaneApplication app(argc, argv);
     Bench bench;
-    Dialogs::install(&bench.dialogs);
-    EventPump::install(&bench.pump);
-    FrmMain form;
-    bench.form = &form;
-    form.show();
-    QCoreApplication::processEvents();
     QTemporaryDir dir;
 
     bench.import("/dev/zero", QStringLiteral("/dev/zero"));
@@ -148,7 +90,7 @@ int main(int argc, char** argv)
     if (::mkfifo(QFile::encodeName(fifo).constData(), 0600) == 0)
         bench.import("FIFO without a writer", fifo);
 
-    const QString sample = findSample(app.arguments());
+    const QString sample = app.arguments().size() >= 2 ? app.arguments().at(1) : findSample();
     if (!sample.isEmpty()) {
         bench.import("sample, normal import", sample);
         bench.listFigures("sample, normal import");

@@ -10,23 +10,22 @@
 //   quorvane_bench --replaced BIG SMALL     memory after BIG is replaced by SMALL
 //   quorvane_bench --replaced SMALL         the same for SMALL alone
 
+#include "bench_support.h"
 #include "files/ansi_text_reader.h"
 #include "files/ansi_text_writer.h"
 #include "push_button/xp_button.h"
 #include "widgets/word_list_box.h"
 #include "window/frm_main.h"
 #include "window/quorvane_application.h"
+#include "words/block_allocator.h"
 #include "words/dictionary_line.h"
 #include "words/module1.h"
 #include "words/word_array.h"
 #include "words/word_matcher.h"
 
-#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QLineEdit>
 #include <QProcess>
-#include <QRadioButton>
 #include <QRandomGenerator>
 #include <QStringDecoder>
 #include <QStringEncoder>
@@ -46,20 +45,6 @@
 
 namespace {
 
-// Answers every message with OK and every file dialog with the next scripted name.
-class BenchDialogs : public Dialogs {
-public:
-    QString nextFile;
-    QStringList messages;
-    Answer message(const QString& text, const QString&, Icon, Buttons) override
-    {
-        messages.append(text);
-        return Answer::Ok;
-    }
-    QString openFileName(const QString&) override { return nextFile; }
-    QString saveFileName(const QString&) override { return nextFile; }
-};
-
 double statusMegabytes(const char* key)
 {
     QFile status(QStringLiteral("/proc/self/status"));
@@ -73,14 +58,6 @@ double statusMegabytes(const char* key)
 }
 double peakMegabytes() { return statusMegabytes("VmHWM:"); }
 double residentMegabytes() { return statusMegabytes("VmRSS:"); }
-
-double milliseconds(const std::function<void()>& work)
-{
-    QElapsedTimer timer;
-    timer.start();
-    work();
-    return double(timer.nsecsElapsed()) / 1e6;
-}
 
 double median(std::vector<double> values)
 {
@@ -330,34 +307,6 @@ QList<Query> queries()
     return list;
 }
 
-struct Window {
-    BenchDialogs dialogs;
-    QtEventPump pump;
-    std::unique_ptr<FrmMain> form;
-
-    Window()
-    {
-        Dialogs::install(&dialogs);
-        EventPump::install(&pump);
-        form = std::make_unique<FrmMain>();
-        form->show();
-        QCoreApplication::processEvents();
-    }
-    double import(const QString& path)
-    {
-        dialogs.nextFile = path;
-        pump.resetStatistics();
-        return milliseconds([&] { form->command2->Click(); });
-    }
-    double search(const QString& letters, bool exact)
-    {
-        form->t1->setText(letters);
-        (exact ? form->o1 : form->o2)->setChecked(true);
-        pump.resetStatistics();
-        return milliseconds([&] { form->command1->Click(); });
-    }
-};
-
 // Where the first import's time goes, with the program's own pieces and no window.
 void importParts(const QString& label, const QString& path, double windowMs)
 {
@@ -395,7 +344,7 @@ void importParts(const QString& label, const QString& path, double windowMs)
 
 int benchOne(const QString& path, const QString& label)
 {
-    Window w;
+    BenchWindow w;
     FrmMain& form = *w.form;
     QList<Measurement> measurements;
     const int repeats = 3;
@@ -495,7 +444,7 @@ int benchOne(const QString& path, const QString& label)
 // run until the replaced data is given back, and prints the resident memory.
 int replaced(const QStringList& paths)
 {
-    Window w;
+    BenchWindow w;
     double slowest = 0;
     QStringList gaps;
     auto note = [&](const char* what) {
@@ -512,7 +461,7 @@ int replaced(const QStringList& paths)
     std::printf("longest gaps (ms): %s\n", qPrintable(gaps.join(QStringLiteral(", "))));
     QElapsedTimer settle;
     settle.start();
-    while (WordArray::releasePendingBytes() > 0 && settle.elapsed() < 5000)
+    while (BlockAllocator::pendingBytes() > 0 && settle.elapsed() < 5000)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
     const double settledMs = double(settle.nsecsElapsed()) / 1e6;
     std::printf("RSS %.1f MB after %d file(s), %lld words, %lld found; release settled in %.1f ms; "
@@ -521,17 +470,6 @@ int replaced(const QStringList& paths)
                 static_cast<long long>(w.form->FoundCount), settledMs, slowest, peakMegabytes());
     std::fflush(stdout);
     return 0;
-}
-
-QString findSample()
-{
-    QDir dir(QCoreApplication::applicationDirPath());
-    for (int up = 0; up < 4; ++up, dir.cdUp()) {
-        const QString candidate = dir.filePath(QStringLiteral("samples/ru_full_forms.txt"));
-        if (QFile::exists(candidate))
-            return candidate;
-    }
-    return {};
 }
 
 QString firstLines(const QString& source, const QString& path, int count)
@@ -564,8 +502,7 @@ QString repeated(const QString& source, const QString& path, int times)
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    useOffscreenPlatform();
     QuorvaneApplication app(argc, argv);
     const QStringList args = app.arguments();
     if (args.size() >= 3 && args.at(1) == QStringLiteral("--replaced"))

@@ -8,12 +8,10 @@
 #include "widgets/common_dialog.h"
 #include "widgets/word_list_box.h"
 #include "words/dictionary_line.h"
+#include "words/long_text.h"
 #include "words/module1.h"
 
 namespace {
-
-// Lines longer than this are handed over by the reader, not copied.
-constexpr qsizetype LongLine = 1 << 20;
 
 OperationTable importTable(const DictionaryImport::Controls& c)
 {
@@ -103,9 +101,9 @@ void DictionaryImport::run()
             const QStringView line = file.readLine();
             if (file.hasError())
                 break;
-            if (line.size() > LongLine) {
+            if (line.size() > LongTextChars) {
                 QString entry = file.takeLastLine();
-                entry.remove(QLatin1Char(' '));
+                DictionaryLine::removeSpaces(entry);
                 importEntry(entry);
             } else {
                 importEntry(DictionaryLine::withoutSpaces(line, scratch));

@@ -14,8 +14,6 @@
 #include <QLineEdit>
 #include <QRadioButton>
 
-#include <algorithm>
-
 namespace {
 
 OperationTable searchTable(const WordSearch::Controls& c)
@@ -86,29 +84,26 @@ void WordSearch::run()
     WordMatcher matcher(letters, c.o1.isChecked() ? WordMatcher::Mode::Exact : WordMatcher::Mode::Compose);
     EventPump& pump = EventPump::current();
     const qint64 total = f.WordCount;
-    const WordArray& words = Module1::DictionaryWords;
     ProgressProtocol& progress = f.progress;
     {
         CountLabel examined(c.l2, pump);
+        // Nothing may import while the search runs (its button is disabled); the reading
+        // turns any growth of the dictionary during the pump into a hard failure.
+        const WordArray::Reading reading(Module1::DictionaryWords);
         const WordMatcher::FirstTest firstTest = matcher.firstTest();
         qint64 i = 1;
         while (i <= total) {
-            // A run of words whose per-word data lies side by side, read through local
-            // pointers (nothing can import while a search runs, so the store stays put).
-            const quint32* length = words.lengths(i);
-            const quint64* signature = words.signatures(i);
-            const quint32* const runEnd = length + std::min<qint64>(total + 1 - i, WordArray::runLength(i));
-            for (; length != runEnd; ++length, ++signature, ++i) {
+            const WordArray::Reading::Run run = reading.run(i, total + 1);
+            for (qsizetype k = 0; k < run.count; ++k, ++i) {
                 if (f.shouldStop())
                     return; // the cancel handler has restored the window
                 progress.step(1, total);
                 // Length and signature turn almost every word away before its text is read.
-                if (firstTest.mayMatch(*length, *signature) && matcher.matches(words.view(i))) {
-                    const QStringView word = words.view(i);
+                if (firstTest.mayMatch(run.lengths[k], run.signatures[k]) && matcher.matches(reading.view(i))) {
                     c.r.appendRow();
                     ++f.FoundCount;
                     Module1::GrowFoundWords(f.FoundCount - 1);
-                    Module1::FoundWords.set(f.FoundCount - 1, word);
+                    Module1::FoundWords.set(f.FoundCount - 1, reading.view(i));
                 }
                 pump.processPendingEvents();
                 examined.set(examined.value() + 1);

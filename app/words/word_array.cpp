@@ -1,112 +1,23 @@
 #include "word_array.h"
 
-#include "letter_signature.h"
-
-#include <QCoreApplication>
-#include <QElapsedTimer>
-
-#include <sys/mman.h>
-#include <unistd.h>
-
-#include <malloc.h>
-
 #include <algorithm>
 #include <cstring>
-#include <deque>
 #include <new>
-
-namespace {
-
-// Blocks are mapped straight from the system, so letting one go returns its memory at
-// once; the C library's heap would keep it until trimmed.
-size_t pageRounded(size_t bytes)
-{
-    static const size_t page = size_t(sysconf(_SC_PAGESIZE));
-    return (bytes + page - 1) / page * page;
-}
-
-void* mapBlock(size_t bytes)
-{
-    // Populated at once: one call is far cheaper than a page fault per 4 KB later on.
-    void* memory = mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_POPULATE, -1, 0);
-    if (memory == MAP_FAILED)
-        throw std::bad_alloc();
-    return memory;
-}
-
-// Returns handed-back blocks to the system a slice at a time between deliveries of
-// events: unmapping a gigabyte takes far longer than a frame.
-class BlockRelease {
-public:
-    static BlockRelease& instance()
-    {
-        static BlockRelease* release = new BlockRelease; // outlives every static array
-        return *release;
-    }
-
-    void add(void* memory, size_t bytes)
-    {
-        if (!QCoreApplication::instance()) {
-            munmap(memory, bytes);
-            return;
-        }
-        pending_.push_back({memory, bytes});
-        pendingBytes_ += qint64(bytes);
-        if (!scheduled_) {
-            scheduled_ = true;
-            QMetaObject::invokeMethod(QCoreApplication::instance(), [this] { releaseSlice(); }, Qt::QueuedConnection);
-        }
-    }
-
-    qint64 pendingBytes() const { return pendingBytes_; }
-
-private:
-    void releaseSlice()
-    {
-        scheduled_ = false;
-        QElapsedTimer clock;
-        clock.start();
-        while (!pending_.empty() && clock.nsecsElapsed() < SliceNs) {
-            // A huge block (one very long line) goes in parts, each quick to unmap.
-            Pending& first = pending_.front();
-            const size_t part = std::min(first.bytes, MaxUnmapBytes);
-            munmap(first.memory, part);
-            pendingBytes_ -= qint64(part);
-            first.memory = static_cast<char*>(first.memory) + part;
-            first.bytes -= part;
-            if (first.bytes == 0)
-                pending_.pop_front();
-        }
-        if (!pending_.empty()) {
-            scheduled_ = true;
-            QMetaObject::invokeMethod(QCoreApplication::instance(), [this] { releaseSlice(); }, Qt::QueuedConnection);
-        } else {
-            malloc_trim(0); // whatever small pieces the heap kept from the work just done
-        }
-    }
-
-    static constexpr qint64 SliceNs = 2'000'000;
-    static constexpr size_t MaxUnmapBytes = size_t(8) << 20; // a multiple of the page size
-
-    struct Pending {
-        void* memory;
-        size_t bytes;
-    };
-    std::deque<Pending> pending_;
-    qint64 pendingBytes_ = 0;
-    bool scheduled_ = false;
-};
-
-} // namespace
+#include <stdexcept>
 
 WordArray::WordArray(Signatures signatures) : signatures_(signatures == Signatures::Yes) {}
 
 WordArray::~WordArray()
 {
     for (const IndexBlock& b : index_)
-        BlockRelease::instance().add(b.memory, b.bytes);
+        BlockAllocator::release(b.memory);
     for (TextBlock& b : text_)
         release(b);
+}
+
+void WordArray::refuseWrite()
+{
+    throw std::logic_error("a word array was written or resized while a loop reads it");
 }
 
 void WordArray::release(TextBlock& block)
@@ -114,21 +25,22 @@ void WordArray::release(TextBlock& block)
     if (!block.shared.isNull())
         block.shared = QString();
     else
-        BlockRelease::instance().add(block.memory, block.bytes);
+        BlockAllocator::release(block.memory);
 }
 
 void WordArray::addIndexBlock(qsizetype capacity)
 {
     const size_t textBytes = sizeof(const char16_t*) * size_t(capacity);
     const size_t signatureBytes = signatures_ ? sizeof(quint64) * size_t(capacity) : 0;
-    const size_t bytes = pageRounded(textBytes + signatureBytes + sizeof(quint32) * size_t(capacity));
-    char* memory = static_cast<char*>(mapBlock(bytes)); // zero-filled: every element empty
+    // Zero-filled: every element empty.
+    const BlockAllocator::Block memory =
+        BlockAllocator::allocate(textBytes + signatureBytes + sizeof(quint32) * size_t(capacity));
+    char* bytes = static_cast<char*>(memory.memory);
     IndexBlock b;
-    b.text = reinterpret_cast<const char16_t**>(memory);
-    b.signature = signatures_ ? reinterpret_cast<quint64*>(memory + textBytes) : nullptr;
-    b.length = reinterpret_cast<quint32*>(memory + textBytes + signatureBytes);
+    b.text = reinterpret_cast<const char16_t**>(bytes);
+    b.signature = signatures_ ? reinterpret_cast<quint64*>(bytes + textBytes) : nullptr;
+    b.length = reinterpret_cast<quint32*>(bytes + textBytes + signatureBytes);
     b.memory = memory;
-    b.bytes = bytes;
     b.capacity = capacity;
     index_.push_back(b);
     capacity_ += capacity;
@@ -148,82 +60,59 @@ void WordArray::growFirstIndexBlock(qsizetype capacity)
     std::memcpy(b.length, old.length, n * sizeof(quint32));
     if (b.signature)
         std::memcpy(b.signature, old.signature, n * sizeof(quint64));
-    munmap(old.memory, old.bytes);
+    BlockAllocator::freeNow(old.memory);
 }
 
-char16_t* WordArray::store(QStringView text)
+const char16_t* WordArray::placeAnyway(IndexBlock& b, qsizetype slot, QStringView text, const QString* owner)
 {
     const qsizetype chars = text.size();
+    if (chars > qsizetype(UINT32_MAX)) // lengths are kept in 32 bits
+        throw std::bad_alloc();
     if (chars == 0) {
         // An empty text reads back as empty rather than null, and takes no room.
-        static char16_t nothing = 0;
+        static const char16_t nothing = 0;
         return &nothing;
     }
-    char16_t* place;
-    if (chars > LongTextChars) {
-        // A long text gets a block of its own; the shared block goes on being filled.
-        const size_t bytes = pageRounded(size_t(chars) * sizeof(char16_t));
-        place = static_cast<char16_t*>(mapBlock(bytes));
-        text_.push_back({place, bytes, QString()});
-    } else {
-        if (chars > freeChars_) {
-            qsizetype blockChars = nextTextChars_;
-            while (blockChars < chars)
-                blockChars *= 2;
-            nextTextChars_ = std::min(blockChars * 2, TextBlockChars);
-            const size_t bytes = size_t(blockChars) * sizeof(char16_t);
-            free_ = static_cast<char16_t*>(mapBlock(bytes));
-            freeChars_ = blockChars;
-            text_.push_back({free_, bytes, QString()});
-        }
-        place = free_;
-        free_ += chars;
-        freeChars_ -= chars;
+    if (chars > LongTextChars)
+        return owner ? share(*owner) : storeInOwnBlock(text);
+    const qsizetype old = qsizetype(b.length[slot]);
+    if (chars <= old && old <= LongTextChars) {
+        // A short element owns its text alone, so a shorter one can take its place.
+        auto* place = const_cast<char16_t*>(b.text[slot]);
+        std::memmove(place, text.utf16(), size_t(chars) * sizeof(char16_t));
+        return place;
     }
-    std::memcpy(place, text.utf16(), size_t(chars) * sizeof(char16_t));
+    if (chars > freeChars_)
+        startTextBlock(chars);
+    return takeFree(text);
+}
+
+const char16_t* WordArray::share(const QString& owner)
+{
+    text_.push_back({{const_cast<QChar*>(owner.constData()), size_t(owner.size()) * sizeof(char16_t)}, owner});
+    return reinterpret_cast<const char16_t*>(owner.utf16());
+}
+
+char16_t* WordArray::storeInOwnBlock(QStringView text)
+{
+    // The shared block goes on being filled.
+    const BlockAllocator::Block memory = BlockAllocator::allocate(size_t(text.size()) * sizeof(char16_t));
+    text_.push_back({memory, QString()});
+    auto* place = static_cast<char16_t*>(memory.memory);
+    std::memcpy(place, text.utf16(), size_t(text.size()) * sizeof(char16_t));
     return place;
 }
 
-void WordArray::setAnyway(IndexBlock& b, qsizetype slot, QStringView text)
+void WordArray::startTextBlock(qsizetype chars)
 {
-    refuseOverlong(text);
-    const qsizetype old = qsizetype(b.length[slot]);
-    if (!text.isEmpty() && text.size() <= old && old <= LongTextChars) {
-        // A short element owns its text alone, so a shorter one can take its place.
-        std::memmove(const_cast<char16_t*>(b.text[slot]), text.utf16(), size_t(text.size()) * sizeof(char16_t));
-        record(b, slot, b.text[slot], text);
-    } else {
-        record(b, slot, store(text), text);
-    }
-}
-
-void WordArray::set(qsizetype index, const QString& text)
-{
-    if (text.size() <= LongTextChars) {
-        set(index, QStringView(text));
-        return;
-    }
-    // Copying hundreds of megabytes into fresh memory takes seconds; the list and the
-    // store hold the same very long entry instead.
-    refuseOverlong(text);
-    auto* where = const_cast<char16_t*>(reinterpret_cast<const char16_t*>(text.utf16()));
-    text_.push_back({where, size_t(text.size()) * sizeof(char16_t), text});
-    record(index_[size_t(index >> IndexBits)], index & IndexMask, where, text);
-}
-
-void WordArray::refuseOverlong(QStringView text)
-{
-    // Lengths are kept in 32 bits.
-    if (text.size() > qsizetype(UINT32_MAX))
-        throw std::bad_alloc();
-}
-
-void WordArray::record(IndexBlock& b, qsizetype slot, const char16_t* where, QStringView text)
-{
-    b.text[slot] = where;
-    b.length[slot] = quint32(text.size());
-    if (b.signature)
-        b.signature[slot] = LetterSignature::of(text);
+    qsizetype blockChars = nextTextChars_;
+    while (blockChars < chars)
+        blockChars *= 2;
+    nextTextChars_ = std::min(blockChars * 2, TextBlockChars);
+    const BlockAllocator::Block memory = BlockAllocator::allocate(size_t(blockChars) * sizeof(char16_t));
+    text_.push_back({memory, QString()});
+    free_ = static_cast<char16_t*>(memory.memory);
+    freeChars_ = blockChars;
 }
 
 void WordArray::resizeAnyway(qsizetype size)
@@ -237,21 +126,15 @@ void WordArray::resizeAnyway(qsizetype size)
             else
                 addIndexBlock(IndexSize);
         }
-        for (qsizetype i = size_; i < size; ++i) {
-            // Elements once cut off and now grown back start empty again.
-            IndexBlock& b = index_[size_t(i >> IndexBits)];
-            b.text[i & IndexMask] = nullptr;
-            b.length[i & IndexMask] = 0;
-            if (b.signature)
-                b.signature[i & IndexMask] = 0;
-        }
+        for (qsizetype i = size_; i < size; ++i)
+            clearElement(i);
         size_ = size;
         return;
     }
     size_ = size;
     const size_t keptIndexBlocks = size_t((size + IndexMask) >> IndexBits);
     for (size_t i = keptIndexBlocks; i < index_.size(); ++i) {
-        BlockRelease::instance().add(index_[i].memory, index_[i].bytes);
+        BlockAllocator::release(index_[i].memory);
         capacity_ -= index_[i].capacity;
     }
     index_.resize(keptIndexBlocks);
@@ -266,19 +149,20 @@ void WordArray::dropUnusedTextBlocks()
     constexpr qsizetype FewKept = 4096;
     if (size_ > FewKept)
         return;
+    const auto start = [](const TextBlock& b) { return static_cast<const char16_t*>(b.memory.memory); };
     std::vector<TextBlock> blocks = std::move(text_);
-    std::sort(blocks.begin(), blocks.end(), [](const TextBlock& a, const TextBlock& b) { return a.memory < b.memory; });
+    std::sort(blocks.begin(), blocks.end(), [&](const TextBlock& a, const TextBlock& b) { return start(a) < start(b); });
     std::vector<bool> used(blocks.size(), false);
     for (qsizetype i = 0; i < size_; ++i) {
         const char16_t* t = text(i);
         if (!t)
             continue;
         auto after = std::upper_bound(blocks.begin(), blocks.end(), t,
-                                      [](const char16_t* p, const TextBlock& b) { return p < b.memory; });
+                                      [&](const char16_t* p, const TextBlock& b) { return p < start(b); });
         if (after == blocks.begin())
             continue;
         const TextBlock& b = *(after - 1);
-        if (t < b.memory + b.bytes / sizeof(char16_t))
+        if (t < start(b) + b.memory.bytes / sizeof(char16_t))
             used[size_t(after - blocks.begin() - 1)] = true;
     }
     text_.clear();
@@ -295,23 +179,12 @@ void WordArray::dropUnusedTextBlocks()
     nextTextChars_ = FirstTextBlockChars;
 }
 
-QStringList WordArray::toList() const
-{
-    QStringList list;
-    list.reserve(size_);
-    for (qsizetype i = 0; i < size_; ++i)
-        list.append(at(i));
-    return list;
-}
-
 qint64 WordArray::heldBytes() const
 {
     qint64 bytes = 0;
     for (const IndexBlock& b : index_)
-        bytes += qint64(b.bytes);
+        bytes += qint64(b.memory.bytes);
     for (const TextBlock& b : text_)
-        bytes += qint64(b.bytes);
+        bytes += qint64(b.memory.bytes);
     return bytes;
 }
-
-qint64 WordArray::releasePendingBytes() { return BlockRelease::instance().pendingBytes(); }

@@ -1,10 +1,11 @@
 #pragma once
 
 #include <QString>
-#include <QStringList>
 #include <QStringView>
 
+#include "block_allocator.h"
 #include "letter_signature.h"
+#include "long_text.h"
 
 #include <cstring>
 #include <vector>
@@ -18,9 +19,8 @@
 // A small array holds small blocks: the first index block and the text blocks start at
 // a page or so and double as the array grows, up to their full size.
 //
-// Shrinking to a few elements lets go of every block the kept elements do not use. The
-// blocks go back to the system a slice at a time from the event loop (or at once where
-// none runs), so neither the cut nor the release stalls the window.
+// Shrinking to a few elements lets go of every block the kept elements do not use
+// (see BlockAllocator for when the memory goes back to the system).
 class WordArray {
 public:
     enum class Signatures { No, Yes };
@@ -43,38 +43,39 @@ public:
         return b.signature ? b.signature[index & IndexMask] : 0;
     }
 
-    // For loops over millions of elements: the lengths and signatures (null when the
-    // array keeps none) of the elements from `index` on, `runLength(index)` of them or
-    // up to the end of the array, whichever comes first.
-    const quint32* lengths(qsizetype index) const { return block(index).length + (index & IndexMask); }
-    const quint64* signatures(qsizetype index) const
-    {
-        const IndexBlock& b = block(index);
-        return b.signature ? b.signature + (index & IndexMask) : nullptr;
-    }
-    static qsizetype runLength(qsizetype index) { return IndexSize - (index & IndexMask); }
+    // Reads the per-element data of millions of elements through pointers that stay valid
+    // for as long as the reading lasts, also while the reader lets the event loop run: until
+    // it ends, the array refuses every write and resize (std::logic_error), whoever asks.
+    class Reading {
+    public:
+        explicit Reading(const WordArray& array) : array_(array) { ++array_.readers_; }
+        ~Reading() { --array_.readers_; }
+        Reading(const Reading&) = delete;
+        Reading& operator=(const Reading&) = delete;
 
-    void set(qsizetype index, QStringView text)
-    {
-        // Inline for what an import and a search do per word: a short text into an empty
-        // element, with room left in the current text block.
-        IndexBlock& b = index_[size_t(index >> IndexBits)];
-        const qsizetype slot = index & IndexMask;
-        const qsizetype chars = text.size();
-        if (b.length[slot] != 0 || chars == 0 || chars > freeChars_ || chars > LongTextChars) {
-            setAnyway(b, slot, text);
-            return;
+        // The elements from `index` on that lie side by side: up to `end` or the end of
+        // their block, whichever comes first. `signatures` is null for an array that keeps none.
+        struct Run {
+            const quint32* lengths;
+            const quint64* signatures;
+            qsizetype count;
+        };
+        Run run(qsizetype index, qsizetype end) const
+        {
+            const IndexBlock& b = array_.block(index);
+            const qsizetype slot = index & IndexMask;
+            return {b.length + slot, b.signature ? b.signature + slot : nullptr,
+                    std::min(end - index, IndexSize - slot)};
         }
-        std::memcpy(free_, text.utf16(), size_t(chars) * sizeof(char16_t));
-        b.text[slot] = free_;
-        b.length[slot] = quint32(chars);
-        if (b.signature)
-            b.signature[slot] = LetterSignature::of(text);
-        free_ += chars;
-        freeChars_ -= chars;
-    }
+        QStringView view(qsizetype index) const { return array_.view(index); }
+
+    private:
+        const WordArray& array_;
+    };
+
+    void set(qsizetype index, QStringView text) { write(index, text, nullptr); }
     // The same; a long text is shared with whoever else holds it instead of copied.
-    void set(qsizetype index, const QString& text);
+    void set(qsizetype index, const QString& text) { write(index, text, &text); }
     template <typename Text>
     void append(const Text& text)
     {
@@ -84,14 +85,10 @@ public:
     // Keeps the elements below `size`; new elements are empty strings.
     void resize(qsizetype size)
     {
-        // Growth by one inside the last block is what an import does per line.
-        if (size == size_ + 1 && size_ < capacity_ && (size_ & IndexMask) != 0) {
-            IndexBlock& b = index_.back();
-            const qsizetype slot = size_ & IndexMask;
-            b.text[slot] = nullptr;
-            b.length[slot] = 0;
-            if (b.signature)
-                b.signature[slot] = 0;
+        refuseWhileRead();
+        // Growth by one into room the index blocks have is what an import does per line.
+        if (size == size_ + 1 && size_ < capacity_) {
+            clearElement(size_);
             size_ = size;
             return;
         }
@@ -99,20 +96,15 @@ public:
     }
     void clear() { resize(0); }
 
-    QStringList toList() const;
-
     // Bytes of blocks this array holds now (not yet handed back for release).
     qint64 heldBytes() const;
-    // Bytes handed back by every array and not yet returned to the system.
-    static qint64 releasePendingBytes();
 
 private:
     static constexpr int IndexBits = 16;
     static constexpr qsizetype IndexSize = qsizetype(1) << IndexBits;
     static constexpr qsizetype IndexMask = IndexSize - 1;
-    // Text block size in characters; longer texts get a block of their own.
-    static constexpr qsizetype TextBlockChars = qsizetype(1) << 19;
-    static constexpr qsizetype LongTextChars = TextBlockChars / 4;
+    // Text block size in characters; a long text gets a block of its own.
+    static constexpr qsizetype TextBlockChars = 4 * LongTextChars;
     // Where a new array's blocks start: one page of text, a few pages of index.
     static constexpr qsizetype FirstTextBlockChars = 2048;
     static constexpr qsizetype FirstIndexCapacity = 512;
@@ -121,29 +113,70 @@ private:
         const char16_t** text;
         quint32* length;
         quint64* signature; // null when the array keeps none
-        void* memory;
-        size_t bytes;
+        BlockAllocator::Block memory;
         qsizetype capacity; // IndexSize but for a first block still growing
     };
     struct TextBlock {
-        char16_t* memory;
-        size_t bytes;
-        QString shared; // when set, the block is this string's text, not a block of our own
+        BlockAllocator::Block memory;
+        QString shared; // when set, the block is this string's text, not memory of our own
     };
 
     const IndexBlock& block(qsizetype index) const { return index_[size_t(index >> IndexBits)]; }
+    IndexBlock& block(qsizetype index) { return index_[size_t(index >> IndexBits)]; }
     const char16_t* text(qsizetype index) const { return block(index).text[index & IndexMask]; }
+
+    void refuseWhileRead() const
+    {
+        if (readers_ != 0)
+            refuseWrite();
+    }
+    [[noreturn]] static void refuseWrite();
+
+    void write(qsizetype index, QStringView text, const QString* owner)
+    {
+        refuseWhileRead();
+        IndexBlock& b = block(index);
+        const qsizetype slot = index & IndexMask;
+        const qsizetype chars = text.size();
+        // Inline for what an import and a search do per word: a short text into an empty
+        // element, with room left in the current text block.
+        const bool quick = b.length[slot] == 0 && chars != 0 && chars <= freeChars_ && chars <= LongTextChars;
+        const char16_t* place = quick ? takeFree(text) : placeAnyway(b, slot, text, owner);
+        b.text[slot] = place;
+        b.length[slot] = quint32(chars);
+        if (b.signature)
+            b.signature[slot] = LetterSignature::of(text);
+    }
+    char16_t* takeFree(QStringView text)
+    {
+        char16_t* place = free_;
+        std::memcpy(place, text.utf16(), size_t(text.size()) * sizeof(char16_t));
+        free_ += text.size();
+        freeChars_ -= text.size();
+        return place;
+    }
+    const char16_t* placeAnyway(IndexBlock& b, qsizetype slot, QStringView text, const QString* owner);
+    const char16_t* share(const QString& owner);
+    char16_t* storeInOwnBlock(QStringView text);
+    void startTextBlock(qsizetype chars);
+    void clearElement(qsizetype index)
+    {
+        // Elements once cut off and now grown back start empty again.
+        IndexBlock& b = block(index);
+        const qsizetype slot = index & IndexMask;
+        b.text[slot] = nullptr;
+        b.length[slot] = 0;
+        if (b.signature)
+            b.signature[slot] = 0;
+    }
     void resizeAnyway(qsizetype size);
-    void setAnyway(IndexBlock& b, qsizetype slot, QStringView text);
-    char16_t* store(QStringView text);
-    void record(IndexBlock& b, qsizetype slot, const char16_t* where, QStringView text);
-    static void refuseOverlong(QStringView text);
     static void release(TextBlock& block);
     void addIndexBlock(qsizetype capacity);
     void growFirstIndexBlock(qsizetype capacity);
     void dropUnusedTextBlocks();
 
     bool signatures_;
+    mutable int readers_ = 0;
     qsizetype size_ = 0;
     qsizetype capacity_ = 0; // elements the index blocks have room for
     std::vector<IndexBlock> index_;

@@ -40,11 +40,6 @@ public:
         }
     };
     FirstTest firstTest() const { return {mode_ == Mode::Exact, letters_.size(), signature_}; }
-    bool mayMatch(qsizetype length, quint64 signature) const { return firstTest().mayMatch(length, signature); }
-    bool matches(QStringView word, quint64 signature)
-    {
-        return mayMatch(word.size(), signature) && matches(word);
-    }
 
     // Lower-case maps each character to its own lower-case form; the length never changes.
     static QString lowerCase(QStringView text);

@@ -196,9 +196,10 @@ QStringView AnsiTextReader::readLine()
 QString AnsiTextReader::takeLastLine()
 {
     const QStringView line = std::exchange(lastLine_, QStringView());
-    if (line.size() < ChunkSize || line.constData() != buffer_.constData())
+    // A line that fills most of the buffer from its start takes the buffer along: only
+    // what follows it moves. Any other line is copied.
+    if (line.constData() != buffer_.constData() || line.size() < buffer_.size() - line.size())
         return line.toString();
-    // The line fills the buffer from its start: only what follows it moves.
     QString rest = QStringView(buffer_).mid(position_).toString();
     QString taken = std::move(buffer_);
     taken.truncate(line.size());

@@ -28,8 +28,8 @@ public:
     // The next line, valid until the next call. Only call when !atEnd().
     QStringView readLine();
     // The line readLine() returned last, as a string of its own; call at most once per line.
-    // A long line is handed over rather than copied: copying hundreds of megabytes into
-    // fresh memory takes seconds.
+    // A line that fills most of the reader's buffer, as any line longer than a chunk does,
+    // is handed over rather than copied: copying hundreds of megabytes takes seconds.
     QString takeLastLine();
 
     // Called after each further chunk read while one line spans more than two, so a

@@ -1,3 +1,4 @@
+#include "../words/word_array_contents.h"
 #include "form_harness.h"
 #include "progress_bar/xp_progress_bar.h"
 #include "push_button/xp_button.h"
@@ -68,7 +69,7 @@ void TestDictionaryImport::importsEveryLine()
     QCOMPARE(f.WordCount, 4);
     QCOMPARE(Module1::DictionaryWords.size(), 5);
     QCOMPARE(Module1::DictionaryWords.at(0), QString());
-    QCOMPARE(Module1::DictionaryWords.toList().mid(1), words);
+    QCOMPARE(contentsOf(Module1::DictionaryWords).mid(1), words);
     QCOMPARE(f.l1->Caption(), QStringLiteral("4"));
     QVERIFY(isIdle(f));
     QCOMPARE(f.xb->Value(), QStringLiteral("0"));
@@ -146,7 +147,7 @@ void TestDictionaryImport::cancel()
     QCOMPARE(f.l->rows(), listed);
     QCOMPARE(f.WordCount, stored);
     QCOMPARE(f.l1->Caption(), QString::number(stored));
-    QCOMPARE(Module1::DictionaryWords.toList().mid(1, stored).size(), stored);
+    QCOMPARE(contentsOf(Module1::DictionaryWords).mid(1, stored).size(), stored);
     QCOMPARE(h->pump.passes(), int(stored));
     QVERIFY(isIdle(f));
     QCOMPARE(f.xb->Value(), QStringLiteral("0"));
@@ -191,7 +192,7 @@ void TestDictionaryImport::cancelledReimportHoldsOnlyTheNewLines()
     h->pump.at(2, [&] { f.command2->Click(); });
     f.command2->Click();
     QCOMPARE(f.WordCount, 2);
-    QCOMPARE(Module1::DictionaryWords.toList(), (QStringList{"", "new1", "new2"}));
+    QCOMPARE(contentsOf(Module1::DictionaryWords), (QStringList{"", "new1", "new2"}));
     QCOMPARE(f.l->rows(), (QStringList{"new1", "new2"}));
 }
 
@@ -230,7 +231,7 @@ void TestDictionaryImport::unreadableFileKeepsThePreviousDictionary()
     QVERIFY(box.text.contains(path));
     h->dialogs.clear(); // the error box was checked above
     QCOMPARE(f.l->rows(), (QStringList{"кот", "ток"}));
-    QCOMPARE(Module1::DictionaryWords.toList(), (QStringList{"", "кот", "ток"}));
+    QCOMPARE(contentsOf(Module1::DictionaryWords), (QStringList{"", "кот", "ток"}));
     QCOMPARE(f.WordCount, 2);
     QCOMPARE(f.l1->Caption(), QStringLiteral("2"));
     QVERIFY(isIdle(f));
@@ -257,7 +258,7 @@ void TestDictionaryImport::importKeepsTheLastSearch()
     h->importWords({"слон"});
     QCOMPARE(f.r->rows(), (QStringList{"кот", "ток"}));
     QCOMPARE(f.FoundCount, 2);
-    QCOMPARE(Module1::FoundWords.toList(), (QStringList{"кот", "ток"}));
+    QCOMPARE(contentsOf(Module1::FoundWords), (QStringList{"кот", "ток"}));
 }
 
 QTEST_MAIN(TestDictionaryImport)

@@ -1,3 +1,4 @@
+#include "../words/word_array_contents.h"
 #include "form_harness.h"
 #include "progress_bar/xp_progress_bar.h"
 #include "push_button/xp_button.h"
@@ -96,7 +97,7 @@ void TestWordSearch::findsTheWorkedExamples()
     h->search(letters, exact, found.size());
     QCOMPARE(f.r->rows(), found);
     QCOMPARE(f.FoundCount, found.size());
-    QCOMPARE(Module1::FoundWords.toList().mid(0, found.size()), found);
+    QCOMPARE(contentsOf(Module1::FoundWords).mid(0, found.size()), found);
     QCOMPARE(f.l2->Caption(), QStringLiteral("9"));
     QCOMPARE(f.LetterCount, letters.size());
     QVERIFY(isIdle(f));
@@ -162,7 +163,7 @@ void TestWordSearch::cancel()
     f.command1->Click();
     QCOMPARE(f.r->rows(), listed);
     QCOMPARE(f.FoundCount, finished ? 4 : 3);
-    QCOMPARE(Module1::FoundWords.toList().mid(0, 3), (QList<QString>{"к", "от", "ток"}));
+    QCOMPARE(contentsOf(Module1::FoundWords).mid(0, 3), (QList<QString>{"к", "от", "ток"}));
     QCOMPARE(f.l2->Caption(), finished ? QStringLiteral("7") : QStringLiteral("5"));
     QVERIFY(isIdle(f));
     QVERIFY(!f.xb->CaptionShow());
@@ -279,7 +280,7 @@ void TestWordSearch::dictionaryLongerThanAStoreBlock()
     f.command1->Click();
     QCOMPARE(f.FoundCount, found);
     QCOMPARE(f.r->rows(), expected.mid(0, found));
-    QCOMPARE(Module1::FoundWords.toList().mid(0, found), expected.mid(0, found));
+    QCOMPARE(contentsOf(Module1::FoundWords).mid(0, found), expected.mid(0, found));
     QCOMPARE(f.l2->Caption(), QString::number(cancelAt != 0 ? cancelAt : total));
     QVERIFY(isIdle(f));
 }

@@ -1,8 +1,12 @@
 #include "words/letter_signature.h"
+#include "word_array_contents.h"
+#include "words/block_allocator.h"
 #include "words/word_array.h"
 
 #include <QCoreApplication>
 #include <QtTest>
+
+#include <stdexcept>
 
 // The store behind the dictionary, the found words and the list boxes.
 class TestWordArray : public QObject {
@@ -20,6 +24,8 @@ private slots:
     void appendsKeepEverythingWhileTheBlocksGrow();
     void aSmallArrayHoldsLittle_data();
     void aSmallArrayHoldsLittle();
+    void aReadArrayRefusesEveryChange_data();
+    void aReadArrayRefusesEveryChange();
 };
 
 namespace {
@@ -89,7 +95,7 @@ void TestWordArray::textsReadBackAsWritten()
     WordArray array;
     for (const QString& text : texts)
         array.append(text);
-    QCOMPARE(array.toList(), texts);
+    QCOMPARE(contentsOf(array), texts);
     for (int i = 0; i < texts.size(); ++i) {
         QCOMPARE(array.length(i), texts.at(i).size());
         QVERIFY(!array.at(i).isNull()); // an empty entry reads as empty, not null
@@ -136,12 +142,17 @@ void TestWordArray::appendsKeepEverythingWhileTheBlocksGrow()
     for (int i = 0; i < count; ++i)
         array.append(text(i));
     QCOMPARE(array.size(), count);
-    for (int i = 0; i < count; ++i) {
-        if (array.view(i) != text(i))
-            QFAIL(qPrintable(QStringLiteral("element %1 reads \"%2\"").arg(i).arg(array.at(i).left(20))));
-        if (array.signature(i) != LetterSignature::of(text(i)) || *array.signatures(i) != array.signature(i)
-            || *array.lengths(i) != quint32(text(i).size()))
-            QFAIL(qPrintable(QStringLiteral("element %1: per-element data wrong").arg(i)));
+    const WordArray::Reading reading(array);
+    for (int i = 0; i < count;) {
+        const WordArray::Reading::Run run = reading.run(i, count);
+        QVERIFY(run.count > 0);
+        for (qsizetype k = 0; k < run.count; ++k, ++i) {
+            if (reading.view(i) != text(i))
+                QFAIL(qPrintable(QStringLiteral("element %1 reads \"%2\"").arg(i).arg(array.at(i).left(20))));
+            if (array.signature(i) != LetterSignature::of(text(i)) || run.signatures[k] != array.signature(i)
+                || run.lengths[k] != quint32(text(i).size()))
+                QFAIL(qPrintable(QStringLiteral("element %1: per-element data wrong").arg(i)));
+        }
     }
 }
 
@@ -182,9 +193,9 @@ void TestWordArray::aCutToFewGivesTheMemoryBack()
     QVERIFY(full > 10'000'000);
     array.resize(2);
     QVERIFY2(array.heldBytes() < 3'000'000, qPrintable(QString::number(array.heldBytes())));
-    QVERIFY(WordArray::releasePendingBytes() > 0);
+    QVERIFY(BlockAllocator::pendingBytes() > 0);
     // Given back from the event loop, a slice at a time.
-    QTRY_COMPARE(WordArray::releasePendingBytes(), qint64(0));
+    QTRY_COMPARE(BlockAllocator::pendingBytes(), qint64(0));
     // Growing again and cutting again does not pile up blocks.
     for (int round = 0; round < 5; ++round) {
         fill(array, 100000);
@@ -201,11 +212,11 @@ void TestWordArray::aCutKeepsTheTextOfTheKeptElements()
     for (int i = 0; i < 300000; ++i)
         array.append(word(i));
     array.resize(2);
-    QTRY_COMPARE(WordArray::releasePendingBytes(), qint64(0));
+    QTRY_COMPARE(BlockAllocator::pendingBytes(), qint64(0));
     QCOMPARE(array.at(0), QString());
     QCOMPARE(array.at(1), QString(300000, QChar(u'д')));
     array.append(QStringLiteral("новое"));
-    QCOMPARE(array.toList(), (QStringList{QString(), QString(300000, QChar(u'д')), QStringLiteral("новое")}));
+    QCOMPARE(contentsOf(array), (QStringList{QString(), QString(300000, QChar(u'д')), QStringLiteral("новое")}));
 }
 
 void TestWordArray::aLongStringIsSharedAndNeverOverwritten()
@@ -224,13 +235,42 @@ void TestWordArray::aLongStringIsSharedAndNeverOverwritten()
     QCOMPARE(list.at(0), QStringLiteral("кот"));
     QCOMPARE(store.at(0), entry);
     list.clear();
-    QTRY_COMPARE(WordArray::releasePendingBytes(), qint64(0));
+    QTRY_COMPARE(BlockAllocator::pendingBytes(), qint64(0));
     QCOMPARE(store.at(0), entry);
     // Cut down and grown again, the store lets go of it too.
     const qint64 held = store.heldBytes();
     store.resize(0);
     store.append(QStringView(u"да"));
     QVERIFY(store.heldBytes() < held - qint64(entry.size()));
+}
+
+void TestWordArray::aReadArrayRefusesEveryChange_data()
+{
+    QTest::addColumn<std::function<void(WordArray&)>>("change");
+    QTest::newRow("grow by one") << std::function<void(WordArray&)>([](WordArray& a) { a.resize(a.size() + 1); });
+    QTest::newRow("grow past the index block")
+        << std::function<void(WordArray&)>([](WordArray& a) { a.resize(70000); });
+    QTest::newRow("cut") << std::function<void(WordArray&)>([](WordArray& a) { a.resize(1); });
+    QTest::newRow("write") << std::function<void(WordArray&)>([](WordArray& a) { a.set(0, QStringView(u"кот")); });
+    QTest::newRow("append") << std::function<void(WordArray&)>([](WordArray& a) { a.append(QStringView(u"кот")); });
+}
+
+// A loop that lets the event loop run between its reads holds pointers into the array:
+// whatever runs meanwhile must not move or change what they point at.
+void TestWordArray::aReadArrayRefusesEveryChange()
+{
+    QFETCH(std::function<void(WordArray&)>, change);
+    WordArray array(WordArray::Signatures::Yes);
+    fill(array, 600);
+    {
+        const WordArray::Reading reading(array);
+        const WordArray::Reading::Run before = reading.run(0, array.size());
+        QVERIFY_THROWS_EXCEPTION(std::logic_error, change(array));
+        QCOMPARE(reading.run(0, array.size()).lengths, before.lengths);
+        QCOMPARE(contentsOf(array).size(), 600);
+        QCOMPARE(array.at(0), word(0));
+    }
+    change(array); // once the reading is over
 }
 
 QTEST_GUILESS_MAIN(TestWordArray)

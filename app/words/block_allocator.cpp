@@ -1,0 +1,101 @@
+#include "block_allocator.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+
+#include <sys/mman.h>
+#include <unistd.h>
+
+#include <malloc.h>
+
+#include <algorithm>
+#include <deque>
+#include <new>
+
+namespace {
+
+size_t pageRounded(size_t bytes)
+{
+    static const size_t page = size_t(sysconf(_SC_PAGESIZE));
+    return (std::max<size_t>(bytes, 1) + page - 1) / page * page;
+}
+
+// Hands released blocks back to the system between deliveries of events: unmapping a
+// gigabyte takes far longer than a frame.
+class PendingRelease {
+public:
+    static PendingRelease& instance()
+    {
+        static PendingRelease* release = new PendingRelease; // outlives every static array
+        return *release;
+    }
+
+    void add(BlockAllocator::Block block)
+    {
+        if (!QCoreApplication::instance()) {
+            munmap(block.memory, block.bytes);
+            return;
+        }
+        pending_.push_back(block);
+        pendingBytes_ += qint64(block.bytes);
+        schedule();
+    }
+
+    qint64 pendingBytes() const { return pendingBytes_; }
+
+private:
+    void schedule()
+    {
+        if (scheduled_)
+            return;
+        scheduled_ = true;
+        QMetaObject::invokeMethod(QCoreApplication::instance(), [this] { releaseSlice(); }, Qt::QueuedConnection);
+    }
+
+    void releaseSlice()
+    {
+        scheduled_ = false;
+        QElapsedTimer clock;
+        clock.start();
+        while (!pending_.empty() && clock.nsecsElapsed() < SliceNs) {
+            // A huge block (one very long line) goes in parts, each quick to unmap.
+            BlockAllocator::Block& first = pending_.front();
+            const size_t part = std::min(first.bytes, MaxUnmapBytes);
+            munmap(first.memory, part);
+            pendingBytes_ -= qint64(part);
+            first.memory = static_cast<char*>(first.memory) + part;
+            first.bytes -= part;
+            if (first.bytes == 0)
+                pending_.pop_front();
+        }
+        if (!pending_.empty())
+            schedule();
+        else
+            malloc_trim(0); // whatever small pieces the heap kept from the work just done
+    }
+
+    static constexpr qint64 SliceNs = 2'000'000;
+    static constexpr size_t MaxUnmapBytes = size_t(8) << 20; // a multiple of the page size
+
+    std::deque<BlockAllocator::Block> pending_;
+    qint64 pendingBytes_ = 0;
+    bool scheduled_ = false;
+};
+
+} // namespace
+
+BlockAllocator::Block BlockAllocator::allocate(size_t bytes)
+{
+    const size_t rounded = pageRounded(bytes);
+    // Populated at once: one call is far cheaper than a page fault per 4 KB later on.
+    void* memory = mmap(nullptr, rounded, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_POPULATE, -1, 0);
+    if (memory == MAP_FAILED)
+        throw std::bad_alloc();
+    return {memory, rounded};
+}
+
+void BlockAllocator::freeNow(Block block) { munmap(block.memory, block.bytes); }
+
+void BlockAllocator::release(Block block) { PendingRelease::instance().add(block); }
+
+qint64 BlockAllocator::pendingBytes() { return PendingRelease::instance().pendingBytes(); }

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QtGlobal>
+
+#include <cstddef>
+
+// Memory for the word store's blocks, mapped straight from the system: letting a block
+// go returns its memory at once, where the C library's heap would keep it until trimmed.
+// Blocks handed back go to the system a slice at a time from the event loop (at once
+// where none runs), so giving back a gigabyte never stalls the window.
+class BlockAllocator {
+public:
+    struct Block {
+        void* memory = nullptr;
+        size_t bytes = 0;
+    };
+
+    // At least `bytes`, rounded up to whole pages, zero-filled. Throws std::bad_alloc.
+    static Block allocate(size_t bytes);
+    // For a block small enough to unmap without a pause.
+    static void freeNow(Block block);
+    // Returned to the system later, from the event loop.
+    static void release(Block block);
+    // Bytes handed back by release() and not yet returned to the system.
+    static qint64 pendingBytes();
+};
