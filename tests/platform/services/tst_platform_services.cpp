@@ -74,7 +74,7 @@ private:
     int calls_ = 0;
 };
 
-class TstPlatformServices : public QObject {
+class TestPlatformServices : public QObject {
     Q_OBJECT
 
 private slots:
@@ -88,7 +88,7 @@ private slots:
     void pumpChecksAfterItsCountdown();
 };
 
-void TstPlatformServices::scriptedMessage_data()
+void TestPlatformServices::scriptedMessage_data()
 {
     QTest::addColumn<bool>("scripted");
     QTest::addColumn<Box>("shown");
@@ -112,7 +112,7 @@ void TstPlatformServices::scriptedMessage_data()
 
 // A wrong box must not take the scripted answer: the safe one keeps an operation from
 // being cancelled or a file from being overwritten by accident.
-void TstPlatformServices::scriptedMessage()
+void TestPlatformServices::scriptedMessage()
 {
     QFETCH(bool, scripted);
     QFETCH(Box, shown);
@@ -133,7 +133,7 @@ void TstPlatformServices::scriptedMessage()
 
 // The user's action while a box is up may raise the next box (a nested cancel question);
 // that one must meet the next expectation, and the first box is answered only afterwards.
-void TstPlatformServices::whileShownMayShowTheNextBox()
+void TestPlatformServices::whileShownMayShowTheNextBox()
 {
     ScriptedDialogs dialogs;
     const Box done{QStringLiteral("Импорт завершён"), QString(), Icon::Information, Buttons::Ok};
@@ -154,7 +154,7 @@ void TstPlatformServices::whileShownMayShowTheNextBox()
     QCOMPARE(dialogs.pending(), 0);
 }
 
-void TstPlatformServices::unexpectedFileDialog()
+void TestPlatformServices::unexpectedFileDialog()
 {
     ScriptedDialogs dialogs;
     dialogs.expectOpen(QStringLiteral("/tmp/words.txt"));
@@ -167,7 +167,7 @@ void TstPlatformServices::unexpectedFileDialog()
     QCOMPARE(dialogs.filters(), QStringList({"Текст|*.txt", "Текст|*.txt"}));
 }
 
-void TstPlatformServices::pumpDeliversPostedWork_data()
+void TestPlatformServices::pumpDeliversPostedWork_data()
 {
     QTest::addColumn<QString>("how");
     QTest::newRow("zero timer") << "timer";
@@ -177,7 +177,7 @@ void TstPlatformServices::pumpDeliversPostedWork_data()
 
 // Called in a tight loop, as a long operation does, the pump must still run the event loop
 // now and then; and the loop's lazy display is brought up to date before anything is delivered.
-void TstPlatformServices::pumpDeliversPostedWork()
+void TestPlatformServices::pumpDeliversPostedWork()
 {
     QFETCH(QString, how);
     QStringList log; // outlives the receiver, whose undelivered events write to it when destroyed
@@ -211,7 +211,7 @@ void TstPlatformServices::pumpDeliversPostedWork()
     QCOMPARE(log, QStringList{QStringLiteral("event")});
 }
 
-void TstPlatformServices::pumpChecksAfterItsCountdown_data()
+void TestPlatformServices::pumpChecksAfterItsCountdown_data()
 {
     QTest::addColumn<QList<int>>("strides");
     QTest::addColumn<QList<int>>("expected");
@@ -224,7 +224,7 @@ void TstPlatformServices::pumpChecksAfterItsCountdown_data()
 
 // The decrement between checks is inline in the base class; whatever the pump asks for,
 // the check must come exactly that many calls later, and at every call when it asks nothing.
-void TstPlatformServices::pumpChecksAfterItsCountdown()
+void TestPlatformServices::pumpChecksAfterItsCountdown()
 {
     QFETCH(QList<int>, strides);
     QFETCH(QList<int>, expected);
@@ -234,5 +234,5 @@ void TstPlatformServices::pumpChecksAfterItsCountdown()
     QCOMPARE(pump.checkedAt, expected);
 }
 
-QTEST_MAIN(TstPlatformServices)
+QTEST_MAIN(TestPlatformServices)
 #include "tst_platform_services.moc"
