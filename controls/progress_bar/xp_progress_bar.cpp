@@ -1,6 +1,5 @@
 #include "xp_progress_bar.h"
 
-#include <QPainter>
 #include <QSignalBlocker>
 
 #include <algorithm>
@@ -20,9 +19,7 @@ QVariant colorValue(OleColor color) { return QVariant::fromValue(color); }
 const SettingsSchema<XPProgressBar>& schema()
 {
     static const SettingsSchema<XPProgressBar> schema{
-        {QStringLiteral("BackColor"), PropertyType::Color, colorValue(Ole::ButtonFace),
-         [](const XPProgressBar& p) { return colorValue(p.BackColor()); },
-         [](XPProgressBar& p, const QVariant& v) { p.setBackColor(v.value<OleColor>()); }},
+        SkinnedControl::backColorSetting<XPProgressBar>(Ole::ButtonFace),
         {QStringLiteral("BorderColor"), PropertyType::Color, colorValue(0x00FF0000u),
          [](const XPProgressBar& p) { return colorValue(p.BorderColor()); },
          [](XPProgressBar& p, const QVariant& v) { p.setBorderColor(v.value<OleColor>()); }},
@@ -55,6 +52,7 @@ const SettingsSchema<XPProgressBar>& schema()
 
 XPProgressBar::XPProgressBar(QWidget* parent) : SkinnedControl(parent)
 {
+    applyBackColor(Ole::ButtonFace);
     s.setFillColor(0x00FFC0C0u);
     s.setBorderColor(FillOutline);
     s.resize(0, FillHeight);
@@ -66,18 +64,6 @@ XPProgressBar::XPProgressBar(QWidget* parent) : SkinnedControl(parent)
     b.setBorderColor(0x00FF0000u);
     setTwipsSize(4575, 255);
     layoutElements();
-}
-
-bool XPProgressBar::setBackColor(OleColor color)
-{
-    if (color == backColor_)
-        return true;
-    if (!Ole::isValidColor(color))
-        return false;
-    backColor_ = color;
-    update();
-    emit PropertyChanged(QStringLiteral("BackColor"));
-    return true;
 }
 
 bool XPProgressBar::setBorderColor(OleColor color)
@@ -197,7 +183,3 @@ void XPProgressBar::layoutElements()
     // The fill keeps its width and height until Value changes.
 }
 
-void XPProgressBar::paintBackground(QPainter& painter)
-{
-    painter.fillRect(rect(), Ole::toQColor(backColor_));
-}

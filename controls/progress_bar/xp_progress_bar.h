@@ -12,9 +12,9 @@ class XPProgressBar : public SkinnedControl {
 public:
     explicit XPProgressBar(QWidget* parent = nullptr);
 
-    OleColor BackColor() const { return backColor_; }
     // The colour and alignment setters refuse (return false, change nothing) invalid values.
-    bool setBackColor(OleColor color);
+    using SkinnedControl::BackColor;
+    using SkinnedControl::setBackColor;
     OleColor BorderColor() const { return b.borderColor(); }
     bool setBorderColor(OleColor color);
     // Value and Max are kept as the exact texts assigned.
@@ -46,12 +46,10 @@ public:
 
 protected:
     void layoutElements() override;
-    void paintBackground(QPainter& painter) override;
 
 private:
     void updateFill();
 
-    OleColor backColor_ = Ole::ButtonFace;
     QString valueText_ = QStringLiteral("0");
     QString maxText_ = QStringLiteral("100");
     double max_ = 100; // maxText_ as a number; 0 when it is none

@@ -1,7 +1,5 @@
 #include "xp_line.h"
 
-#include <QPainter>
-
 namespace {
 
 constexpr OleColor DefaultBorderColor = 0x00FF0000u;
@@ -12,6 +10,7 @@ constexpr OleColor DefaultBackColor = 0x00E0E0E0u;
 XPLine::XPLine(QWidget* parent) : SkinnedControl(parent)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
+    applyBackColor(DefaultBackColor);
     l.setColor(DefaultBorderColor);
     l.setEnd(QPointF(DesignLength, 0));
     // Held by Qt itself, so even a hidden control never takes another height.
@@ -29,9 +28,7 @@ const SettingsSchema<XPLine>& XPLine::settings()
         {"BorderColor", PropertyType::Color, QVariant::fromValue(DefaultBorderColor),
          [](const C& c) { return QVariant::fromValue(c.l.color()); },
          [](C& c, const QVariant& v) { c.l.setColor(v.value<OleColor>()); }},
-        {"BackColor", PropertyType::Color, QVariant::fromValue(DefaultBackColor),
-         [](const C& c) { return QVariant::fromValue(c.backColor_); },
-         [](C& c, const QVariant& v) { c.applyBackColor(v.value<OleColor>()); }},
+        backColorSetting<C>(DefaultBackColor),
     };
     return schema;
 }
@@ -70,27 +67,4 @@ bool XPLine::setBorderColor(OleColor color)
     return true;
 }
 
-OleColor XPLine::BackColor() const { return backColor_; }
-
-bool XPLine::setBackColor(OleColor color)
-{
-    if (color == backColor_)
-        return true;
-    if (!applyBackColor(color))
-        return false;
-    emit PropertyChanged(QStringLiteral("BackColor"));
-    return true;
-}
-
-bool XPLine::applyBackColor(OleColor color)
-{
-    if (!Ole::isValidColor(color))
-        return false;
-    backColor_ = color;
-    update();
-    return true;
-}
-
 void XPLine::layoutElements() { l.setEnd(QPointF(twipsWidth(), 0)); }
-
-void XPLine::paintBackground(QPainter& painter) { painter.fillRect(rect(), Ole::toQColor(backColor_)); }

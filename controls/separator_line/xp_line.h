@@ -19,8 +19,8 @@ public:
     bool setBorderStyle(short style);
     OleColor BorderColor() const;
     bool setBorderColor(OleColor color);
-    OleColor BackColor() const;
-    bool setBackColor(OleColor color);
+    using SkinnedControl::BackColor;
+    using SkinnedControl::setBackColor;
 
     void readProperties(const PropertyBag& bag, const AmbientProperties& ambient) override;
     void writeProperties(PropertyBag& bag, const AmbientProperties& ambient) const override;
@@ -29,11 +29,7 @@ public:
 
 protected:
     void layoutElements() override;
-    void paintBackground(QPainter& painter) override;
 
 private:
     static const SettingsSchema<XPLine>& settings();
-    bool applyBackColor(OleColor color);
-
-    OleColor backColor_ = 0x00E0E0E0u;
 };

@@ -37,6 +37,7 @@ XPShadow::XPShadow(QWidget* parent) : SkinnedControl(parent)
     }
     l1.setColor(DefaultForeColor);
     l2.setColor(DefaultShadowColor);
+    applyBackColor(DefaultBackColor);
     applyBackStyle(Opaque);
     setTwipsSize(1200, 990);
 }
@@ -54,9 +55,7 @@ const SettingsSchema<XPShadow>& XPShadow::settings()
         {"Alignment", PropertyType::Integer, 0,
          [](const C& c) { return QVariant(c.l1.alignment()); },
          [](C& c, const QVariant& v) { c.l1.setAlignment(v.toInt()); }},
-        {"BackColor", PropertyType::Color, QVariant::fromValue(DefaultBackColor),
-         [](const C& c) { return QVariant::fromValue(c.backColor_); },
-         [](C& c, const QVariant& v) { c.applyBackColor(v.value<OleColor>()); }},
+        backColorSetting<C>(DefaultBackColor),
         {"BackStyle", PropertyType::Integer, int(Opaque),
          [](const C& c) { return QVariant(int(c.backStyle_)); },
          [](C& c, const QVariant& v) { c.applyBackStyle(v.toInt()); }},
@@ -141,27 +140,6 @@ void XPShadow::setAlignment(short alignment)
     if (alignment == l1.alignment() || !l1.setAlignment(alignment))
         return;
     emit PropertyChanged(QStringLiteral("Alignment"));
-}
-
-OleColor XPShadow::BackColor() const { return backColor_; }
-
-bool XPShadow::setBackColor(OleColor color)
-{
-    if (color == backColor_)
-        return true;
-    if (!applyBackColor(color))
-        return false;
-    emit PropertyChanged(QStringLiteral("BackColor"));
-    return true;
-}
-
-bool XPShadow::applyBackColor(OleColor color)
-{
-    if (!Ole::isValidColor(color))
-        return false;
-    backColor_ = color;
-    update();
-    return true;
 }
 
 short XPShadow::BackStyle() const { return backStyle_; }
@@ -326,26 +304,7 @@ void XPShadow::applySharedPointer()
 void XPShadow::paintBackground(QPainter& painter)
 {
     if (backStyle_ == Opaque)
-        painter.fillRect(rect(), Ole::toQColor(backColor_));
+        SkinnedControl::paintBackground(painter);
 }
 
-void XPShadow::elementMouseEvent(Element*, MouseAction action, MouseArgs& args)
-{
-    switch (action) {
-    case MouseAction::Down:
-        emit MouseDown(args.button, args.shift, args.x, args.y);
-        break;
-    case MouseAction::Move:
-        emit MouseMove(args.button, args.shift, args.x, args.y);
-        break;
-    case MouseAction::Up:
-        emit MouseUp(args.button, args.shift, args.x, args.y);
-        break;
-    case MouseAction::Click:
-        emit Click();
-        break;
-    case MouseAction::DblClick:
-        emit DblClick();
-        break;
-    }
-}
+void XPShadow::elementMouseEvent(Element*, MouseAction action, MouseArgs& args) { raiseMouseEvent(this, action, args); }

@@ -22,8 +22,8 @@ public:
     short Alignment() const;
     void setAlignment(short alignment);
     // The colour setters refuse (return false, change nothing) what is no colour.
-    OleColor BackColor() const;
-    bool setBackColor(OleColor color);
+    using SkinnedControl::BackColor;
+    using SkinnedControl::setBackColor;
     short BackStyle() const;
     void setBackStyle(short style);
     // Set through QWidget::setEnabled; the change event persists it.
@@ -68,14 +68,12 @@ protected:
 private:
     static const SettingsSchema<XPShadow>& settings();
 
-    bool applyBackColor(OleColor color);
     bool applyBackStyle(int style);
     void fit();
     void applyPointers();
     void applyMainPointer();
     void applySharedPointer();
 
-    OleColor backColor_ = 0x00F9F3F2u;
     short backStyle_ = 1;
     // The element keeps only the resulting cursor, so the codes live here: the main
     // text's, and the one the shadow and the surface share (they differ after loading).

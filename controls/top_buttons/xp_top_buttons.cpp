@@ -107,24 +107,10 @@ void XPTopButtons::elementMouseEvent(Element* element, MouseAction action, Mouse
 {
     if (element != &tb)
         return;
-    switch (action) {
-    case MouseAction::Down:
-        emit MouseDown(args.button, args.shift, args.x, args.y);
-        // A host that disabled the button meanwhile gets no release to undo the look.
-        if (isEnabled())
-            showPicture(Pressed);
-        break;
-    case MouseAction::Move:
-        emit MouseMove(args.button, args.shift, args.x, args.y);
-        break;
-    case MouseAction::Up:
-        emit MouseUp(args.button, args.shift, args.x, args.y);
+    raiseMouseEvent(this, action, args);
+    // A host that disabled the button meanwhile gets no release to undo the look.
+    if (action == MouseAction::Down && isEnabled())
+        showPicture(Pressed);
+    else if (action == MouseAction::Up)
         showRestPicture();
-        break;
-    case MouseAction::Click:
-        emit Click();
-        break;
-    case MouseAction::DblClick:
-        break;
-    }
 }

@@ -4,11 +4,10 @@
 #include "settings/ole_color.h"
 
 #include <QMouseEvent>
-#include <QPainter>
 
 namespace {
 
-constexpr OleColor BackColor = 0x00E0E0E0u;
+constexpr OleColor ClientColor = 0x00E0E0E0u; // fixed, not a property
 constexpr OleColor TitleColor = 0x00800000u;
 constexpr float EdgeWidth = 90;
 constexpr float CaptionHeight = 510;
@@ -40,6 +39,7 @@ void stretched(PictureElement& element, const QPixmap& picture, float width, flo
 XPCanvas2::XPCanvas2(QWidget* parent) : SkinnedControl(parent)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
+    applyBackColor(ClientColor);
 
     const QPixmap edge = skin("edge");
     stretched(lev, edge, EdgeWidth, 0);
@@ -112,8 +112,6 @@ void XPCanvas2::layoutElements()
     nr.move(w - nr.width(), h - nr.height());
     l2.setLeft(w - l2.width());
 }
-
-void XPCanvas2::paintBackground(QPainter& painter) { painter.fillRect(rect(), Ole::toQColor(BackColor)); }
 
 bool XPCanvas2::onCaptionBar(const QPointF& pixels) const
 {

@@ -24,7 +24,6 @@ protected:
     virtual void startWindowMove(const QPoint& globalPress, Qt::MouseButton button);
 
     void layoutElements() override;
-    void paintBackground(QPainter& painter) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 

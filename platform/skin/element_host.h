@@ -46,6 +46,10 @@ protected:
 
     virtual void paintBackground(QPainter& painter);
     virtual void elementMouseEvent(Element* element, MouseAction action, MouseArgs& args);
+    // Raises the control's own event for `action`: its MouseDown, MouseMove, MouseUp and
+    // Click signals, and DblClick where it has one.
+    template <class Control>
+    static void raiseMouseEvent(Control* control, MouseAction action, MouseArgs& args);
     // The press on `element` ends without a release: undo its pressed look, raise nothing.
     virtual void captureLost(Element* element);
     bool isPressed() const { return pressed_; }
@@ -68,3 +72,26 @@ private:
     bool pressed_ = false;
     bool doubleClicked_ = false; // the release that ends a double-click is no further click
 };
+
+template <class Control>
+void ElementHost::raiseMouseEvent(Control* control, MouseAction action, MouseArgs& args)
+{
+    switch (action) {
+    case MouseAction::Down:
+        emit control->MouseDown(args.button, args.shift, args.x, args.y);
+        break;
+    case MouseAction::Move:
+        emit control->MouseMove(args.button, args.shift, args.x, args.y);
+        break;
+    case MouseAction::Up:
+        emit control->MouseUp(args.button, args.shift, args.x, args.y);
+        break;
+    case MouseAction::Click:
+        emit control->Click();
+        break;
+    case MouseAction::DblClick:
+        if constexpr (requires { control->DblClick(); })
+            emit control->DblClick();
+        break;
+    }
+}

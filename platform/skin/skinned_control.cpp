@@ -1,6 +1,7 @@
 #include "skinned_control.h"
 
 #include <QCoreApplication>
+#include <QPainter>
 #include <QResizeEvent>
 
 SkinnedControl::SkinnedControl(QWidget* parent) : ElementHost(parent) {}
@@ -31,3 +32,28 @@ void SkinnedControl::layOutPendingResize()
 void SkinnedControl::initNew(const AmbientProperties&) {}
 
 void SkinnedControl::resizeEvent(QResizeEvent*) { layoutElements(); }
+
+bool SkinnedControl::setBackColor(OleColor color)
+{
+    if (color == backColor_)
+        return true;
+    if (!applyBackColor(color))
+        return false;
+    emit PropertyChanged(QStringLiteral("BackColor"));
+    return true;
+}
+
+bool SkinnedControl::applyBackColor(OleColor color)
+{
+    if (!Ole::isValidColor(color))
+        return false;
+    backColor_ = color;
+    update();
+    return true;
+}
+
+void SkinnedControl::paintBackground(QPainter& painter)
+{
+    if (backColor_)
+        painter.fillRect(rect(), Ole::toQColor(*backColor_));
+}

@@ -42,18 +42,16 @@ int countRedInk(const QImage& image, const QRect& area)
 
 } // namespace
 
-class TstXPProgressBar : public QObject {
+class TestXPProgressBar : public QObject {
     Q_OBJECT
 
 private slots:
     void initTestCase() { Fonts::installSubstitutions(); }
 
     void creation();
-    void emptySettings();
-    void settingRoundTrip_data();
-    void settingRoundTrip();
-    void mainWindowSettings();
-    void writeOrder();
+    void persistedSettings_data();
+    void persistedSettings() { checkPersistedSettings<XPProgressBar>(); }
+    void loadingNotifiesNothing();
     void loadedFillAgreesWithMax();
     void fillWidth_data();
     void fillWidth();
@@ -70,7 +68,7 @@ private slots:
     void captionPixels();
 };
 
-void TstXPProgressBar::creation()
+void TestXPProgressBar::creation()
 {
     XPProgressBar bar;
     QCOMPARE(bar.twipsWidth(), 4575.0f);
@@ -90,91 +88,54 @@ void TstXPProgressBar::creation()
     QCOMPARE(bar.s.borderColor(), OleColor(0x00FFC0C0u));
 }
 
-void TstXPProgressBar::emptySettings()
+void TestXPProgressBar::persistedSettings_data()
+{
+    addPersistedSettingsColumns();
+    auto color = [](OleColor c) { return QVariant::fromValue(c); };
+    const StoredSettings everyKey{{"CaptionShow", false}, {"Alignment", 1}, {"ForeColor", color(1)},
+                                  {"Caption", "x"},       {"Max", "7"},     {"PBColor", color(2)},
+                                  {"Value", "3"},         {"BorderColor", color(3)}, {"BackColor", color(4)}};
+    StoredSettings everyKeyInOrder = everyKey;
+    std::reverse(everyKeyInOrder.begin(), everyKeyInOrder.end());
+
+    QTest::newRow("nothing stored") << StoredSettings{} << StoredSettings{} << StoredSettings{};
+    QTest::newRow("nothing stored, over other settings") << everyKey << StoredSettings{} << StoredSettings{};
+    QTest::newRow("every key, written in order") << StoredSettings{} << everyKey << everyKeyInOrder;
+    QTest::newRow("backcolor") << StoredSettings{} << StoredSettings{{"backcolor", color(0x00FFFFFFu)}}
+                               << StoredSettings{{"BackColor", color(0x00FFFFFFu)}};
+    QTest::newRow("bordercolor") << StoredSettings{} << StoredSettings{{"BORDERCOLOR", "0x000000FF"}}
+                                 << StoredSettings{{"BorderColor", color(0xFFu)}};
+    QTest::newRow("value") << StoredSettings{} << StoredSettings{{"value", "42"}} << StoredSettings{{"Value", "42"}};
+    QTest::newRow("pbcolor") << StoredSettings{} << StoredSettings{{"pbcolor", 8454016}}
+                             << StoredSettings{{"PBColor", color(0x0080FF80u)}};
+    QTest::newRow("max") << StoredSettings{} << StoredSettings{{"MAX", "250"}} << StoredSettings{{"Max", "250"}};
+    QTest::newRow("caption") << StoredSettings{} << StoredSettings{{"caption", "Поиск слов"}}
+                             << StoredSettings{{"Caption", "Поиск слов"}};
+    QTest::newRow("forecolor") << StoredSettings{} << StoredSettings{{"forecolor", color(0x00800000u)}}
+                               << StoredSettings{{"ForeColor", color(0x00800000u)}};
+    QTest::newRow("alignment") << StoredSettings{} << StoredSettings{{"alignment", 0}}
+                               << StoredSettings{{"Alignment", 0}};
+    QTest::newRow("captionshow") << StoredSettings{} << StoredSettings{{"captionshow", false}}
+                                 << StoredSettings{{"CaptionShow", false}};
+    QTest::newRow("main window's bar")
+        << StoredSettings{}
+        << StoredSettings{{"BackColor", "0x00FFFFFF"}, {"PBColor", "0x0080FF80"}, {"CaptionShow", false}}
+        << StoredSettings{{"BackColor", color(0x00FFFFFFu)}, {"PBColor", color(0x0080FF80u)}, {"CaptionShow", false}};
+}
+
+void TestXPProgressBar::loadingNotifiesNothing()
 {
     XPProgressBar bar;
     bar.setCaption(QStringLiteral("Импорт слов. Завершено 5%"));
-    bar.setBorderColor(0);
     QSignalSpy changes(&bar, &SkinnedControl::PropertyChanged);
-
-    bar.readProperties(PropertyBag(), AmbientProperties{});
-    QCOMPARE(bar.Caption(), QStringLiteral("Обработка данных"));
-    QCOMPARE(bar.BorderColor(), OleColor(0x00FF0000u));
-    QCOMPARE(changes.count(), 0);
-
-    const PropertyBag out = writtenSettings(bar);
-    QVERIFY(out.isEmpty());
-}
-
-void TstXPProgressBar::settingRoundTrip_data()
-{
-    QTest::addColumn<QString>("storedKey");
-    QTest::addColumn<QVariant>("stored");
-    QTest::addColumn<QString>("key");
-    QTest::addColumn<QVariant>("written");
-
-    auto color = [](OleColor c) { return QVariant::fromValue(c); };
-    QTest::newRow("backcolor") << "backcolor" << color(0x00FFFFFFu) << "BackColor" << color(0x00FFFFFFu);
-    QTest::newRow("bordercolor") << "BORDERCOLOR" << QVariant("0x000000FF") << "BorderColor" << color(0xFFu);
-    QTest::newRow("value") << "value" << QVariant("42") << "Value" << QVariant("42");
-    QTest::newRow("pbcolor") << "pbcolor" << QVariant(8454016) << "PBColor" << color(0x0080FF80u);
-    QTest::newRow("max") << "MAX" << QVariant("250") << "Max" << QVariant("250");
-    QTest::newRow("caption") << "caption" << QVariant("Поиск слов") << "Caption" << QVariant("Поиск слов");
-    QTest::newRow("forecolor") << "forecolor" << color(0x00800000u) << "ForeColor" << color(0x00800000u);
-    QTest::newRow("alignment") << "alignment" << QVariant(0) << "Alignment" << QVariant(0);
-    QTest::newRow("captionshow") << "captionshow" << QVariant(false) << "CaptionShow" << QVariant(false);
-}
-
-void TstXPProgressBar::settingRoundTrip()
-{
-    QFETCH(QString, storedKey);
-    QFETCH(QVariant, stored);
-    QFETCH(QString, key);
-    QFETCH(QVariant, written);
-
     PropertyBag bag;
-    bag.set(storedKey, stored);
-    const PropertyBag out = rewrittenSettings<XPProgressBar>(bag);
-
-    QCOMPARE(out.keys(), QStringList{key});
-    QCOMPARE(out.read(key, {}), written);
-}
-
-void TstXPProgressBar::mainWindowSettings()
-{
-    PropertyBag bag;
-    bag.set(QStringLiteral("BackColor"), QStringLiteral("0x00FFFFFF"));
-    bag.set(QStringLiteral("PBColor"), QStringLiteral("0x0080FF80"));
     bag.set(QStringLiteral("CaptionShow"), false);
-    XPProgressBar bar;
     bar.readProperties(bag, AmbientProperties{});
-    QCOMPARE(bar.BackColor(), OleColor(0x00FFFFFFu));
-    QCOMPARE(bar.PBColor(), OleColor(0x0080FF80u));
-    QVERIFY(!bar.CaptionShow());
     QCOMPARE(bar.s.width(), 0.0f);
-
-    const PropertyBag out = writtenSettings(bar);
-    QCOMPARE(out.keys(), (QStringList{"BackColor", "PBColor", "CaptionShow"}));
+    QCOMPARE(changes.count(), 0);
 }
 
-void TstXPProgressBar::writeOrder()
-{
-    XPProgressBar bar;
-    bar.setCaptionShow(false);
-    bar.setAlignment(1);
-    bar.setForeColor(1);
-    bar.setCaption(QStringLiteral("x"));
-    bar.setMax(QStringLiteral("7"));
-    bar.setPBColor(2);
-    bar.setValue(QStringLiteral("3"));
-    bar.setBorderColor(3);
-    bar.setBackColor(4);
-    const PropertyBag out = writtenSettings(bar);
-    QCOMPARE(out.keys(), (QStringList{"BackColor", "BorderColor", "Value", "PBColor", "Max", "Caption",
-                                      "ForeColor", "Alignment", "CaptionShow"}));
-}
-
-void TstXPProgressBar::loadedFillAgreesWithMax()
+void TestXPProgressBar::loadedFillAgreesWithMax()
 {
     // Value is read before Max; the fill still shows Value against the stored Max.
     PropertyBag bag;
@@ -185,7 +146,7 @@ void TstXPProgressBar::loadedFillAgreesWithMax()
     QCOMPARE(bar.s.width(), 4575.0f / 4);
 }
 
-void TstXPProgressBar::fillWidth_data()
+void TestXPProgressBar::fillWidth_data()
 {
     QTest::addColumn<float>("w");
     QTest::addColumn<QString>("max");
@@ -201,7 +162,7 @@ void TstXPProgressBar::fillWidth_data()
     QTest::newRow("new instance") << 4575.0f << "3" << "1" << 1525.0f;
 }
 
-void TstXPProgressBar::fillWidth()
+void TestXPProgressBar::fillWidth()
 {
     QFETCH(float, w);
     QFETCH(QString, max);
@@ -218,7 +179,7 @@ void TstXPProgressBar::fillWidth()
     QCOMPARE(bar.Value(), value);
 }
 
-void TstXPProgressBar::maxAloneLeavesFill()
+void TestXPProgressBar::maxAloneLeavesFill()
 {
     XPProgressBar bar;
     bar.setTwipsSize(5895, 255);
@@ -230,7 +191,7 @@ void TstXPProgressBar::maxAloneLeavesFill()
     QCOMPARE(bar.s.width(), 1768.5f);
 }
 
-void TstXPProgressBar::resizeLeavesFill()
+void TestXPProgressBar::resizeLeavesFill()
 {
     XPProgressBar bar;
     bar.show();
@@ -243,7 +204,7 @@ void TstXPProgressBar::resizeLeavesFill()
     QCOMPARE(bar.s.width(), 1179.0f);
 }
 
-void TstXPProgressBar::unusableNumbers_data()
+void TestXPProgressBar::unusableNumbers_data()
 {
     QTest::addColumn<QString>("max");
     QTest::addColumn<QString>("value");
@@ -261,7 +222,7 @@ void TstXPProgressBar::unusableNumbers_data()
     QTest::newRow("value with blanks") << "100" << " 10 " << 457.5f;
 }
 
-void TstXPProgressBar::unusableNumbers()
+void TestXPProgressBar::unusableNumbers()
 {
     QFETCH(QString, max);
     QFETCH(QString, value);
@@ -279,7 +240,7 @@ void TstXPProgressBar::unusableNumbers()
     bar.grab(); // paints without trouble
 }
 
-void TstXPProgressBar::tallerControl()
+void TestXPProgressBar::tallerControl()
 {
     XPProgressBar bar;
     bar.setValue(QStringLiteral("10"));
@@ -290,7 +251,7 @@ void TstXPProgressBar::tallerControl()
     QCOMPARE(bar.s.geometry(), QRectF(0, 0, 457.5, 255));
 }
 
-void TstXPProgressBar::alignment_data()
+void TestXPProgressBar::alignment_data()
 {
     QTest::addColumn<int>("alignment");
     QTest::addColumn<bool>("accepted");
@@ -303,7 +264,7 @@ void TstXPProgressBar::alignment_data()
     QTest::newRow("negative") << -1 << false << "centre";
 }
 
-void TstXPProgressBar::alignment()
+void TestXPProgressBar::alignment()
 {
     QFETCH(int, alignment);
     QFETCH(bool, accepted);
@@ -335,7 +296,7 @@ void TstXPProgressBar::alignment()
         QVERIFY(std::abs(middle - image.width() / 2) <= 2);
 }
 
-void TstXPProgressBar::settersNotifyOnlyOnChange()
+void TestXPProgressBar::settersNotifyOnlyOnChange()
 {
     XPProgressBar bar;
     QSignalSpy changes(&bar, &SkinnedControl::PropertyChanged);
@@ -366,7 +327,7 @@ void TstXPProgressBar::settersNotifyOnlyOnChange()
     QCOMPARE(bar.PBColor(), OleColor(3));
 }
 
-void TstXPProgressBar::fillPixels_data()
+void TestXPProgressBar::fillPixels_data()
 {
     QTest::addColumn<QString>("value");
     QTest::addColumn<QPoint>("at");
@@ -390,7 +351,7 @@ void TstXPProgressBar::fillPixels_data()
     QTest::newRow("150: border stays on top") << "150" << QPoint(392, 8) << border;
 }
 
-void TstXPProgressBar::fillPixels()
+void TestXPProgressBar::fillPixels()
 {
     QFETCH(QString, value);
     QFETCH(QPoint, at);
@@ -403,7 +364,7 @@ void TstXPProgressBar::fillPixels()
     QCOMPARE(bar.grab().toImage().pixelColor(at), color);
 }
 
-void TstXPProgressBar::captionPixels()
+void TestXPProgressBar::captionPixels()
 {
     XPProgressBar bar;
     makeMainWindowBar(bar);
@@ -420,5 +381,5 @@ void TstXPProgressBar::captionPixels()
     QVERIFY(countRedInk(bar.grab().toImage(), band) > 20);
 }
 
-QTEST_MAIN(TstXPProgressBar)
+QTEST_MAIN(TestXPProgressBar)
 #include "tst_xpprogressbar.moc"

@@ -91,7 +91,7 @@ struct FocusWindow {
     }
 };
 
-class TstXPButton : public QObject {
+class TestXPButton : public QObject {
     Q_OBJECT
 
 private slots:
@@ -99,11 +99,9 @@ private slots:
 
     void creationValues();
     void initNewTakesDisplayName();
-    void emptySettingsGiveDefaults();
-    void settingRoundTrip_data();
-    void settingRoundTrip();
-    void mainWindowSettings();
-    void writeOrder();
+    void persistedSettings_data();
+    void persistedSettings() { checkPersistedSettings<XPButton>(); }
+    void loadingAppliesToElements();
     void layout_data();
     void layout();
     void captionBand_data();
@@ -135,7 +133,7 @@ private slots:
     void noTooltipWhenDisabled();
 };
 
-void TstXPButton::creationValues()
+void TestXPButton::creationValues()
 {
     XPButton button;
     QCOMPARE(button.Caption(), QStringLiteral("XPButton"));
@@ -145,7 +143,7 @@ void TstXPButton::creationValues()
     QVERIFY(button.nor.isVisible() && !button.dow.isVisible() && !button.gf.isVisible());
 }
 
-void TstXPButton::initNewTakesDisplayName()
+void TestXPButton::initNewTakesDisplayName()
 {
     XPButton button;
     button.initNew({FontValue{}, QStringLiteral("XPButton3")});
@@ -153,108 +151,65 @@ void TstXPButton::initNewTakesDisplayName()
     QCOMPARE(button.Font(), timesBold()); // the ambient font is for reading, not for new instances
 }
 
-void TstXPButton::emptySettingsGiveDefaults()
+void TestXPButton::persistedSettings_data()
 {
-    XPButton button;
-    button.setCaption(QStringLiteral("Другое"));
-    button.setForeColor(0x000000FFu);
-    button.setEnabled(false);
-    const AmbientProperties ambient{FontValue{QStringLiteral("Arial"), 10, 400, true, false, false, 0}, {}};
-    QSignalSpy changes(&button, &SkinnedControl::PropertyChanged);
-
-    button.readProperties(PropertyBag(), ambient);
-
-    QVERIFY(button.Enabled());
-    QVERIFY(button.cap.enabledLook());
-    QCOMPARE(button.Caption(), QStringLiteral("XPButton"));
-    QVERIFY(button.ToolTipText().isEmpty());
-    QCOMPARE(button.ForeColor(), LightBlue);
-    QCOMPARE(button.BorderColor(), LightBlue);
-    QCOMPARE(button.bor.borderColor(), LightBlue);
-    QCOMPARE(button.GetFocusColor(), LightBlue);
-    QCOMPARE(button.Font(), ambient.font);
-    QCOMPARE(changes.count(), 0);
-
-    PropertyBag written;
-    button.writeProperties(written, ambient);
-    QVERIFY(written.isEmpty());
-}
-
-void TstXPButton::settingRoundTrip_data()
-{
-    QTest::addColumn<QString>("storedKey");
-    QTest::addColumn<QVariant>("stored");
-    QTest::addColumn<QString>("key");
-    QTest::addColumn<QVariant>("written");
-
+    addPersistedSettingsColumns();
     const QVariant orange = QVariant::fromValue(OleColor(0x0080C0FFu));
-    QTest::newRow("enabled") << "enabled" << QVariant(false) << "Enabled" << QVariant(false);
-    QTest::newRow("caption") << "CAPTION" << QVariant(QStringLiteral("Отмена")) << "Caption"
-                             << QVariant(QStringLiteral("Отмена"));
-    QTest::newRow("tooltip") << "tooltiptext" << QVariant(QStringLiteral("Найти слова")) << "ToolTipText"
-                             << QVariant(QStringLiteral("Найти слова"));
-    QTest::newRow("forecolor") << "forecolor" << orange << "ForeColor" << orange;
-    QTest::newRow("bordercolor") << "BorderColor" << QVariant(QStringLiteral("0x0080C0FF")) << "BorderColor"
-                                 << orange;
-    QTest::newRow("getfocuscolor") << "getfocuscolor" << QVariant(8438015) << "GetFocusColor" << orange;
-    QTest::newRow("font") << "font" << QVariant::fromValue(timesBold()) << "Font"
-                          << QVariant::fromValue(timesBold());
-}
+    const QVariant font = QVariant::fromValue(timesBold());
+    const StoredSettings everyKey{{"Font", font},
+                                  {"GetFocusColor", QVariant::fromValue(OleColor(1))},
+                                  {"BorderColor", QVariant::fromValue(OleColor(2))},
+                                  {"ForeColor", QVariant::fromValue(OleColor(3))},
+                                  {"ToolTipText", QStringLiteral("t")},
+                                  {"Caption", QStringLiteral("c")},
+                                  {"Enabled", false}};
+    StoredSettings everyKeyInOrder = everyKey;
+    std::reverse(everyKeyInOrder.begin(), everyKeyInOrder.end());
 
-void TstXPButton::settingRoundTrip()
-{
-    QFETCH(QString, storedKey);
-    QFETCH(QVariant, stored);
-    QFETCH(QString, key);
-    QFETCH(QVariant, written);
-
-    PropertyBag bag;
-    bag.set(storedKey, stored);
-    const PropertyBag out = rewrittenSettings<XPButton>(bag);
-
-    QCOMPARE(out.keys(), QStringList{key});
-    QCOMPARE(out.read(key, {}), written);
-}
-
-void TstXPButton::mainWindowSettings()
-{
+    QTest::newRow("nothing stored") << StoredSettings{} << StoredSettings{} << StoredSettings{};
+    QTest::newRow("nothing stored, over other settings") << everyKey << StoredSettings{} << StoredSettings{};
+    QTest::newRow("every key, written in order") << StoredSettings{} << everyKey << everyKeyInOrder;
+    QTest::newRow("enabled") << StoredSettings{} << StoredSettings{{"enabled", false}}
+                             << StoredSettings{{"Enabled", false}};
+    QTest::newRow("caption") << StoredSettings{} << StoredSettings{{"CAPTION", QStringLiteral("Отмена")}}
+                             << StoredSettings{{"Caption", QStringLiteral("Отмена")}};
+    QTest::newRow("tooltip") << StoredSettings{} << StoredSettings{{"tooltiptext", QStringLiteral("Найти слова")}}
+                             << StoredSettings{{"ToolTipText", QStringLiteral("Найти слова")}};
+    QTest::newRow("forecolor") << StoredSettings{} << StoredSettings{{"forecolor", orange}}
+                               << StoredSettings{{"ForeColor", orange}};
+    QTest::newRow("bordercolor") << StoredSettings{} << StoredSettings{{"BorderColor", QStringLiteral("0x0080C0FF")}}
+                                 << StoredSettings{{"BorderColor", orange}};
+    QTest::newRow("getfocuscolor") << StoredSettings{} << StoredSettings{{"getfocuscolor", 8438015}}
+                                   << StoredSettings{{"GetFocusColor", orange}};
+    QTest::newRow("font") << StoredSettings{} << StoredSettings{{"font", font}} << StoredSettings{{"Font", font}};
     // As the main window's stored design holds its search button.
-    PropertyBag bag;
-    bag.set(QStringLiteral("caption"), QStringLiteral("Начать поиск"));
-    bag.set(QStringLiteral("getfocuscolor"), QStringLiteral("0x0080C0FF"));
-    bag.set(QStringLiteral("font"), QVariantMap{{"face", "Times New Roman"},
-                                                {"size", 12},
-                                                {"weight", 700},
-                                                {"charset", 204}});
+    QTest::newRow("main window's search button")
+        << StoredSettings{}
+        << StoredSettings{{"caption", QStringLiteral("Начать поиск")},
+                          {"getfocuscolor", QStringLiteral("0x0080C0FF")},
+                          {"font", QVariantMap{{"face", "Times New Roman"}, {"size", 12}, {"weight", 700},
+                                               {"charset", 204}}}}
+        << StoredSettings{{"Caption", QStringLiteral("Начать поиск")}, {"GetFocusColor", orange}, {"Font", font}};
+}
+
+void TestXPButton::loadingAppliesToElements()
+{
     XPButton button;
+    button.setBorderColor(0x000000FFu);
+    button.setEnabled(false);
+    QSignalSpy changes(&button, &SkinnedControl::PropertyChanged);
+    PropertyBag bag;
+    bag.set(QStringLiteral("getfocuscolor"), QStringLiteral("0x0080C0FF"));
+
     button.readProperties(bag, AmbientProperties{});
 
-    QCOMPARE(button.Caption(), QStringLiteral("Начать поиск"));
-    QCOMPARE(button.GetFocusColor(), OleColor(0x0080C0FFu));
+    QVERIFY(button.cap.enabledLook());
+    QCOMPARE(button.bor.borderColor(), LightBlue);
     QCOMPARE(button.gf.borderColor(), OleColor(0x0080C0FFu));
-    QCOMPARE(button.BorderColor(), LightBlue);
-    QCOMPARE(button.Font(), timesBold());
-
-    const PropertyBag out = writtenSettings(button);
-    QCOMPARE(out.keys(), (QStringList{"Caption", "GetFocusColor", "Font"}));
+    QCOMPARE(changes.count(), 0);
 }
 
-void TstXPButton::writeOrder()
-{
-    XPButton button;
-    button.setFont(FontValue{});
-    button.setGetFocusColor(1);
-    button.setBorderColor(2);
-    button.setForeColor(3);
-    button.setToolTipText(QStringLiteral("t"));
-    button.setCaption(QStringLiteral("c"));
-    button.setEnabled(false);
-    const PropertyBag out = writtenSettings(button, AmbientProperties{timesBold(), {}});
-    QCOMPARE(out.keys(), (QStringList{"Enabled", "Caption", "ToolTipText", "ForeColor", "BorderColor",
-                                      "GetFocusColor", "Font"}));
-}
-
-void TstXPButton::layout_data()
+void TestXPButton::layout_data()
 {
     QTest::addColumn<float>("w");
     QTest::addColumn<float>("h");
@@ -265,7 +220,7 @@ void TstXPButton::layout_data()
     QTest::newRow("wide") << 4500.0f << 300.0f << QRectF(25, 25, 4460, 260);
 }
 
-void TstXPButton::layout()
+void TestXPButton::layout()
 {
     QFETCH(float, w);
     QFETCH(float, h);
@@ -287,7 +242,7 @@ void TstXPButton::layout()
     QCOMPARE(button.cap.top() + button.cap.height() / 2, h / 2);
 }
 
-void TstXPButton::captionBand_data()
+void TestXPButton::captionBand_data()
 {
     QTest::addColumn<int>("row"); // pixel row, relative to the caption box
     QTest::addColumn<bool>("caption");
@@ -299,7 +254,7 @@ void TstXPButton::captionBand_data()
     QTest::newRow("below the band") << -3 << false;
 }
 
-void TstXPButton::captionBand()
+void TestXPButton::captionBand()
 {
     QFETCH(int, row);
     QFETCH(bool, caption);
@@ -318,7 +273,7 @@ void TstXPButton::captionBand()
     }
 }
 
-void TstXPButton::fontRecentresCaptionChangeDoesNot()
+void TestXPButton::fontRecentresCaptionChangeDoesNot()
 {
     XPButton button;
     button.setTwipsSize(1815, 495);
@@ -337,7 +292,7 @@ void TstXPButton::fontRecentresCaptionChangeDoesNot()
     QCOMPARE(button.cap.width(), 1815.0f);
 }
 
-void TstXPButton::keyboard_data()
+void TestXPButton::keyboard_data()
 {
     QTest::addColumn<int>("key");
     QTest::addColumn<int>("modifiers");
@@ -364,7 +319,7 @@ void TstXPButton::keyboard_data()
                         << QStringList{"down 116 0", "face normal", "up 116 0", "face normal"};
 }
 
-void TstXPButton::keyboard()
+void TestXPButton::keyboard()
 {
     QFETCH(int, key);
     QFETCH(int, modifiers);
@@ -379,7 +334,7 @@ void TstXPButton::keyboard()
     QCOMPARE(events.entries, log);
 }
 
-void TstXPButton::autoRepeatClicksOnce()
+void TestXPButton::autoRepeatClicksOnce()
 {
     XPButton button;
     EventLog events(button);
@@ -396,7 +351,7 @@ void TstXPButton::autoRepeatClicksOnce()
                                           "up 32 0", "click normal"}));
 }
 
-void TstXPButton::hostChangesKeyCode_data()
+void TestXPButton::hostChangesKeyCode_data()
 {
     QTest::addColumn<bool>("zeroKeyDown");
     QTest::addColumn<bool>("zeroKeyUp");
@@ -411,7 +366,7 @@ void TstXPButton::hostChangesKeyCode_data()
                                                        "face normal"};
 }
 
-void TstXPButton::hostChangesKeyCode()
+void TestXPButton::hostChangesKeyCode()
 {
     QFETCH(bool, zeroKeyDown);
     QFETCH(bool, zeroKeyUp);
@@ -428,7 +383,7 @@ void TstXPButton::hostChangesKeyCode()
     QCOMPARE(events.entries, log);
 }
 
-void TstXPButton::mouse_data()
+void TestXPButton::mouse_data()
 {
     QTest::addColumn<bool>("onCaption");
     QTest::addColumn<int>("button");
@@ -446,7 +401,7 @@ void TstXPButton::mouse_data()
     QTest::newRow("caption, released on face") << true << int(Qt::LeftButton) << "face" << notClicked;
 }
 
-void TstXPButton::mouse()
+void TestXPButton::mouse()
 {
     QFETCH(bool, onCaption);
     QFETCH(int, button);
@@ -469,7 +424,7 @@ void TstXPButton::mouse()
     QCOMPARE(events.entries, log);
 }
 
-void TstXPButton::focusLossWhileSpaceHeld()
+void TestXPButton::focusLossWhileSpaceHeld()
 {
     FocusWindow w;
     XPButton* button = w.button;
@@ -492,7 +447,7 @@ void TstXPButton::focusLossWhileSpaceHeld()
     QCOMPARE(clicks.count(), 0);
 }
 
-void TstXPButton::focusFrame_data()
+void TestXPButton::focusFrame_data()
 {
     QTest::addColumn<int>("reason");
     QTest::addColumn<bool>("shown");
@@ -503,7 +458,7 @@ void TstXPButton::focusFrame_data()
     QTest::newRow("window activation") << int(Qt::ActiveWindowFocusReason) << false;
 }
 
-void TstXPButton::focusFrame()
+void TestXPButton::focusFrame()
 {
     QFETCH(int, reason);
     QFETCH(bool, shown);
@@ -529,7 +484,7 @@ void TstXPButton::focusFrame()
     QCOMPARE(image.pixelColor(120, 3), rgb(LightBlue));
 }
 
-void TstXPButton::disabledRaisesNothing()
+void TestXPButton::disabledRaisesNothing()
 {
     XPButton button;
     button.setTwipsSize(1815, 495);
@@ -554,7 +509,7 @@ void TstXPButton::disabledRaisesNothing()
     QCOMPARE(changes.count(), 2);
 }
 
-void TstXPButton::settersNotifyOnlyOnChange()
+void TestXPButton::settersNotifyOnlyOnChange()
 {
     XPButton button;
     QSignalSpy changes(&button, &SkinnedControl::PropertyChanged);
@@ -591,7 +546,7 @@ void TstXPButton::settersNotifyOnlyOnChange()
     QCOMPARE(changes.count(), 0);
 }
 
-void TstXPButton::tooltipOnlyOverCaption()
+void TestXPButton::tooltipOnlyOverCaption()
 {
     XPButton button;
     button.setTwipsSize(1815, 495);
@@ -611,7 +566,7 @@ void TstXPButton::tooltipOnlyOverCaption()
     QToolTip::hideText();
 }
 
-void TstXPButton::facePixels_data()
+void TestXPButton::facePixels_data()
 {
     QTest::addColumn<bool>("pressed");
     QTest::addColumn<QPoint>("at");
@@ -628,7 +583,7 @@ void TstXPButton::facePixels_data()
     QTest::newRow("pressed, border bottom") << true << QPoint(60, 32) << rgb(LightBlue);
 }
 
-void TstXPButton::facePixels()
+void TestXPButton::facePixels()
 {
     QFETCH(bool, pressed);
     QFETCH(QPoint, at);
@@ -645,7 +600,7 @@ void TstXPButton::facePixels()
         QTest::mouseRelease(&button, Qt::LeftButton, {}, QPoint(60, 2));
 }
 
-void TstXPButton::disabledCaptionPixels()
+void TestXPButton::disabledCaptionPixels()
 {
     XPButton button;
     button.setTwipsSize(1815, 495);
@@ -660,7 +615,7 @@ void TstXPButton::disabledCaptionPixels()
     QVERIFY(countRedInk(button.grab().toImage(), band) > 20);
 }
 
-void TstXPButton::timedKeyRepeat_data()
+void TestXPButton::timedKeyRepeat_data()
 {
     // Each step: "p" or "r" (press or release), the key, the event time.
     QTest::addColumn<QStringList>("steps");
@@ -676,7 +631,7 @@ void TstXPButton::timedKeyRepeat_data()
                                                   << 1;
 }
 
-void TstXPButton::timedKeyRepeat()
+void TestXPButton::timedKeyRepeat()
 {
     QFETCH(QStringList, steps);
     QFETCH(int, clicks);
@@ -697,7 +652,7 @@ void TstXPButton::timedKeyRepeat()
     QVERIFY(button.nor.isVisible());
 }
 
-void TstXPButton::pressTakenAway_data()
+void TestXPButton::pressTakenAway_data()
 {
     QTest::addColumn<QString>("how");
     QTest::newRow("modal box") << "modal box";
@@ -706,7 +661,7 @@ void TstXPButton::pressTakenAway_data()
 }
 
 // A press whose release never comes lifts the face, and the next click is a click.
-void TstXPButton::pressTakenAway()
+void TestXPButton::pressTakenAway()
 {
     QFETCH(QString, how);
 
@@ -748,14 +703,14 @@ void TstXPButton::pressTakenAway()
     QVERIFY(button->nor.isVisible());
 }
 
-void TstXPButton::enabledFromAnyCaller_data()
+void TestXPButton::enabledFromAnyCaller_data()
 {
     QTest::addColumn<bool>("throughParent");
     QTest::newRow("through a QWidget pointer") << false;
     QTest::newRow("parent disabled") << true;
 }
 
-void TstXPButton::enabledFromAnyCaller()
+void TestXPButton::enabledFromAnyCaller()
 {
     QFETCH(bool, throughParent);
 
@@ -773,14 +728,14 @@ void TstXPButton::enabledFromAnyCaller()
     QCOMPARE(changes.count(), throughParent ? 0 : 2);
 }
 
-void TstXPButton::noTooltipWhenDisabled_data()
+void TestXPButton::noTooltipWhenDisabled_data()
 {
     QTest::addColumn<bool>("enabled");
     QTest::newRow("enabled") << true;
     QTest::newRow("disabled") << false;
 }
 
-void TstXPButton::noTooltipWhenDisabled()
+void TestXPButton::noTooltipWhenDisabled()
 {
     QFETCH(bool, enabled);
 
@@ -797,5 +752,5 @@ void TstXPButton::noTooltipWhenDisabled()
     QToolTip::hideText();
 }
 
-QTEST_MAIN(TstXPButton)
+QTEST_MAIN(TestXPButton)
 #include "tst_xpbutton.moc"

@@ -1,3 +1,4 @@
+#include "persisted_settings.h"
 #include "separator_line/xp_line.h"
 
 #include <QImage>
@@ -22,14 +23,13 @@ QList<QColor> row(XPLine& line)
 
 } // namespace
 
-class TstXPLine : public QObject {
+class TestXPLine : public QObject {
     Q_OBJECT
 
 private slots:
     void newInstance();
-    void settings_data();
-    void settings();
-    void writesKeysInOrder();
+    void persistedSettings_data();
+    void persistedSettings() { checkPersistedSettings<XPLine>(ambient); }
     void heightHeld_data();
     void heightHeld();
     void setters_data();
@@ -41,7 +41,7 @@ private slots:
     void scaledScreen();
 };
 
-void TstXPLine::newInstance()
+void TestXPLine::newInstance()
 {
     XPLine line;
     QCOMPARE(line.twipsWidth(), 3720.0f);
@@ -53,64 +53,31 @@ void TstXPLine::newInstance()
     QCOMPARE(line.l.end(), QPointF(3720, 0));
 }
 
-void TstXPLine::settings_data()
+void TestXPLine::persistedSettings_data()
 {
-    QTest::addColumn<QString>("key");
-    QTest::addColumn<QVariant>("stored");
-    QTest::addColumn<short>("style");
-    QTest::addColumn<OleColor>("border");
-    QTest::addColumn<OleColor>("back");
-    QTest::newRow("empty") << QString() << QVariant() << short(1) << 0x00FF0000u << 0x00E0E0E0u;
-    QTest::newRow("bordercolor as stored by the window")
-        << "bordercolor" << QVariant("0x00FF8080") << short(1) << 0x00FF8080u << 0x00E0E0E0u;
-    QTest::newRow("BORDERSTYLE") << "BORDERSTYLE" << QVariant(3) << short(3) << 0x00FF0000u << 0x00E0E0E0u;
-    QTest::newRow("backcolor decimal") << "backcolor" << QVariant("255") << short(1) << 0x00FF0000u << 0x000000FFu;
-    QTest::newRow("style out of range kept") << "BorderStyle" << QVariant(9) << short(1) << 0x00FF0000u
-                                             << 0x00E0E0E0u;
-    QTest::newRow("unreadable colour") << "BorderColor" << QVariant("blue") << short(1) << 0x00FF0000u
-                                       << 0x00E0E0E0u;
+    addPersistedSettingsColumns();
+    const StoredSettings everyKey{{"BackColor", QVariant::fromValue(0x00FFFFFFu)},
+                                  {"BorderColor", QVariant::fromValue(0x00FF8080u)},
+                                  {"BorderStyle", 2}};
+    StoredSettings everyKeyInOrder = everyKey;
+    std::reverse(everyKeyInOrder.begin(), everyKeyInOrder.end());
+
+    QTest::newRow("empty") << StoredSettings{} << StoredSettings{} << StoredSettings{};
+    QTest::newRow("empty, over other settings") << everyKey << StoredSettings{} << StoredSettings{};
+    QTest::newRow("every key, written in order") << StoredSettings{} << everyKey << everyKeyInOrder;
+    QTest::newRow("bordercolor as stored by the window") << StoredSettings{} << StoredSettings{{"bordercolor", "0x00FF8080"}}
+                                                         << StoredSettings{{"BorderColor", QVariant::fromValue(0x00FF8080u)}};
+    QTest::newRow("BORDERSTYLE") << StoredSettings{} << StoredSettings{{"BORDERSTYLE", 3}}
+                                 << StoredSettings{{"BorderStyle", 3}};
+    QTest::newRow("backcolor decimal") << StoredSettings{} << StoredSettings{{"backcolor", "255"}}
+                                       << StoredSettings{{"BackColor", QVariant::fromValue(0x000000FFu)}};
+    QTest::newRow("style out of range kept") << StoredSettings{} << StoredSettings{{"BorderStyle", 9}}
+                                             << StoredSettings{};
+    QTest::newRow("unreadable colour") << StoredSettings{} << StoredSettings{{"BorderColor", "blue"}}
+                                       << StoredSettings{};
 }
 
-void TstXPLine::settings()
-{
-    QFETCH(QString, key);
-    QFETCH(QVariant, stored);
-    QFETCH(short, style);
-    QFETCH(OleColor, border);
-    QFETCH(OleColor, back);
-    PropertyBag bag;
-    if (!key.isEmpty())
-        bag.set(key, stored);
-    XPLine line;
-    QSignalSpy changed(&line, &XPLine::PropertyChanged);
-    line.readProperties(bag, ambient);
-    QCOMPARE(line.BorderStyle(), style);
-    QCOMPARE(line.BorderColor(), border);
-    QCOMPARE(line.BackColor(), back);
-    QCOMPARE(changed.count(), 0);
-}
-
-void TstXPLine::writesKeysInOrder()
-{
-    XPLine line;
-    PropertyBag bag;
-    line.writeProperties(bag, ambient);
-    QVERIFY(bag.isEmpty());
-
-    line.setBackColor(0x00FFFFFFu);
-    line.setBorderColor(0x00FF8080u);
-    line.setBorderStyle(2);
-    line.writeProperties(bag, ambient);
-    QCOMPARE(bag.keys(), QStringList({"BorderStyle", "BorderColor", "BackColor"}));
-
-    XPLine copy;
-    copy.readProperties(bag, ambient);
-    QCOMPARE(copy.BorderStyle(), short(2));
-    QCOMPARE(copy.BorderColor(), 0x00FF8080u);
-    QCOMPARE(copy.BackColor(), 0x00FFFFFFu);
-}
-
-void TstXPLine::heightHeld_data()
+void TestXPLine::heightHeld_data()
 {
     QTest::addColumn<float>("width");
     QTest::addColumn<float>("height");
@@ -120,7 +87,7 @@ void TstXPLine::heightHeld_data()
     QTest::newRow("10 high") << 3720.f << 10.f;
 }
 
-void TstXPLine::heightHeld()
+void TestXPLine::heightHeld()
 {
     QFETCH(float, width);
     QFETCH(float, height);
@@ -137,7 +104,7 @@ void TstXPLine::heightHeld()
     }
 }
 
-void TstXPLine::setters_data()
+void TestXPLine::setters_data()
 {
     QTest::addColumn<QString>("property");
     QTest::addColumn<quint32>("value");
@@ -154,7 +121,7 @@ void TstXPLine::setters_data()
     QTest::newRow("back not a colour") << "BackColor" << 0xFF000000u << false;
 }
 
-void TstXPLine::setters()
+void TestXPLine::setters()
 {
     QFETCH(QString, property);
     QFETCH(quint32, value);
@@ -187,7 +154,7 @@ void TstXPLine::setters()
     QCOMPARE(changed.count(), accepted ? 1 : 0);
 }
 
-void TstXPLine::styles_data()
+void TestXPLine::styles_data()
 {
     QTest::addColumn<short>("style");
     QTest::addColumn<bool>("lineEverywhere");
@@ -201,7 +168,7 @@ void TstXPLine::styles_data()
     QTest::newRow("6 inside solid") << short(6) << true << false;
 }
 
-void TstXPLine::styles()
+void TestXPLine::styles()
 {
     QFETCH(short, style);
     QFETCH(bool, lineEverywhere);
@@ -217,14 +184,16 @@ void TstXPLine::styles()
     QCOMPARE(colors.contains(blue), style != 0);
 }
 
-void TstXPLine::mainWindowInstance()
+void TestXPLine::mainWindowInstance()
 {
     QWidget window;
     window.resize(420, 480);
     XPLine line(&window);
     PropertyBag bag;
     bag.set("bordercolor", "0x00FF8080");
+    QSignalSpy changed(&line, &XPLine::PropertyChanged);
     line.readProperties(bag, ambient);
+    QCOMPARE(changed.count(), 0);
     line.setTwipsGeometry(120, 6360, 5895, 15);
     window.show();
 
@@ -234,7 +203,7 @@ void TstXPLine::mainWindowInstance()
     QCOMPARE(colors.count(QColor(0x80, 0x80, 0xFF)), 393);
 }
 
-void TstXPLine::scaledScreen_data()
+void TestXPLine::scaledScreen_data()
 {
     QTest::addColumn<qreal>("ratio");
     QTest::newRow("1") << qreal(1);
@@ -243,7 +212,7 @@ void TstXPLine::scaledScreen_data()
 }
 
 // The line fills its whole logical row at any scale, as on a plain screen.
-void TstXPLine::scaledScreen()
+void TestXPLine::scaledScreen()
 {
     QFETCH(qreal, ratio);
     XPLine line;
@@ -260,5 +229,5 @@ void TstXPLine::scaledScreen()
     }
 }
 
-QTEST_MAIN(TstXPLine)
+QTEST_MAIN(TestXPLine)
 #include "tst_xpline.moc"

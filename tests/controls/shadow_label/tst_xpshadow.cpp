@@ -1,3 +1,4 @@
+#include "persisted_settings.h"
 #include "shadow_label/xp_shadow.h"
 
 #include <QImage>
@@ -70,15 +71,15 @@ struct MouseRecord {
 
 } // namespace
 
-class TstXPShadow : public QObject {
+class TestXPShadow : public QObject {
     Q_OBJECT
 
 private slots:
     void initTestCase() { Fonts::installSubstitutions(); }
 
-    void emptySettingsYieldDefaults();
-    void writesKeysInOrderAndReadsThemBack();
-    void readsLowerCaseKeys();
+    void persistedSettings_data();
+    void persistedSettings() { checkPersistedSettings<XPShadow>(ambient); }
+    void loadingCopiesToShadow();
     void loadingLeavesShadowPointerAndSize();
     void layoutBoxes_data();
     void layoutBoxes();
@@ -102,89 +103,60 @@ private slots:
     void pointerNotifiedBeforeCopies();
 };
 
-void TstXPShadow::emptySettingsYieldDefaults()
+void TestXPShadow::persistedSettings_data()
+{
+    addPersistedSettingsColumns();
+    const auto color = [](OleColor c) { return QVariant::fromValue(c); };
+    const auto fontValue = [](const FontValue& f) { return QVariant::fromValue(f); };
+    const StoredSettings everyKeyInOrder{
+        {"AutoSize", true},          {"Caption", QStringLiteral("Обработано:")},
+        {"Alignment", 1},            {"BackColor", color(Cyan)},
+        {"BackStyle", 0},            {"Enabled", false},
+        {"Font", fontValue(designFont)}, {"ForeColor", color(Cyan)},
+        {"MousePointer", 3},         {"MouseIcon", redIcon().toImage()},
+        {"ToolTipText", QStringLiteral("подсказка")}, {"Shadow_Alignment", 2},
+        {"Shadow_ForeColor", color(0x00123456u)},
+        {"Shadow_Font", fontValue(font(QStringLiteral("DejaVu Serif"), 9.0f, 400))}};
+    StoredSettings everyKey = everyKeyInOrder;
+    std::reverse(everyKey.begin(), everyKey.end());
+
+    QTest::newRow("nothing stored") << StoredSettings{} << StoredSettings{} << StoredSettings{};
+    QTest::newRow("nothing stored, over other settings") << everyKey << StoredSettings{} << StoredSettings{};
+    QTest::newRow("every key, written in order") << StoredSettings{} << everyKey << everyKeyInOrder;
+    // As the main window's stored design holds them, with raw values.
+    QTest::newRow("keys in lower case, one unknown")
+        << StoredSettings{}
+        << StoredSettings{{"autosize", true},
+                          {"caption", QStringLiteral("Словарь:")},
+                          {"backcolor", QStringLiteral("0x00E0E0E0")},
+                          {"font", QVariantMap{{"face", "MS Sans Serif"}, {"size", 8.25}, {"weight", 700}, {"charset", 204}}},
+                          {"shadow_font", QVariantMap{{"face", "DejaVu Sans"}, {"size", 9}, {"weight", 400}, {"charset", 204}}},
+                          {"shadow_alignment", 2},
+                          {"unknown", 42}}
+        << StoredSettings{{"AutoSize", true},
+                          {"Caption", QStringLiteral("Словарь:")},
+                          {"BackColor", color(0x00E0E0E0u)},
+                          {"Font", fontValue(designFont)},
+                          {"Shadow_Alignment", 2},
+                          {"Shadow_Font", fontValue(font(QStringLiteral("DejaVu Sans"), 9.0f, 400))}};
+}
+
+void TestXPShadow::loadingCopiesToShadow()
 {
     XPShadow c;
     c.setCaption(QStringLiteral("other"));
-    c.setForeColor(Cyan);
-    c.setAlignment(2);
-    c.readProperties(PropertyBag(), ambient);
-    QCOMPARE(c.Caption(), QStringLiteral("XPShadow"));
-    QCOMPARE(c.l2.text(), QStringLiteral("XPShadow"));
-    QCOMPARE(c.ForeColor(), 0x00FF8080u);
-    QCOMPARE(c.Shadow_ForeColor(), 0x00FFC0C0u);
-    QCOMPARE(c.BackColor(), 0x00F9F3F2u);
-    QCOMPARE(c.BackStyle(), short(1));
-    QCOMPARE(c.Alignment(), short(0));
-    QCOMPARE(c.Shadow_Alignment(), short(0));
-    QCOMPARE(c.Font(), ambient.font);
-    QCOMPARE(c.Shadow_Font(), ambient.font);
-    QVERIFY(!c.AutoSize());
-
-    PropertyBag written;
-    c.writeProperties(written, ambient);
-    QVERIFY2(written.isEmpty(), qPrintable(written.keys().join(',')));
-}
-
-void TstXPShadow::writesKeysInOrderAndReadsThemBack()
-{
-    XPShadow source;
-    source.readProperties(PropertyBag(), ambient);
-    source.setAutoSize(true);
-    source.setCaption(QStringLiteral("Обработано:"));
-    source.setAlignment(1);
-    source.setBackColor(Cyan);
-    source.setBackStyle(0);
-    source.setEnabled(false);
-    source.setFont(designFont);
-    source.setForeColor(Cyan);
-    source.setMousePointer(3);
-    source.setMouseIcon(redIcon());
-    source.setToolTipText(QStringLiteral("подсказка"));
-    source.setShadow_Alignment(2);
-    source.setShadow_ForeColor(0x00123456u);
-    source.setShadow_Font(font(QStringLiteral("DejaVu Serif"), 9.0f, 400));
     PropertyBag bag;
-    source.writeProperties(bag, ambient);
-    QCOMPARE(bag.keys(), QStringList({"AutoSize", "Caption", "Alignment", "BackColor", "BackStyle", "Enabled",
-                                      "Font", "ForeColor", "MousePointer", "MouseIcon", "ToolTipText",
-                                      "Shadow_Alignment", "Shadow_ForeColor", "Shadow_Font"}));
-
-    XPShadow copy;
-    copy.readProperties(bag, ambient);
-    PropertyBag again;
-    copy.writeProperties(again, ambient);
-    QCOMPARE(again.keys(), bag.keys());
-    for (const QString& key : bag.keys())
-        QCOMPARE(again.read(key, {}), bag.read(key, {}));
-    QCOMPARE(copy.l2.text(), QStringLiteral("Обработано:"));
-    QCOMPARE(copy.l2.toolTip(), QStringLiteral("подсказка"));
-}
-
-void TstXPShadow::readsLowerCaseKeys()
-{
-    // As the main window's stored design holds them, with raw values.
-    PropertyBag bag;
-    bag.set("autosize", true);
     bag.set("caption", QStringLiteral("Словарь:"));
-    bag.set("backcolor", QStringLiteral("0x00E0E0E0"));
-    bag.set("font", QVariantMap{{"face", "MS Sans Serif"}, {"size", 8.25}, {"weight", 700}, {"charset", 204}});
-    bag.set("shadow_font", QVariantMap{{"face", "DejaVu Sans"}, {"size", 9}, {"weight", 400}, {"charset", 204}});
-    bag.set("shadow_alignment", 2);
-    bag.set("unknown", 42);
-
-    XPShadow c;
+    bag.set("ToolTipText", QStringLiteral("подсказка"));
     c.readProperties(bag, ambient);
-    QVERIFY(c.AutoSize());
-    QCOMPARE(c.Caption(), QStringLiteral("Словарь:"));
     QCOMPARE(c.l2.text(), QStringLiteral("Словарь:"));
-    QCOMPARE(c.BackColor(), 0x00E0E0E0u);
-    QCOMPARE(c.Font(), designFont);
-    QCOMPARE(c.Shadow_Font(), font(QStringLiteral("DejaVu Sans"), 9.0f, 400));
-    QCOMPARE(c.Shadow_Alignment(), short(2));
+    QCOMPARE(c.l2.toolTip(), QStringLiteral("подсказка"));
+    c.readProperties(PropertyBag(), ambient);
+    QCOMPARE(c.l2.text(), QStringLiteral("XPShadow"));
+    QCOMPARE(c.Shadow_Font(), ambient.font);
 }
 
-void TstXPShadow::loadingLeavesShadowPointerAndSize()
+void TestXPShadow::loadingLeavesShadowPointerAndSize()
 {
     PropertyBag bag;
     bag.set("MousePointer", 11);
@@ -211,7 +183,7 @@ void TstXPShadow::loadingLeavesShadowPointerAndSize()
     QCOMPARE(c.l2.pointer()->shape(), Qt::WaitCursor);
 }
 
-void TstXPShadow::layoutBoxes_data()
+void TestXPShadow::layoutBoxes_data()
 {
     QTest::addColumn<float>("width");
     QTest::addColumn<float>("height");
@@ -223,7 +195,7 @@ void TstXPShadow::layoutBoxes_data()
     QTest::newRow("below the offset") << 15.f << 30.f << QRectF(0, 0, 0, 0) << QRectF(40, 40, 0, 0);
 }
 
-void TstXPShadow::layoutBoxes()
+void TestXPShadow::layoutBoxes()
 {
     QFETCH(float, width);
     QFETCH(float, height);
@@ -236,7 +208,7 @@ void TstXPShadow::layoutBoxes()
     QCOMPARE(c.l2.geometry(), shadow);
 }
 
-void TstXPShadow::autoSizeFitsCaption_data()
+void TestXPShadow::autoSizeFitsCaption_data()
 {
     QTest::addColumn<QString>("caption");
     QTest::newRow("dictionary") << QStringLiteral("Словарь:");
@@ -245,7 +217,7 @@ void TstXPShadow::autoSizeFitsCaption_data()
     QTest::newRow("long count") << QStringLiteral("1234567890");
 }
 
-void TstXPShadow::autoSizeFitsCaption()
+void TestXPShadow::autoSizeFitsCaption()
 {
     QFETCH(QString, caption);
     XPShadow c;
@@ -271,7 +243,7 @@ void TstXPShadow::autoSizeFitsCaption()
     QCOMPARE(c.size(), kept);
 }
 
-void TstXPShadow::autoSizeSwitch()
+void TestXPShadow::autoSizeSwitch()
 {
     XPShadow c;
     c.show();
@@ -297,7 +269,7 @@ void TstXPShadow::autoSizeSwitch()
     QCOMPARE(c.size(), fitted);
 }
 
-void TstXPShadow::sameSizedCaptionDoesNotResize()
+void TestXPShadow::sameSizedCaptionDoesNotResize()
 {
     XPShadow c;
     c.show();
@@ -321,7 +293,7 @@ void TstXPShadow::sameSizedCaptionDoesNotResize()
     QCOMPARE(resizes, 0);
 }
 
-void TstXPShadow::settersNotifyOnce_data()
+void TestXPShadow::settersNotifyOnce_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<Action>("set");
@@ -339,7 +311,7 @@ void TstXPShadow::settersNotifyOnce_data()
     QTest::newRow("Shadow_Font") << "Shadow_Font" << Action([](XPShadow& c) { c.setShadow_Font(ambient.font); });
 }
 
-void TstXPShadow::settersNotifyOnce()
+void TestXPShadow::settersNotifyOnce()
 {
     QFETCH(QString, name);
     QFETCH(Action, set);
@@ -352,7 +324,7 @@ void TstXPShadow::settersNotifyOnce()
     QCOMPARE(changed.count(), 1);
 }
 
-void TstXPShadow::refusedValuesAreSilent_data()
+void TestXPShadow::refusedValuesAreSilent_data()
 {
     QTest::addColumn<Action>("set");
     QTest::newRow("Alignment 5") << Action([](XPShadow& c) { c.setAlignment(5); });
@@ -366,7 +338,7 @@ void TstXPShadow::refusedValuesAreSilent_data()
     QTest::newRow("Shadow_ForeColor not a colour") << Action([](XPShadow& c) { c.setShadow_ForeColor(0x7F000000u); });
 }
 
-void TstXPShadow::refusedValuesAreSilent()
+void TestXPShadow::refusedValuesAreSilent()
 {
     QFETCH(Action, set);
     XPShadow c;
@@ -382,7 +354,7 @@ void TstXPShadow::refusedValuesAreSilent()
         QCOMPARE(after.read(key, {}), before.read(key, {}));
 }
 
-void TstXPShadow::mouseEventsFromEachPart_data()
+void TestXPShadow::mouseEventsFromEachPart_data()
 {
     // 870 x 240 twips = 58 x 16 pixels; main text box 0..55 x 0..13, shadow 3..58 x 3..16.
     QTest::addColumn<QPoint>("pixel");
@@ -393,7 +365,7 @@ void TstXPShadow::mouseEventsFromEachPart_data()
     QTest::newRow("bare surface") << QPoint(57, 1) << 855.f << 15.f;
 }
 
-void TstXPShadow::mouseEventsFromEachPart()
+void TestXPShadow::mouseEventsFromEachPart()
 {
     QFETCH(QPoint, pixel);
     QFETCH(float, x);
@@ -420,7 +392,7 @@ void TstXPShadow::mouseEventsFromEachPart()
     QCOMPARE(record.move.at(0).button, short(0));
 }
 
-void TstXPShadow::doubleClickAndDisabled()
+void TestXPShadow::doubleClickAndDisabled()
 {
     XPShadow c;
     c.setTwipsSize(870, 240);
@@ -443,7 +415,7 @@ void TstXPShadow::doubleClickAndDisabled()
     QVERIFY(c.l1.enabledLook());
 }
 
-void TstXPShadow::customPointerOverAllParts()
+void TestXPShadow::customPointerOverAllParts()
 {
     XPShadow c;
     c.setTwipsSize(870, 240);
@@ -461,7 +433,7 @@ void TstXPShadow::customPointerOverAllParts()
     QCOMPARE(c.cursor().shape(), Qt::ArrowCursor);
 }
 
-void TstXPShadow::pixels_data()
+void TestXPShadow::pixels_data()
 {
     QTest::addColumn<short>("backStyle");
     QTest::addColumn<QColor>("background"); // where no text is
@@ -469,7 +441,7 @@ void TstXPShadow::pixels_data()
     QTest::newRow("transparent, the parent shows") << short(0) << QColor(Qt::green);
 }
 
-void TstXPShadow::pixels()
+void TestXPShadow::pixels()
 {
     QFETCH(short, backStyle);
     QFETCH(QColor, background);
@@ -510,7 +482,7 @@ void TstXPShadow::pixels()
     QCOMPARE(firstColumn(shadow) - firstColumn(main), 3);
 }
 
-void TstXPShadow::colourRefusalsReported_data()
+void TestXPShadow::colourRefusalsReported_data()
 {
     using Setter = std::function<bool(XPShadow&, OleColor)>;
     using Getter = std::function<OleColor(const XPShadow&)>;
@@ -522,7 +494,7 @@ void TstXPShadow::colourRefusalsReported_data()
                                       << Getter(&XPShadow::Shadow_ForeColor);
 }
 
-void TstXPShadow::colourRefusalsReported()
+void TestXPShadow::colourRefusalsReported()
 {
     using Setter = std::function<bool(XPShadow&, OleColor)>;
     using Getter = std::function<OleColor(const XPShadow&)>;
@@ -540,7 +512,7 @@ void TstXPShadow::colourRefusalsReported()
     QCOMPARE(changes.count(), 1);
 }
 
-void TstXPShadow::pointerNotifiedBeforeCopies_data()
+void TestXPShadow::pointerNotifiedBeforeCopies_data()
 {
     QTest::addColumn<QString>("property");
     QTest::newRow("MousePointer") << "MousePointer";
@@ -548,7 +520,7 @@ void TstXPShadow::pointerNotifiedBeforeCopies_data()
 }
 
 // The host hears of the change while only the main text has the new pointer.
-void TstXPShadow::pointerNotifiedBeforeCopies()
+void TestXPShadow::pointerNotifiedBeforeCopies()
 {
     QFETCH(QString, property);
     XPShadow c;
@@ -573,5 +545,5 @@ void TstXPShadow::pointerNotifiedBeforeCopies()
     QVERIFY(c.l2.pointer().has_value());
 }
 
-QTEST_MAIN(TstXPShadow)
+QTEST_MAIN(TestXPShadow)
 #include "tst_xpshadow.moc"

@@ -49,8 +49,8 @@ class TestXPCanvas2 : public QObject {
 private slots:
     void initTestCase() { Fonts::installSubstitutions(); }
 
-    void persistedCaption_data();
-    void persistedCaption();
+    void persistedSettings_data();
+    void persistedSettings() { checkPersistedSettings<XPCanvas2>(); }
     void newInstance();
     void layout_data();
     void layout();
@@ -67,40 +67,19 @@ private slots:
     void longTitleDrawnOverRightSection();
 };
 
-void TestXPCanvas2::persistedCaption_data()
+void TestXPCanvas2::persistedSettings_data()
 {
-    QTest::addColumn<QString>("key");
-    QTest::addColumn<QVariant>("stored");
-    QTest::addColumn<QString>("caption");
-    QTest::addColumn<QStringList>("written");
-
-    QTest::newRow("nothing stored") << QString() << QVariant() << "XP_Canvas" << QStringList();
-    QTest::newRow("key in lower case") << "caption" << QVariant("Quorvane") << "Quorvane"
-                                       << QStringList{"Caption"};
-    QTest::newRow("default stored") << "Caption" << QVariant("XP_Canvas") << "XP_Canvas" << QStringList();
-    QTest::newRow("empty title") << "CAPTION" << QVariant("") << "" << QStringList{"Caption"};
-    QTest::newRow("Cyrillic title") << "Caption" << QVariant("Поиск слов") << "Поиск слов"
-                                    << QStringList{"Caption"};
-}
-
-void TestXPCanvas2::persistedCaption()
-{
-    QFETCH(QString, key);
-    QFETCH(QVariant, stored);
-    QFETCH(QString, caption);
-    QFETCH(QStringList, written);
-
-    PropertyBag bag;
-    if (!key.isEmpty())
-        bag.set(key, stored);
-    Canvas canvas;
-    canvas.readProperties(bag, {});
-    QCOMPARE(canvas.Caption(), caption);
-
-    const PropertyBag out = writtenSettings(canvas);
-    QCOMPARE(out.keys(), written);
-    if (!written.isEmpty())
-        QCOMPARE(out.read(u"Caption", {}).toString(), caption);
+    addPersistedSettingsColumns();
+    const StoredSettings title{{"Caption", "Quorvane"}};
+    QTest::newRow("nothing stored") << StoredSettings{} << StoredSettings{} << StoredSettings{};
+    QTest::newRow("nothing stored, over a title") << title << StoredSettings{} << StoredSettings{};
+    QTest::newRow("key in lower case") << StoredSettings{} << StoredSettings{{"caption", "Quorvane"}} << title;
+    QTest::newRow("default stored") << StoredSettings{} << StoredSettings{{"Caption", "XP_Canvas"}}
+                                    << StoredSettings{};
+    QTest::newRow("empty title") << StoredSettings{} << StoredSettings{{"CAPTION", ""}}
+                                 << StoredSettings{{"Caption", ""}};
+    QTest::newRow("Cyrillic title") << StoredSettings{} << StoredSettings{{"Caption", "Поиск слов"}}
+                                    << StoredSettings{{"Caption", "Поиск слов"}};
 }
 
 void TestXPCanvas2::newInstance()

@@ -76,7 +76,7 @@ private:
     int calls_ = 0;
 };
 
-class TstPlatformServices : public QObject {
+class TestPlatformServices : public QObject {
     Q_OBJECT
 
 private slots:
@@ -90,7 +90,7 @@ private slots:
     void pumpChecksAfterItsCountdown();
 };
 
-void TstPlatformServices::scriptedMessage_data()
+void TestPlatformServices::scriptedMessage_data()
 {
     QTest::addColumn<bool>("scripted");
     QTest::addColumn<Box>("shown");
@@ -114,7 +114,7 @@ void TstPlatformServices::scriptedMessage_data()
 
 // A wrong box must not take the scripted answer: the safe one keeps an operation from
 // being cancelled or a file from being overwritten by accident.
-void TstPlatformServices::scriptedMessage()
+void TestPlatformServices::scriptedMessage()
 {
     QFETCH(bool, scripted);
     QFETCH(Box, shown);
@@ -135,7 +135,7 @@ void TstPlatformServices::scriptedMessage()
 
 // The user's action while a box is up may raise the next box (a nested cancel question);
 // that one must meet the next expectation, and the first box is answered only afterwards.
-void TstPlatformServices::whileShownMayShowTheNextBox()
+void TestPlatformServices::whileShownMayShowTheNextBox()
 {
     ScriptedDialogs dialogs;
     const Box done{QStringLiteral("Импорт завершён"), QString(), Icon::Information, Buttons::Ok};
@@ -156,7 +156,7 @@ void TstPlatformServices::whileShownMayShowTheNextBox()
     QCOMPARE(dialogs.pending(), 0);
 }
 
-void TstPlatformServices::unexpectedFileDialog()
+void TestPlatformServices::unexpectedFileDialog()
 {
     ScriptedDialogs dialogs;
     dialogs.expectOpen(QStringLiteral("/tmp/words.txt"));
@@ -169,7 +169,7 @@ void TstPlatformServices::unexpectedFileDialog()
     QCOMPARE(dialogs.filters(), QStringList({"Текст|*.txt", "Текст|*.txt"}));
 }
 
-void TstPlatformServices::pumpDeliversPostedWork_data()
+void TestPlatformServices::pumpDeliversPostedWork_data()
 {
     QTest::addColumn<QString>("how");
     QTest::newRow("zero timer") << "timer";
@@ -179,7 +179,7 @@ void TstPlatformServices::pumpDeliversPostedWork_data()
 
 // Called in a tight loop, as a long operation does, the pump must still run the event loop
 // now and then; and the loop's lazy display is brought up to date before anything is delivered.
-void TstPlatformServices::pumpDeliversPostedWork()
+void TestPlatformServices::pumpDeliversPostedWork()
 {
     QFETCH(QString, how);
     QStringList log; // outlives the receiver, whose undelivered events write to it when destroyed
@@ -214,7 +214,7 @@ void TstPlatformServices::pumpDeliversPostedWork()
     QCOMPARE(log, (QStringList{QStringLiteral("second hook"), QStringLiteral("event")}));
 }
 
-void TstPlatformServices::pumpChecksAfterItsCountdown_data()
+void TestPlatformServices::pumpChecksAfterItsCountdown_data()
 {
     QTest::addColumn<QList<int>>("strides");
     QTest::addColumn<QList<int>>("expected");
@@ -227,7 +227,7 @@ void TstPlatformServices::pumpChecksAfterItsCountdown_data()
 
 // The decrement between checks is inline in the base class; whatever the pump asks for,
 // the check must come exactly that many calls later, and at every call when it asks nothing.
-void TstPlatformServices::pumpChecksAfterItsCountdown()
+void TestPlatformServices::pumpChecksAfterItsCountdown()
 {
     QFETCH(QList<int>, strides);
     QFETCH(QList<int>, expected);
@@ -237,5 +237,5 @@ void TstPlatformServices::pumpChecksAfterItsCountdown()
     QCOMPARE(pump.checkedAt, expected);
 }
 
-QTEST_MAIN(TstPlatformServices)
+QTEST_MAIN(TestPlatformServices)
 #include "tst_platform_services.moc"

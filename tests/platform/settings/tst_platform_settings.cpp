@@ -71,7 +71,7 @@ const QColor PaletteButtonText(0x65, 0x43, 0x21);
 
 Q_DECLARE_METATYPE(Dummy)
 
-class TstPlatformSettings : public QObject {
+class TestPlatformSettings : public QObject {
     Q_OBJECT
 
 private slots:
@@ -98,7 +98,7 @@ private slots:
     void colors();
 };
 
-void TstPlatformSettings::keysIgnoreCase_data()
+void TestPlatformSettings::keysIgnoreCase_data()
 {
     QTest::addColumn<QString>("stored");
     QTest::addColumn<QString>("asked");
@@ -112,7 +112,7 @@ void TstPlatformSettings::keysIgnoreCase_data()
     QTest::newRow("shorter") << "CaptionShow" << "Caption" << false;
 }
 
-void TstPlatformSettings::keysIgnoreCase()
+void TestPlatformSettings::keysIgnoreCase()
 {
     QFETCH(QString, stored);
     QFETCH(QString, asked);
@@ -129,7 +129,7 @@ void TstPlatformSettings::keysIgnoreCase()
     QCOMPARE(bag.read(stored, {}).toString(), found ? "again" : "stored");
 }
 
-void TstPlatformSettings::valueAtDefaultNotWritten_data()
+void TestPlatformSettings::valueAtDefaultNotWritten_data()
 {
     QTest::addColumn<QVariant>("value");
     QTest::addColumn<QVariant>("defaultValue");
@@ -146,7 +146,7 @@ void TstPlatformSettings::valueAtDefaultNotWritten_data()
     QTest::newRow("font changed") << QVariant::fromValue(boldFont()) << QVariant::fromValue(FontValue()) << true;
 }
 
-void TstPlatformSettings::valueAtDefaultNotWritten()
+void TestPlatformSettings::valueAtDefaultNotWritten()
 {
     QFETCH(QVariant, value);
     QFETCH(QVariant, defaultValue);
@@ -159,7 +159,7 @@ void TstPlatformSettings::valueAtDefaultNotWritten()
     QCOMPARE(bag.read(u"key", defaultValue), value);
 }
 
-void TstPlatformSettings::schemaWritesFixedOrder_data()
+void TestPlatformSettings::schemaWritesFixedOrder_data()
 {
     QTest::addColumn<QStringList>("before"); // keys already in the bag, in this order
     QTest::addColumn<bool>("allChanged");
@@ -175,7 +175,7 @@ void TstPlatformSettings::schemaWritesFixedOrder_data()
                                                << QStringList{"Caption", "Alignment"};
 }
 
-void TstPlatformSettings::schemaWritesFixedOrder()
+void TestPlatformSettings::schemaWritesFixedOrder()
 {
     QFETCH(QStringList, before);
     QFETCH(bool, allChanged);
@@ -195,7 +195,7 @@ void TstPlatformSettings::schemaWritesFixedOrder()
     QCOMPARE(bag.keys(), expected);
 }
 
-void TstPlatformSettings::schemaRoundTrip_data()
+void TestPlatformSettings::schemaRoundTrip_data()
 {
     QTest::addColumn<Dummy>("written");
     QTest::addColumn<FontValue>("readAmbient");
@@ -218,7 +218,7 @@ void TstPlatformSettings::schemaRoundTrip_data()
     QTest::newRow("font follows ambient") << followsAmbient << boldFont() << 1 << readBack;
 }
 
-void TstPlatformSettings::schemaRoundTrip()
+void TestPlatformSettings::schemaRoundTrip()
 {
     QFETCH(Dummy, written);
     QFETCH(FontValue, readAmbient);
@@ -236,7 +236,7 @@ void TstPlatformSettings::schemaRoundTrip()
 
 // The stored design holds settings as its JSON gives them: lower-case keys, colours and
 // numbers as text, fonts as objects. Unreadable entries fall back to the default.
-void TstPlatformSettings::schemaReadsStoredDesign()
+void TestPlatformSettings::schemaReadsStoredDesign()
 {
     const QJsonObject settings = QJsonDocument::fromJson(R"({
         "enabled": false, "forecolor": "0x00FF0000", "caption": "Буквы в слове:",
@@ -266,7 +266,7 @@ void TstPlatformSettings::schemaReadsStoredDesign()
     QVERIFY(fallback == expected);
 }
 
-void TstPlatformSettings::conversions_data()
+void TestPlatformSettings::conversions_data()
 {
     QTest::addColumn<QVariant>("stored");
     QTest::addColumn<int>("type");
@@ -324,7 +324,7 @@ void TstPlatformSettings::conversions_data()
     QTest::newRow("missing") << QVariant() << string << QVariant();
 }
 
-void TstPlatformSettings::conversions()
+void TestPlatformSettings::conversions()
 {
     QFETCH(QVariant, stored);
     QFETCH(int, type);
@@ -338,7 +338,7 @@ void TstPlatformSettings::conversions()
     QCOMPARE(result, expected);
 }
 
-void TstPlatformSettings::colors_data()
+void TestPlatformSettings::colors_data()
 {
     QTest::addColumn<OleColor>("value");
     QTest::addColumn<QColor>("expected"); // invalid: no colour
@@ -353,7 +353,7 @@ void TstPlatformSettings::colors_data()
     QTest::newRow("high byte set") << OleColor(0x01FFFFFFu) << QColor();
 }
 
-void TstPlatformSettings::colors()
+void TestPlatformSettings::colors()
 {
     QFETCH(OleColor, value);
     QFETCH(QColor, expected);
@@ -361,5 +361,5 @@ void TstPlatformSettings::colors()
     QCOMPARE(Ole::toQColor(value), expected);
 }
 
-QTEST_MAIN(TstPlatformSettings)
+QTEST_MAIN(TestPlatformSettings)
 #include "tst_platform_settings.moc"

@@ -75,7 +75,7 @@ bool isInk(QRgb pixel) { return (pixel & 0xFFFFFF) != 0xFFFFFF; }
 
 } // namespace
 
-class TstPlatformElements : public QObject {
+class TestPlatformElements : public QObject {
     Q_OBJECT
 
 private slots:
@@ -102,7 +102,7 @@ private slots:
     void hiddenControlLaysOutAtOnce();
 };
 
-void TstPlatformElements::twipsToPixels_data()
+void TestPlatformElements::twipsToPixels_data()
 {
     QTest::addColumn<float>("twips");
     QTest::addColumn<int>("pixels");
@@ -114,14 +114,14 @@ void TstPlatformElements::twipsToPixels_data()
     QTest::newRow("zero") << 0.0f << 0;
 }
 
-void TstPlatformElements::twipsToPixels()
+void TestPlatformElements::twipsToPixels()
 {
     QFETCH(float, twips);
     QFETCH(int, pixels);
     QCOMPARE(Twips::toPixels(twips), pixels);
 }
 
-void TstPlatformElements::adjacentRectanglesStayAdjacent_data()
+void TestPlatformElements::adjacentRectanglesStayAdjacent_data()
 {
     QTest::addColumn<QList<float>>("edges"); // a row of rectangles, each from one edge to the next
     QTest::newRow("thirds of the window") << QList<float>{0, 2045, 4090, 6135};
@@ -130,7 +130,7 @@ void TstPlatformElements::adjacentRectanglesStayAdjacent_data()
     QTest::newRow("narrow slivers") << QList<float>{100, 105, 110, 118, 131, 133};
 }
 
-void TstPlatformElements::adjacentRectanglesStayAdjacent()
+void TestPlatformElements::adjacentRectanglesStayAdjacent()
 {
     QFETCH(QList<float>, edges);
     int covered = 0;
@@ -146,7 +146,7 @@ void TstPlatformElements::adjacentRectanglesStayAdjacent()
     QCOMPARE(covered, Twips::toPixels(edges.last()) - Twips::toPixels(edges.first()));
 }
 
-void TstPlatformElements::paintsBackToFront_data()
+void TestPlatformElements::paintsBackToFront_data()
 {
     QTest::addColumn<bool>("redFirst");
     QTest::addColumn<QString>("hidden");
@@ -161,7 +161,7 @@ void TstPlatformElements::paintsBackToFront_data()
     QTest::newRow("both hidden") << true << "both" << white << white << white;
 }
 
-void TstPlatformElements::paintsBackToFront()
+void TestPlatformElements::paintsBackToFront()
 {
     QFETCH(bool, redFirst);
     QFETCH(QString, hidden);
@@ -188,7 +188,7 @@ void TstPlatformElements::paintsBackToFront()
     QCOMPARE(image.pixelColor(80, 50), blueOnly);
 }
 
-void TstPlatformElements::pressGoesToTopmostElement_data()
+void TestPlatformElements::pressGoesToTopmostElement_data()
 {
     QTest::addColumn<QPoint>("pixel");
     QTest::addColumn<bool>("hideB");
@@ -205,7 +205,7 @@ void TstPlatformElements::pressGoesToTopmostElement_data()
 }
 
 // A rectangle and a line lie over everything: they are drawn only and must not take the press.
-void TstPlatformElements::pressGoesToTopmostElement()
+void TestPlatformElements::pressGoesToTopmostElement()
 {
     QFETCH(QPoint, pixel);
     QFETCH(bool, hideB);
@@ -231,7 +231,7 @@ void TstPlatformElements::pressGoesToTopmostElement()
     QCOMPARE(host.deliveries.first().action, MouseAction::Down);
 }
 
-void TstPlatformElements::captureAndClick_data()
+void TestPlatformElements::captureAndClick_data()
 {
     QTest::addColumn<QPoint>("press");
     QTest::addColumn<QPoint>("release");
@@ -256,7 +256,7 @@ void TstPlatformElements::captureAndClick_data()
     QTest::newRow("bare surface") << QPoint(50, 70) << QPoint(55, 75) << left << "" << true << QPointF(825, 1125);
 }
 
-void TstPlatformElements::captureAndClick()
+void TestPlatformElements::captureAndClick()
 {
     QFETCH(QPoint, press);
     QFETCH(QPoint, release);
@@ -292,7 +292,7 @@ void TstPlatformElements::captureAndClick()
     QCOMPARE(up.button, code);
 }
 
-void TstPlatformElements::doubleClickSequence()
+void TestPlatformElements::doubleClickSequence()
 {
     RecordingHost host;
     host.resize(120, 80);
@@ -315,7 +315,7 @@ void TstPlatformElements::doubleClickSequence()
     }
 }
 
-void TstPlatformElements::codesOutsideRangeRefused_data()
+void TestPlatformElements::codesOutsideRangeRefused_data()
 {
     QTest::addColumn<QString>("what");
     QTest::addColumn<int>("code");
@@ -328,7 +328,7 @@ void TstPlatformElements::codesOutsideRangeRefused_data()
     }
 }
 
-void TstPlatformElements::codesOutsideRangeRefused()
+void TestPlatformElements::codesOutsideRangeRefused()
 {
     QFETCH(QString, what);
     QFETCH(int, code);
@@ -354,7 +354,7 @@ void TstPlatformElements::codesOutsideRangeRefused()
     QCOMPARE(apply(code), std::make_pair(accepted, accepted ? code : 1));
 }
 
-void TstPlatformElements::widthIsSumOfCharacters_data()
+void TestPlatformElements::widthIsSumOfCharacters_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<int>("weight");
@@ -367,7 +367,7 @@ void TstPlatformElements::widthIsSumOfCharacters_data()
 }
 
 // The sum is what labels use to size themselves; the shaped width is what gets drawn.
-void TstPlatformElements::widthIsSumOfCharacters()
+void TestPlatformElements::widthIsSumOfCharacters()
 {
     QFETCH(QString, text);
     QFETCH(int, weight);
@@ -383,7 +383,7 @@ void TstPlatformElements::widthIsSumOfCharacters()
              qPrintable(QStringLiteral("shaped %1, summed %2").arg(QFontMetricsF(font).horizontalAdvance(text)).arg(sum)));
 }
 
-void TstPlatformElements::autoSizedLabelHoldsItsText_data()
+void TestPlatformElements::autoSizedLabelHoldsItsText_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<FontValue>("font");
@@ -401,7 +401,7 @@ void TstPlatformElements::autoSizedLabelHoldsItsText_data()
 }
 
 // The label's clip would hide overflowing text, so compare with the same text drawn unclipped.
-void TstPlatformElements::autoSizedLabelHoldsItsText()
+void TestPlatformElements::autoSizedLabelHoldsItsText()
 {
     QFETCH(QString, text);
     QFETCH(FontValue, font);
@@ -442,7 +442,7 @@ void TstPlatformElements::autoSizedLabelHoldsItsText()
     QVERIFY(inkPixels > 0);
 }
 
-void TstPlatformElements::hiddenControlLaysOutAtOnce_data()
+void TestPlatformElements::hiddenControlLaysOutAtOnce_data()
 {
     QTest::addColumn<bool>("child");
     QTest::addColumn<QSizeF>("first");
@@ -452,7 +452,7 @@ void TstPlatformElements::hiddenControlLaysOutAtOnce_data()
     QTest::newRow("child of hidden window") << true << QSizeF(6135, 7455) << QSizeF(315, 315);
 }
 
-void TstPlatformElements::hiddenControlLaysOutAtOnce()
+void TestPlatformElements::hiddenControlLaysOutAtOnce()
 {
     QFETCH(bool, child);
     QFETCH(QSizeF, first);
@@ -475,5 +475,5 @@ void TstPlatformElements::hiddenControlLaysOutAtOnce()
         QCOMPARE(laidOut, QSizeF(control.twipsWidth(), control.twipsHeight()));
 }
 
-QTEST_MAIN(TstPlatformElements)
+QTEST_MAIN(TestPlatformElements)
 #include "tst_platform_elements.moc"
