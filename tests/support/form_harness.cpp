@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QCheckBox>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QStringEncoder>
 #include <QtTest>
 
@@ -126,4 +127,10 @@ bool isIdle(FrmMain& form)
         && form.bsave->Caption() == QStringLiteral("Сохранить") && form.command1->Enabled()
         && form.command2->Enabled() && form.bsave->Enabled() && form.f1->isEnabled()
         && form.t1->isEnabled() && form.c1->isEnabled();
+}
+
+bool hasNoEnglish(QString text, const QString& path)
+{
+    text.remove(path);
+    return !text.contains(QRegularExpression(QStringLiteral("[A-Za-z]{2,}")));
 }

@@ -52,3 +52,7 @@ void closeHarness(std::unique_ptr<FormHarness>& harness);
 
 // True when every control of the idle window is usable again.
 bool isIdle(FrmMain& form);
+
+// A Russian box may name the file; apart from that it holds no Latin word, so no system
+// phrase in English slipped in.
+bool hasNoEnglish(QString text, const QString& path);

@@ -1,5 +1,6 @@
 #include "../words/word_array_contents.h"
 #include "form_harness.h"
+#include "special_files.h"
 #include "progress_bar/xp_progress_bar.h"
 #include "push_button/xp_button.h"
 #include "shadow_label/xp_shadow.h"
@@ -29,8 +30,8 @@ private slots:
     void cancelDuringTheLastLineFinishesNormally();
     void cancelledReimportHoldsOnlyTheNewLines();
     void dialogCancelledChangesNothing();
-    void unreadableFileKeepsThePreviousDictionary_data();
-    void unreadableFileKeepsThePreviousDictionary();
+    void fileFailures_data();
+    void fileFailures();
     void emptyFile();
     void importKeepsTheLastSearch();
 
@@ -207,29 +208,37 @@ void TestDictionaryImport::dialogCancelledChangesNothing()
     QVERIFY(isIdle(f));
 }
 
-void TestDictionaryImport::unreadableFileKeepsThePreviousDictionary_data()
+void TestDictionaryImport::fileFailures_data()
 {
-    QTest::addColumn<QString>("name");
-    QTest::newRow("vanished file") << "vanished.txt";
-    QTest::newRow("a folder") << "folder";
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("reason");
+    const QString notRegular = QStringLiteral("Это не обычный файл (устройство, канал или сокет).");
+    QTest::newRow("endless device") << "/dev/zero" << notRegular;
+    QTest::newRow("empty device") << "/dev/null" << notRegular;
+    QTest::newRow("FIFO without a writer") << "fifo" << notRegular;
+    QTest::newRow("socket") << "socket" << notRegular;
+    QTest::newRow("a folder") << "folder" << QStringLiteral("Это папка, а не файл.");
+    QTest::newRow("vanished file") << "vanished.txt" << QStringLiteral("Файл или папка не найдены.");
+    QTest::newRow("path under a file")
+        << "under a file" << QStringLiteral("Путь к файлу указан неверно: одна из его частей не является папкой.");
 }
 
-void TestDictionaryImport::unreadableFileKeepsThePreviousDictionary()
+void TestDictionaryImport::fileFailures()
 {
-    QFETCH(QString, name);
+    QFETCH(QString, kind);
+    QFETCH(QString, reason);
     FrmMain& f = h->form();
     h->importWords({"кот", "ток"});
-    QDir(h->dir.path()).mkdir(QStringLiteral("folder"));
-    const QString path = h->dir.filePath(name);
-    h->dialogs.clear();
+    const QString path = specialFilePath(h->dir, kind);
+    if (path.isEmpty())
+        QSKIP("cannot make that kind of file here");
+
+    const QString text = QStringLiteral("Не удалось открыть файл словаря:\n%1\n\n%2").arg(path, reason);
     h->dialogs.expectOpen(path);
+    h->dialogs.expectMessage(h->error(text), Answer::Ok);
     f.command2->Click();
-    QCOMPARE(h->dialogs.shown().size(), 1);
-    const ScriptedDialogs::Box box = h->dialogs.shown().last();
-    QCOMPARE(box.title, QStringLiteral("Ошибка"));
-    QCOMPARE(box.icon, Dialogs::Icon::Error);
-    QVERIFY(box.text.contains(path));
-    h->dialogs.clear(); // the error box was checked above
+
+    QVERIFY(hasNoEnglish(text, path));
     QCOMPARE(f.l->rows(), (QStringList{"кот", "ток"}));
     QCOMPARE(contentsOf(Module1::DictionaryWords), (QStringList{"", "кот", "ток"}));
     QCOMPARE(f.WordCount, 2);
