@@ -127,3 +127,11 @@ bool isIdle(FrmMain& form)
         && form.command2->Enabled() && form.bsave->Enabled() && form.f1->isEnabled()
         && form.t1->isEnabled() && form.c1->isEnabled();
 }
+
+QStringList rowsOf(const WordListBox& list)
+{
+    QStringList rows;
+    for (qsizetype row = 0; row < list.count(); ++row)
+        rows.append(list.item(row).toString());
+    return rows;
+}

@@ -2,6 +2,7 @@
 
 #include "scripted_dialogs.h"
 #include "scripted_event_pump.h"
+#include "widgets/word_list_box.h"
 #include "window/frm_main.h"
 
 #include <QStringList>
@@ -52,3 +53,6 @@ void closeHarness(std::unique_ptr<FormHarness>& harness);
 
 // True when every control of the idle window is usable again.
 bool isIdle(FrmMain& form);
+
+// The text of every row, in order.
+QStringList rowsOf(const WordListBox& list);

@@ -64,7 +64,7 @@ void TestDictionaryImport::importsEveryLine()
     f.command2->Click();
 
     const QStringList words{"кот", "кот", "", "Ёж\tик"};
-    QCOMPARE(f.l->rows(), words);
+    QCOMPARE(rowsOf(*f.l), words);
     QCOMPARE(f.WordCount, 4);
     QCOMPARE(Module1::DictionaryWords.size(), 5);
     QCOMPARE(Module1::DictionaryWords.at(0), QString());
@@ -143,7 +143,7 @@ void TestDictionaryImport::cancel()
     f.command2->Click();
 
     const qint64 stored = finished ? 5 : pass;
-    QCOMPARE(f.l->rows(), listed);
+    QCOMPARE(rowsOf(*f.l), listed);
     QCOMPARE(f.WordCount, stored);
     QCOMPARE(f.l1->Caption(), QString::number(stored));
     QCOMPARE(Module1::DictionaryWords.toList().mid(1, stored).size(), stored);
@@ -192,7 +192,7 @@ void TestDictionaryImport::cancelledReimportHoldsOnlyTheNewLines()
     f.command2->Click();
     QCOMPARE(f.WordCount, 2);
     QCOMPARE(Module1::DictionaryWords.toList(), (QStringList{"", "new1", "new2"}));
-    QCOMPARE(f.l->rows(), (QStringList{"new1", "new2"}));
+    QCOMPARE(rowsOf(*f.l), (QStringList{"new1", "new2"}));
 }
 
 void TestDictionaryImport::dialogCancelledChangesNothing()
@@ -201,7 +201,7 @@ void TestDictionaryImport::dialogCancelledChangesNothing()
     h->importWords({"кот"});
     h->dialogs.expectOpen(QString());
     f.command2->Click();
-    QCOMPARE(f.l->rows(), QStringList{"кот"});
+    QCOMPARE(rowsOf(*f.l), QStringList{"кот"});
     QCOMPARE(f.WordCount, 1);
     QVERIFY(isIdle(f));
 }
@@ -229,7 +229,7 @@ void TestDictionaryImport::unreadableFileKeepsThePreviousDictionary()
     QCOMPARE(box.icon, Dialogs::Icon::Error);
     QVERIFY(box.text.contains(path));
     h->dialogs.clear(); // the error box was checked above
-    QCOMPARE(f.l->rows(), (QStringList{"кот", "ток"}));
+    QCOMPARE(rowsOf(*f.l), (QStringList{"кот", "ток"}));
     QCOMPARE(Module1::DictionaryWords.toList(), (QStringList{"", "кот", "ток"}));
     QCOMPARE(f.WordCount, 2);
     QCOMPARE(f.l1->Caption(), QStringLiteral("2"));
@@ -255,7 +255,7 @@ void TestDictionaryImport::importKeepsTheLastSearch()
     h->importWords({"кот", "ток", "кит"});
     h->search(QStringLiteral("кот"), true, 2);
     h->importWords({"слон"});
-    QCOMPARE(f.r->rows(), (QStringList{"кот", "ток"}));
+    QCOMPARE(rowsOf(*f.r), (QStringList{"кот", "ток"}));
     QCOMPARE(f.FoundCount, 2);
     QCOMPARE(Module1::FoundWords.toList(), (QStringList{"кот", "ток"}));
 }

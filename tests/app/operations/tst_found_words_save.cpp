@@ -233,7 +233,7 @@ void TestFoundWordsSave::savedFileImportsAsTheSameWords()
     h->dialogs.expectOpen(path);
     h->dialogs.expectMessage(h->importDone(words.size()), Answer::Ok);
     f.command2->Click();
-    QCOMPARE(f.l->rows(), words);
+    QCOMPARE(rowsOf(*f.l), words);
     QCOMPARE(Module1::DictionaryWords.toList().mid(1), words);
 }
 

@@ -141,7 +141,7 @@ void TestHostileInputs::importRefusesBeforeOpening()
     f.command2->Click();
 
     QVERIFY(hasNoEnglish(text, path));
-    QCOMPARE(f.l->rows(), (QStringList{"кот", "ток"}));
+    QCOMPARE(rowsOf(*f.l), (QStringList{"кот", "ток"}));
     QCOMPARE(f.WordCount, 2);
     QCOMPARE(f.l1->Caption(), QStringLiteral("2"));
     QVERIFY(isIdle(f));

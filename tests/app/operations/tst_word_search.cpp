@@ -94,7 +94,7 @@ void TestWordSearch::findsTheWorkedExamples()
     FrmMain& f = h->form();
     h->importWords(NineWords);
     h->search(letters, exact, found.size());
-    QCOMPARE(f.r->rows(), found);
+    QCOMPARE(rowsOf(*f.r), found);
     QCOMPARE(f.FoundCount, found.size());
     QCOMPARE(Module1::FoundWords.toList().mid(0, found.size()), found);
     QCOMPARE(f.l2->Caption(), QStringLiteral("9"));
@@ -112,7 +112,7 @@ void TestWordSearch::lettersAreCleanedOfSpaces()
     h->pump.at(1, [&] { QCOMPARE(f.t1->text(), QStringLiteral("аба")); });
     h->search(QStringLiteral(" а б  а "), true, 3);
     QCOMPARE(f.t1->text(), QStringLiteral("аба"));
-    QCOMPARE(f.r->rows(), (QStringList{"аба", "баа", "Аба"}));
+    QCOMPARE(rowsOf(*f.r), (QStringList{"аба", "баа", "Аба"}));
 }
 
 void TestWordSearch::spacesOnlyRunsAndFindsNothing()
@@ -160,7 +160,7 @@ void TestWordSearch::cancel()
         h->dialogs.expectMessage(h->searchDone(4), Answer::Ok);
     }
     f.command1->Click();
-    QCOMPARE(f.r->rows(), listed);
+    QCOMPARE(rowsOf(*f.r), listed);
     QCOMPARE(f.FoundCount, finished ? 4 : 3);
     QCOMPARE(Module1::FoundWords.toList().mid(0, 3), (QList<QString>{"к", "от", "ток"}));
     QCOMPARE(f.l2->Caption(), finished ? QStringLiteral("7") : QStringLiteral("5"));
@@ -278,7 +278,7 @@ void TestWordSearch::dictionaryLongerThanAStoreBlock()
     }
     f.command1->Click();
     QCOMPARE(f.FoundCount, found);
-    QCOMPARE(f.r->rows(), expected.mid(0, found));
+    QCOMPARE(rowsOf(*f.r), expected.mid(0, found));
     QCOMPARE(Module1::FoundWords.toList().mid(0, found), expected.mid(0, found));
     QCOMPARE(f.l2->Caption(), QString::number(cancelAt != 0 ? cancelAt : total));
     QVERIFY(isIdle(f));
