@@ -34,15 +34,6 @@ void WordListBox::appendRow()
     scheduleRefresh();
 }
 
-QStringList WordListBox::rows() const
-{
-    QStringList list;
-    list.reserve(count_);
-    for (qsizetype row = 0; row < count_; ++row)
-        list.append(item(row).toString());
-    return list;
-}
-
 void WordListBox::clear()
 {
     count_ = 0;

@@ -29,7 +29,6 @@ public:
         return source_ && row >= 0 && row < count_ && index < source_->size() ? source_->view(index)
                                                                                   : QStringView();
     }
-    QStringList rows() const;
 
     qsizetype currentRow() const { return current_; }
     void setCurrentRow(qsizetype row);

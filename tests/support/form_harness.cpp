@@ -134,3 +134,11 @@ bool hasNoEnglish(QString text, const QString& path)
     text.remove(path);
     return !text.contains(QRegularExpression(QStringLiteral("[A-Za-z]{2,}")));
 }
+
+QStringList rowsOf(const WordListBox& list)
+{
+    QStringList rows;
+    for (qsizetype row = 0; row < list.count(); ++row)
+        rows.append(list.item(row).toString());
+    return rows;
+}

@@ -2,6 +2,7 @@
 
 #include "scripted_dialogs.h"
 #include "scripted_event_pump.h"
+#include "widgets/word_list_box.h"
 #include "window/frm_main.h"
 
 #include <QStringList>
@@ -56,3 +57,6 @@ bool isIdle(FrmMain& form);
 // A Russian box may name the file; apart from that it holds no Latin word, so no system
 // phrase in English slipped in.
 bool hasNoEnglish(QString text, const QString& path);
+
+// The text of every row, in order.
+QStringList rowsOf(const WordListBox& list);

@@ -66,7 +66,7 @@ void TestDictionaryImport::importsEveryLine()
     f.command2->Click();
 
     const QStringList words{"кот", "кот", "", "Ёж\tик"};
-    QCOMPARE(f.l->rows(), words);
+    QCOMPARE(rowsOf(*f.l), words);
     QCOMPARE(f.WordCount, 4);
     QCOMPARE(Module1::DictionaryWords.size(), 5);
     QCOMPARE(Module1::DictionaryWords.at(0), QString());
@@ -145,7 +145,7 @@ void TestDictionaryImport::cancel()
     f.command2->Click();
 
     const qint64 stored = finished ? 5 : pass;
-    QCOMPARE(f.l->rows(), listed);
+    QCOMPARE(rowsOf(*f.l), listed);
     QCOMPARE(f.WordCount, stored);
     QCOMPARE(f.l1->Caption(), QString::number(stored));
     QCOMPARE(contentsOf(Module1::DictionaryWords).mid(1, stored).size(), stored);
@@ -194,7 +194,7 @@ void TestDictionaryImport::cancelledReimportHoldsOnlyTheNewLines()
     f.command2->Click();
     QCOMPARE(f.WordCount, 2);
     QCOMPARE(contentsOf(Module1::DictionaryWords), (QStringList{"", "new1", "new2"}));
-    QCOMPARE(f.l->rows(), (QStringList{"new1", "new2"}));
+    QCOMPARE(rowsOf(*f.l), (QStringList{"new1", "new2"}));
 }
 
 void TestDictionaryImport::dialogCancelledChangesNothing()
@@ -203,7 +203,7 @@ void TestDictionaryImport::dialogCancelledChangesNothing()
     h->importWords({"кот"});
     h->dialogs.expectOpen(QString());
     f.command2->Click();
-    QCOMPARE(f.l->rows(), QStringList{"кот"});
+    QCOMPARE(rowsOf(*f.l), QStringList{"кот"});
     QCOMPARE(f.WordCount, 1);
     QVERIFY(isIdle(f));
 }
@@ -239,7 +239,7 @@ void TestDictionaryImport::fileFailures()
     f.command2->Click();
 
     QVERIFY(hasNoEnglish(text, path));
-    QCOMPARE(f.l->rows(), (QStringList{"кот", "ток"}));
+    QCOMPARE(rowsOf(*f.l), (QStringList{"кот", "ток"}));
     QCOMPARE(contentsOf(Module1::DictionaryWords), (QStringList{"", "кот", "ток"}));
     QCOMPARE(f.WordCount, 2);
     QCOMPARE(f.l1->Caption(), QStringLiteral("2"));
@@ -265,7 +265,7 @@ void TestDictionaryImport::importKeepsTheLastSearch()
     h->importWords({"кот", "ток", "кит"});
     h->search(QStringLiteral("кот"), true, 2);
     h->importWords({"слон"});
-    QCOMPARE(f.r->rows(), (QStringList{"кот", "ток"}));
+    QCOMPARE(rowsOf(*f.r), (QStringList{"кот", "ток"}));
     QCOMPARE(f.FoundCount, 2);
     QCOMPARE(contentsOf(Module1::FoundWords), (QStringList{"кот", "ток"}));
 }

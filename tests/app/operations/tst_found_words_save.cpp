@@ -253,7 +253,7 @@ void TestFoundWordsSave::savedFileImportsAsTheSameWords()
     h->dialogs.expectOpen(path);
     h->dialogs.expectMessage(h->importDone(words.size()), Answer::Ok);
     f.command2->Click();
-    QCOMPARE(f.l->rows(), words);
+    QCOMPARE(rowsOf(*f.l), words);
     QCOMPARE(contentsOf(Module1::DictionaryWords).mid(1), words);
 }
 

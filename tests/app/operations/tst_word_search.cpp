@@ -95,7 +95,7 @@ void TestWordSearch::findsTheWorkedExamples()
     FrmMain& f = h->form();
     h->importWords(NineWords);
     h->search(letters, exact, found.size());
-    QCOMPARE(f.r->rows(), found);
+    QCOMPARE(rowsOf(*f.r), found);
     QCOMPARE(f.FoundCount, found.size());
     QCOMPARE(contentsOf(Module1::FoundWords).mid(0, found.size()), found);
     QCOMPARE(f.l2->Caption(), QStringLiteral("9"));
@@ -113,7 +113,7 @@ void TestWordSearch::lettersAreCleanedOfSpaces()
     h->pump.at(1, [&] { QCOMPARE(f.t1->text(), QStringLiteral("аба")); });
     h->search(QStringLiteral(" а б  а "), true, 3);
     QCOMPARE(f.t1->text(), QStringLiteral("аба"));
-    QCOMPARE(f.r->rows(), (QStringList{"аба", "баа", "Аба"}));
+    QCOMPARE(rowsOf(*f.r), (QStringList{"аба", "баа", "Аба"}));
 }
 
 void TestWordSearch::spacesOnlyRunsAndFindsNothing()
@@ -161,7 +161,7 @@ void TestWordSearch::cancel()
         h->dialogs.expectMessage(h->searchDone(4), Answer::Ok);
     }
     f.command1->Click();
-    QCOMPARE(f.r->rows(), listed);
+    QCOMPARE(rowsOf(*f.r), listed);
     QCOMPARE(f.FoundCount, finished ? 4 : 3);
     QCOMPARE(contentsOf(Module1::FoundWords).mid(0, 3), (QList<QString>{"к", "от", "ток"}));
     QCOMPARE(f.l2->Caption(), finished ? QStringLiteral("7") : QStringLiteral("5"));
@@ -279,7 +279,7 @@ void TestWordSearch::dictionaryLongerThanAStoreBlock()
     }
     f.command1->Click();
     QCOMPARE(f.FoundCount, found);
-    QCOMPARE(f.r->rows(), expected.mid(0, found));
+    QCOMPARE(rowsOf(*f.r), expected.mid(0, found));
     QCOMPARE(contentsOf(Module1::FoundWords).mid(0, found), expected.mid(0, found));
     QCOMPARE(f.l2->Caption(), QString::number(cancelAt != 0 ? cancelAt : total));
     QVERIFY(isIdle(f));

@@ -1,11 +1,11 @@
 #include "accessibility/accessible_announcer.h"
+#include "announcement_log.h"
 #include "form_harness.h"
 #include "progress_bar/xp_progress_bar.h"
 #include "push_button/xp_button.h"
 #include "shadow_label/xp_shadow.h"
 #include "top_buttons/xp_top_buttons.h"
 #include "widgets/word_list_box.h"
-#include "widgets/word_list_box_accessible.h"
 #include "window/accessibility.h"
 #include "window_canvas/xp_canvas2.h"
 
@@ -13,34 +13,9 @@
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QRadioButton>
-#include <QScrollBar>
-#include <QVBoxLayout>
 #include <QtTest>
 
 namespace {
-
-struct Announced {
-    QAccessible::Event type;
-    QObject* object;
-    int child;
-    QVariant value;
-};
-
-QList<Announced> announced;
-
-void recordEvent(QAccessibleEvent* event)
-{
-    QVariant value;
-    if (event->type() == QAccessible::ValueChanged)
-        value = static_cast<QAccessibleValueChangeEvent*>(event)->value();
-    announced.append({event->type(), event->object(), event->child(), value});
-}
-
-qsizetype countAnnounced(QObject* object, QAccessible::Event type)
-{
-    return std::count_if(announced.cbegin(), announced.cend(),
-                         [&](const Announced& a) { return a.object == object && a.type == type; });
-}
 
 QAccessibleInterface* iface(QObject* object) { return QAccessible::queryAccessibleInterface(object); }
 
@@ -75,32 +50,6 @@ QStringList rowNames(QAccessibleInterface* list)
     return names;
 }
 
-// A shown, active window holding a list box, so it can take the focus.
-struct ListWindow {
-    WordArray words;
-    QWidget window;
-    WordListBox* list = new WordListBox;
-    QLineEdit* other = new QLineEdit;
-
-    ListWindow(int rows)
-    {
-        auto* layout = new QVBoxLayout(&window);
-        layout->addWidget(list);
-        layout->addWidget(other);
-        list->setFixedSize(190, 150);
-        list->showRowsOf(words, 0);
-        for (int i = 0; i < rows; ++i) {
-            words.append(QStringLiteral("слово %1").arg(i));
-            list->appendRow();
-        }
-    }
-    bool activate()
-    {
-        window.show();
-        window.activateWindow();
-        return QTest::qWaitForWindowActive(&window);
-    }
-};
 
 } // namespace
 
@@ -124,13 +73,6 @@ private slots:
     void searchThroughAccessibilityOnly();
     void changesAreAnnouncedCoalesced();
     void nothingIsAnnouncedWithoutListeners();
-    void listRowsAreMadeOnDemand();
-    void listAnnouncesSelectionAndFocus();
-    void listKeys_data();
-    void listKeys();
-    void listShowsWhereTheFocusIs();
-    void hugeEntryPaintsAsItsStart_data();
-    void hugeEntryPaintsAsItsStart();
     void buttonFocusFrameInTheWindow_data();
     void buttonFocusFrameInTheWindow();
 
@@ -138,16 +80,11 @@ private:
     std::unique_ptr<FormHarness> h;
 };
 
-void TestAccessibility::initTestCase()
-{
-    Accessibility::install();
-    AccessibleAnnouncer::setSink(recordEvent);
-}
+void TestAccessibility::initTestCase() { Accessibility::install(); }
 
 void TestAccessibility::init()
 {
-    AccessibleAnnouncer::setSink(recordEvent);
-    announced.clear();
+    AnnouncementLog::start();
     h = std::make_unique<FormHarness>();
 }
 
@@ -393,7 +330,7 @@ void TestAccessibility::changesAreAnnouncedCoalesced()
     QAccessibleInterface* bar = iface(f.xb);
     QVERIFY(count && bar);
     QTest::qWait(AccessibleAnnouncer::IntervalMs); // let any earlier announcement age
-    announced.clear();
+    AnnouncementLog::clear();
     const int changes = 2000;
     f.xb->setMax(QString::number(changes));
     for (int i = 1; i <= changes; ++i) {
@@ -401,206 +338,47 @@ void TestAccessibility::changesAreAnnouncedCoalesced()
         f.xb->setValue(QString::number(i));
     }
     // The first change goes out at once; the rest wait for the interval.
-    QVERIFY(countAnnounced(f.l1, QAccessible::NameChanged) >= 1);
-    QVERIFY(countAnnounced(f.l1, QAccessible::NameChanged) < changes / 10);
-    QVERIFY(countAnnounced(f.xb, QAccessible::ValueChanged) < changes / 10);
+    QVERIFY(AnnouncementLog::count(f.l1, QAccessible::NameChanged) >= 1);
+    QVERIFY(AnnouncementLog::count(f.l1, QAccessible::NameChanged) < changes / 10);
+    QVERIFY(AnnouncementLog::count(f.xb, QAccessible::ValueChanged) < changes / 10);
     // The last state is always told.
-    QTRY_VERIFY(std::any_of(announced.cbegin(), announced.cend(), [&](const Announced& a) {
+    const QList<AnnouncementLog::Entry>& heard = AnnouncementLog::entries();
+    QTRY_VERIFY(std::any_of(heard.cbegin(), heard.cend(), [&](const AnnouncementLog::Entry& a) {
         return a.object == f.xb && a.type == QAccessible::ValueChanged && a.value.toDouble() == changes;
     }));
     QTRY_COMPARE(count->text(QAccessible::Name), QString::number(changes));
-    const qsizetype names = countAnnounced(f.l1, QAccessible::NameChanged);
+    const qsizetype names = AnnouncementLog::count(f.l1, QAccessible::NameChanged);
     QTest::qWait(2 * AccessibleAnnouncer::IntervalMs);
-    QCOMPARE(countAnnounced(f.l1, QAccessible::NameChanged), names);
+    QCOMPARE(AnnouncementLog::count(f.l1, QAccessible::NameChanged), names);
 
     // Only a control a reader has asked about announces its changes.
     QVERIFY(iface(f.command1));
     QTest::qWait(AccessibleAnnouncer::IntervalMs);
-    announced.clear();
+    AnnouncementLog::clear();
     f.command1->setEnabled(false);
-    QCOMPARE(countAnnounced(f.command1, QAccessible::StateChanged), 1);
+    QCOMPARE(AnnouncementLog::count(f.command1, QAccessible::StateChanged), 1);
     QVERIFY(iface(f.command1)->state().disabled);
 }
 
 void TestAccessibility::nothingIsAnnouncedWithoutListeners()
 {
-    AccessibleAnnouncer::setSink(nullptr);
+    AnnouncementLog::stop();
     FrmMain& f = h->form();
     h->importWords({"кот", "ток"});
     f.l1->setCaption(QStringLiteral("7"));
     f.l->setCurrentRow(1);
     QCoreApplication::processEvents();
-    QVERIFY(announced.isEmpty());
+    QVERIFY(AnnouncementLog::entries().isEmpty());
     // Not even the machinery is made.
     QVERIFY(!f.l->findChild<AccessibleAnnouncer*>());
 }
 
-void TestAccessibility::listRowsAreMadeOnDemand()
-{
-    WordArray words;
-    WordListBox list;
-    list.showRowsOf(words, 0);
-    const int rows = 200000;
-    for (int i = 0; i < rows; ++i) {
-        words.append(QString::number(i));
-        list.appendRow();
-    }
-    auto* node = dynamic_cast<WordListBoxAccessible*>(iface(&list));
-    QVERIFY(node);
-    QCOMPARE(node->childCount(), rows);
-    for (int i = 0; i < rows; i += 97) {
-        QAccessibleInterface* row = node->child(i);
-        QCOMPARE(row->text(QAccessible::Name), QString::number(i));
-        QCOMPARE(node->indexOfChild(row), i);
-        QCOMPARE(row->parent(), static_cast<QAccessibleInterface*>(node));
-        QVERIFY(node->keptRows() <= WordListBoxAccessible::KeptRows);
-    }
-    QVERIFY(!node->child(rows));
-    QVERIFY(!node->child(-1));
-    // A row asked for again is the same one while it is kept.
-    QCOMPARE(node->child(rows - 1), node->child(rows - 1));
 
-    list.setCurrentRow(5);
-    QVERIFY(node->child(5)->state().selected);
-    QVERIFY(!node->child(6)->state().selected);
-    node->child(9)->actionInterface()->doAction(QAccessibleActionInterface::setFocusAction());
-    QCOMPARE(list.currentRow(), 9);
 
-    QAccessibleInterface* row = node->child(3);
-    list.clear();
-    QVERIFY(!row->isValid());
-    QCOMPARE(node->childCount(), 0);
-}
 
-void TestAccessibility::listAnnouncesSelectionAndFocus()
-{
-    ListWindow w(50);
-    QVERIFY(w.activate());
-    QAccessibleInterface* node = iface(w.list);
-    w.other->setFocus();
-    announced.clear();
-    w.list->setCurrentRow(3);
-    QCOMPARE(countAnnounced(w.list, QAccessible::Selection), 1);
-    QCOMPARE(announced.last().child, 3);
-    QCOMPARE(countAnnounced(w.list, QAccessible::Focus), 0);
 
-    w.list->setFocus(Qt::TabFocusReason);
-    announced.clear();
-    QTest::keyClick(w.list, Qt::Key_Down);
-    QCOMPARE(countAnnounced(w.list, QAccessible::Focus), 1);
-    QCOMPARE(announced.last().child, 4);
-    QCOMPARE(node->focusChild(), node->child(4));
-    QVERIFY(node->child(4)->state().focused);
-}
 
-void TestAccessibility::listKeys_data()
-{
-    QTest::addColumn<int>("start");
-    QTest::addColumn<int>("key");
-    QTest::addColumn<int>("pages"); // the expected row is pages * rows shown + plus
-    QTest::addColumn<int>("plus");
-    QTest::newRow("down from no row") << -1 << int(Qt::Key_Down) << 0 << 0;
-    QTest::newRow("down") << 5 << int(Qt::Key_Down) << 0 << 6;
-    QTest::newRow("down at the end") << 99 << int(Qt::Key_Down) << 0 << 99;
-    QTest::newRow("up") << 5 << int(Qt::Key_Up) << 0 << 4;
-    QTest::newRow("up at the top") << 0 << int(Qt::Key_Up) << 0 << 0;
-    QTest::newRow("home") << 50 << int(Qt::Key_Home) << 0 << 0;
-    QTest::newRow("end") << 5 << int(Qt::Key_End) << 0 << 99;
-    QTest::newRow("page down") << 0 << int(Qt::Key_PageDown) << 1 << 0;
-    QTest::newRow("page down near the end") << 97 << int(Qt::Key_PageDown) << 0 << 99;
-    QTest::newRow("page up") << 50 << int(Qt::Key_PageUp) << -1 << 50;
-    QTest::newRow("page up near the top") << 2 << int(Qt::Key_PageUp) << 0 << 0;
-}
 
-void TestAccessibility::listKeys()
-{
-    QFETCH(int, start);
-    QFETCH(int, key);
-    QFETCH(int, pages);
-    QFETCH(int, plus);
-    ListWindow w(100);
-    QVERIFY(w.activate());
-    QCoreApplication::processEvents();
-    w.list->setFocus(Qt::TabFocusReason);
-    w.list->setCurrentRow(start);
-    const int shown = w.list->viewport()->height() / w.list->fontMetrics().height();
-    QVERIFY(shown > 1 && shown < 40);
-    QTest::keyClick(w.list, Qt::Key(key));
-    QCOMPARE(w.list->currentRow(), pages * shown + plus);
-    // The current row is always scrolled into view.
-    QVERIFY(!w.list->rowRect(w.list->currentRow()).isEmpty());
-}
-
-void TestAccessibility::listShowsWhereTheFocusIs()
-{
-    ListWindow w(20);
-    QVERIFY(w.activate());
-    QCoreApplication::processEvents();
-    for (const qsizetype current : {qsizetype(-1), qsizetype(2)}) {
-        w.list->setCurrentRow(current);
-        w.other->setFocus();
-        const QImage unfocused = w.list->viewport()->grab().toImage();
-        w.list->setFocus(Qt::TabFocusReason);
-        const QImage focused = w.list->viewport()->grab().toImage();
-        QVERIFY2(unfocused != focused, qPrintable(QStringLiteral("row %1").arg(current)));
-        // Only the current row (or the first, with none current) changes.
-        const QRect row = w.list->rowRect(std::max<qsizetype>(0, current));
-        for (int y = 0; y < focused.height(); y += 1) {
-            if (y >= row.top() && y <= row.bottom())
-                continue;
-            for (int x = 0; x < focused.width(); ++x)
-                QCOMPARE(focused.pixel(x, y), unfocused.pixel(x, y));
-        }
-    }
-}
-
-void TestAccessibility::hugeEntryPaintsAsItsStart_data()
-{
-    QTest::addColumn<int>("prefix");
-    QTest::addColumn<bool>("current");
-    // All of these are far wider than the row.
-    for (int prefix : {120, int(WordListBox::ShownLength), int(WordListBox::ShownLength) + 1, 5000}) {
-        QTest::addRow("%d characters", prefix) << prefix << false;
-        QTest::addRow("%d characters, current", prefix) << prefix << true;
-    }
-}
-
-void TestAccessibility::hugeEntryPaintsAsItsStart()
-{
-    QFETCH(int, prefix);
-    QFETCH(bool, current);
-    QString huge;
-    while (huge.size() < 3'000'000)
-        huge += QStringLiteral("длинная строка без конца ");
-    WordArray entries[2];
-    QWidget window;
-    auto* layout = new QHBoxLayout(&window);
-    WordListBox* lists[2] = {new WordListBox, new WordListBox};
-    for (int k = 0; k < 2; ++k) {
-        lists[k]->setFixedSize(190, 60);
-        lists[k]->setFocusPolicy(Qt::NoFocus); // the same look for both
-        layout->addWidget(lists[k]);
-        lists[k]->showRowsOf(entries[k], 0);
-    }
-    entries[0].append(huge);
-    entries[1].append(huge.left(prefix));
-    for (WordListBox* list : lists)
-        list->appendRow();
-    window.show();
-    QCoreApplication::processEvents();
-    for (WordListBox* list : lists)
-        list->setCurrentRow(current ? 0 : -1);
-    QCOMPARE(lists[0]->viewport()->grab().toImage(), lists[1]->viewport()->grab().toImage());
-    // What a row keeps of an entry overfills it even in the narrowest letters.
-    for (const char narrow : {'i', '.', 'l'}) {
-        const QString shown = WordListBox::shownText(QString(100000, QLatin1Char(narrow)));
-        QVERIFY(lists[0]->fontMetrics().horizontalAdvance(shown) > 2 * lists[0]->viewport()->width());
-    }
-
-    const QString name = iface(lists[0])->child(0)->text(QAccessible::Name);
-    QVERIFY(name.size() <= WordListBox::ShownLength + 1);
-    QVERIFY(huge.startsWith(name.chopped(1)));
-}
 
 void TestAccessibility::buttonFocusFrameInTheWindow_data()
 {

@@ -31,7 +31,6 @@ private slots:
     void shadowLabelSettings();
     void topButtons();
     void endingDuringAnImportStopsIt();
-    void aListShowsTheStoreItIsGiven();
 
 private:
     std::unique_ptr<FormHarness> h;
@@ -245,24 +244,6 @@ void TestFrmMain::endingDuringAnImportStopsIt()
 }
 
 // The lists show the word store's text; their own state is a row count.
-void TestFrmMain::aListShowsTheStoreItIsGiven()
-{
-    WordArray words;
-    WordListBox list;
-    list.showRowsOf(words, 1);
-    words.resize(1);
-    // A row appended before its owner writes the element reads as empty, never past the end.
-    list.appendRow();
-    QCOMPARE(list.item(0), QStringView());
-    words.resize(2);
-    words.set(1, QStringView(u"кот"));
-    QCOMPARE(list.rows(), QStringList{QStringLiteral("кот")});
-    // Emptying the list leaves the store alone, as a No to the cancel question must.
-    list.clear();
-    QCOMPARE(list.count(), qsizetype(0));
-    QCOMPARE(list.item(0), QStringView());
-    QCOMPARE(words.at(1), QStringLiteral("кот"));
-}
 
 QTEST_MAIN(TestFrmMain)
 #include "tst_frm_main.moc"
