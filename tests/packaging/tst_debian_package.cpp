@@ -19,6 +19,7 @@ private slots:
     void installedWhereTheEntriesSay_data();
     void installedWhereTheEntriesSay();
     void nothingElseInstalled();
+    void packingBuildsNothing();
 
 private:
     QString run(const QString& program, const QStringList& arguments);
@@ -181,6 +182,21 @@ void TestDebianPackage::nothingElseInstalled()
         files.append(QDir(root_).relativeFilePath(it.next()));
     files.sort();
     QCOMPARE(files, expectedFiles());
+}
+
+// Packing must not build the test programs and benchmarks first: that took most of the
+// package's build time, and none of them is packed.
+void TestDebianPackage::packingBuildsNothing()
+{
+    if (QStringLiteral(CMAKE_GENERATOR) != QLatin1String("Unix Makefiles"))
+        QSKIP("the dry run below is make's");
+    // -B pretends every file is out of date, so the plan lists everything the step would build.
+    const QString plan = run(QStringLiteral(CMAKE_MAKE_PROGRAM),
+                             {QStringLiteral("-C"), QStringLiteral(BUILD_DIR), QStringLiteral("-n"),
+                              QStringLiteral("-B"), QStringLiteral("preinstall")});
+    for (const QString& line : plan.split(QLatin1Char('\n')))
+        QVERIFY2(!line.contains(QLatin1String("Building")) && !line.contains(QLatin1String("Linking")),
+                 qPrintable(line));
 }
 
 QTEST_GUILESS_MAIN(TestDebianPackage)
