@@ -16,7 +16,7 @@ targets=("${@:2}")
 
 packages=(cmake g++ make qt6-base-dev libgl-dev fonts-liberation fonts-dejavu-core
           qt6-translations-l10n xvfb xauth hunspell-ru hunspell-tools
-          librsvg2-bin desktop-file-utils appstream dpkg-dev file
+          librsvg2-bin desktop-file-utils appstream dpkg-dev file lintian
           python3 openbox xdotool x11-utils x11-xserver-utils xclip)
 missing=()
 for p in "${packages[@]}"; do

@@ -19,6 +19,7 @@ private slots:
     void installedWhereTheEntriesSay_data();
     void installedWhereTheEntriesSay();
     void nothingElseInstalled();
+    void lintian();
     void packingBuildsNothing();
 
 private:
@@ -86,24 +87,26 @@ void TestDebianPackage::controlFields()
 
 void TestDebianPackage::dependencies_data()
 {
+    QTest::addColumn<QString>("field");
     QTest::addColumn<QString>("package");
     // Found by the shared-library scan of the program.
-    QTest::newRow("C library") << "libc6";
-    QTest::newRow("Qt widgets") << "libqt6widgets6";
-    QTest::newRow("Qt GUI") << "libqt6gui6";
-    QTest::newRow("Qt core") << "libqt6core6";
+    QTest::newRow("C library") << "Depends" << "libc6";
+    QTest::newRow("Qt widgets") << "Depends" << "libqt6widgets6";
+    QTest::newRow("Qt GUI") << "Depends" << "libqt6gui6";
+    QTest::newRow("Qt core") << "Depends" << "libqt6core6";
     // Loaded at run time, invisible to that scan.
-    QTest::newRow("Wayland platform plugin") << "qt6-wayland";
-    QTest::newRow("Qt's Russian texts") << "qt6-translations-l10n";
-    QTest::newRow("Liberation faces") << "fonts-liberation";
-    QTest::newRow("DejaVu faces") << "fonts-dejavu-core";
+    QTest::newRow("Wayland platform plugin") << "Recommends" << "qt6-wayland";
+    QTest::newRow("Qt's Russian texts") << "Depends" << "qt6-translations-l10n";
+    QTest::newRow("Liberation faces") << "Depends" << "fonts-liberation";
+    QTest::newRow("DejaVu faces") << "Depends" << "fonts-dejavu-core";
 }
 
 void TestDebianPackage::dependencies()
 {
+    QFETCH(QString, field);
     QFETCH(QString, package);
     QStringList names;
-    const QString depends = run(QStringLiteral(DPKG_DEB), {QStringLiteral("-f"), deb_, QStringLiteral("Depends")});
+    const QString depends = run(QStringLiteral(DPKG_DEB), {QStringLiteral("-f"), deb_, field});
     for (const QString& item : depends.split(QLatin1Char(','), Qt::SkipEmptyParts))
         names.append(item.trimmed().section(QLatin1Char(' '), 0, 0));
     QVERIFY2(names.contains(package), qPrintable(depends));
@@ -130,15 +133,19 @@ QStringList TestDebianPackage::expectedFiles() const
 {
     const QHash<QString, QString> entry = desktopEntry(installed(desktopFile_));
     const QString metainfo = installed(metainfoFile_);
-    const QString program = entry.value(QStringLiteral("Exec")).section(QLatin1Char(' '), 0, 0);
+    // The entry names the program by its full path, so the package must hold that path.
+    const QString exec = entry.value(QStringLiteral("Exec")).section(QLatin1Char(' '), 0, 0);
+    const QString program = QFileInfo(exec).fileName();
     const QString icon = entry.value(QStringLiteral("Icon"));
     QStringList files{desktopFile_, metainfoFile_,
-                      QStringLiteral("usr/bin/") + program,
-                      QStringLiteral("usr/bin/") + xmlValue(metainfo, QStringLiteral("binary")),
+                      exec.startsWith(QLatin1Char('/')) ? exec.mid(1) : QStringLiteral("(relative) ") + exec,
+                      QStringLiteral("usr/games/") + xmlValue(metainfo, QStringLiteral("binary")),
                       QStringLiteral("usr/share/applications/") + xmlValue(metainfo, QStringLiteral("launchable")),
                       QStringLiteral("usr/share/icons/hicolor/scalable/apps/%1.svg").arg(icon),
                       QStringLiteral("usr/share/man/man6/%1.6.gz").arg(program),
-                      QStringLiteral("usr/share/doc/quorvane/copyright")};
+                      QStringLiteral("usr/share/man/ru/man6/%1.6.gz").arg(program),
+                      QStringLiteral("usr/share/doc/quorvane/copyright"),
+                      QStringLiteral("usr/share/doc/quorvane/changelog.gz")};
     for (const QString& size : QStringLiteral(QUORVANE_ICON_SIZES).split(QLatin1Char(',')))
         files.append(QStringLiteral("usr/share/icons/hicolor/%1x%1/apps/%2.png").arg(size, icon));
     files.removeDuplicates();
@@ -162,7 +169,7 @@ void TestDebianPackage::installedWhereTheEntriesSay()
     QFile content(file.filePath());
     QVERIFY(content.open(QIODevice::ReadOnly));
     const QByteArray head = content.read(4);
-    if (path.startsWith(QLatin1String("usr/bin/"))) {
+    if (path.startsWith(QLatin1String("usr/games/"))) {
         QVERIFY(file.isExecutable());
         QCOMPARE(head, QByteArray("\x7f" "ELF"));
     } else {
@@ -182,6 +189,21 @@ void TestDebianPackage::nothingElseInstalled()
         files.append(QDir(root_).relativeFilePath(it.next()));
     files.sort();
     QCOMPARE(files, expectedFiles());
+}
+
+void TestDebianPackage::lintian()
+{
+    QProcess lintian;
+    lintian.start(QStringLiteral(LINTIAN), {QStringLiteral("--display-info"), QStringLiteral("--pedantic"), deb_});
+    QVERIFY(lintian.waitForFinished(300000));
+    const QStringList tags = QString::fromUtf8(lintian.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    for (const QString& tag : tags) {
+        if (tag.startsWith(QLatin1String("E: ")) || tag.startsWith(QLatin1String("W: ")))
+            QFAIL(qPrintable(tag));
+        qInfo().noquote() << tag;
+    }
+    QVERIFY2(lintian.exitStatus() == QProcess::NormalExit && lintian.exitCode() == 0,
+             lintian.readAllStandardError().constData());
 }
 
 // Packing must not build the test programs and benchmarks first: that took most of the
