@@ -1,16 +1,22 @@
 #!/usr/bin/env bash
 # Installs what the build needs (Debian 12 packages only), then configures and builds.
-# Usage: scripts/setup.sh [build-dir [target ...]]   (run as root, or with sudo available)
+# Usage: scripts/setup.sh [--no-sample] [build-dir [target ...]]   (run as root, or with sudo available)
 # With targets, only those are built; a configured build folder is not configured again
-# (the build itself re-runs CMake when the project files change).
+# (the build itself re-runs CMake when the project files change). --no-sample skips the
+# sample dictionary, which only the benchmarks and the screenshot read.
 set -euo pipefail
 here="$(cd "$(dirname "$0")/.." && pwd)"
+sample=1
+if [ "${1:-}" = "--no-sample" ]; then
+  sample=0
+  shift
+fi
 build="${1:-$here/build}"
 targets=("${@:2}")
 
 packages=(cmake g++ make qt6-base-dev libgl-dev fonts-liberation fonts-dejavu-core
           qt6-translations-l10n xvfb xauth hunspell-ru hunspell-tools
-          librsvg2-bin desktop-file-utils appstream dpkg-dev file
+          librsvg2-bin desktop-file-utils appstream dpkg-dev file lintian
           python3 openbox xdotool x11-utils x11-xserver-utils xclip)
 missing=()
 for p in "${packages[@]}"; do
@@ -31,4 +37,6 @@ if [ ${#targets[@]} -gt 0 ]; then
 else
   cmake --build "$build" -j"$(nproc)"
 fi
-"$here/scripts/make_sample_dictionary.sh"
+if [ "$sample" -eq 1 ]; then
+  "$here/scripts/make_sample_dictionary.sh"
+fi

@@ -18,6 +18,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDir>
 #include <QGroupBox>
 #include <QIcon>
 #include <QLineEdit>
@@ -48,7 +49,10 @@ void FrmMain::loadDesign()
 {
     FormLoader design(QStringLiteral(":/design/frm_main.json"));
     setWindowTitle(design.caption());
-    setWindowIcon(QIcon(QStringLiteral(":/icon/quorvane.bmp")));
+    QIcon icon;
+    for (const QFileInfo& size : QDir(QStringLiteral(":/icon/sizes")).entryInfoList())
+        icon.addFile(size.filePath());
+    setWindowIcon(icon);
     setFont(design.font().toQFont());
     design.load(this);
 

@@ -4,6 +4,7 @@
 #include <QDirIterator>
 #include <QFileInfo>
 #include <QProcess>
+#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -19,6 +20,10 @@ private slots:
     void installedWhereTheEntriesSay_data();
     void installedWhereTheEntriesSay();
     void nothingElseInstalled();
+    void lintian();
+    void packingBuildsNothing();
+    void convert_data();
+    void convert();
 
 private:
     QString run(const QString& program, const QStringList& arguments);
@@ -85,24 +90,27 @@ void TestDebianPackage::controlFields()
 
 void TestDebianPackage::dependencies_data()
 {
+    QTest::addColumn<QString>("field");
     QTest::addColumn<QString>("package");
     // Found by the shared-library scan of the program.
-    QTest::newRow("C library") << "libc6";
-    QTest::newRow("Qt widgets") << "libqt6widgets6";
-    QTest::newRow("Qt GUI") << "libqt6gui6";
-    QTest::newRow("Qt core") << "libqt6core6";
+    QTest::newRow("C library") << "Depends" << "libc6";
+    QTest::newRow("Qt widgets") << "Depends" << "libqt6widgets6";
+    QTest::newRow("Qt GUI") << "Depends" << "libqt6gui6";
+    QTest::newRow("Qt core") << "Depends" << "libqt6core6";
     // Loaded at run time, invisible to that scan.
-    QTest::newRow("Wayland platform plugin") << "qt6-wayland";
-    QTest::newRow("Qt's Russian texts") << "qt6-translations-l10n";
-    QTest::newRow("Liberation faces") << "fonts-liberation";
-    QTest::newRow("DejaVu faces") << "fonts-dejavu-core";
+    QTest::newRow("Wayland platform plugin") << "Recommends" << "qt6-wayland";
+    QTest::newRow("Qt's Russian texts") << "Depends" << "qt6-translations-l10n";
+    QTest::newRow("Liberation faces") << "Depends" << "fonts-liberation";
+    QTest::newRow("DejaVu faces") << "Depends" << "fonts-dejavu-core";
+    QTest::newRow("the converter's interpreter") << "Depends" << "python3";
 }
 
 void TestDebianPackage::dependencies()
 {
+    QFETCH(QString, field);
     QFETCH(QString, package);
     QStringList names;
-    const QString depends = run(QStringLiteral(DPKG_DEB), {QStringLiteral("-f"), deb_, QStringLiteral("Depends")});
+    const QString depends = run(QStringLiteral(DPKG_DEB), {QStringLiteral("-f"), deb_, field});
     for (const QString& item : depends.split(QLatin1Char(','), Qt::SkipEmptyParts))
         names.append(item.trimmed().section(QLatin1Char(' '), 0, 0));
     QVERIFY2(names.contains(package), qPrintable(depends));
@@ -129,15 +137,21 @@ QStringList TestDebianPackage::expectedFiles() const
 {
     const QHash<QString, QString> entry = desktopEntry(installed(desktopFile_));
     const QString metainfo = installed(metainfoFile_);
-    const QString program = entry.value(QStringLiteral("Exec")).section(QLatin1Char(' '), 0, 0);
+    // The entry names the program by its full path, so the package must hold that path.
+    const QString exec = entry.value(QStringLiteral("Exec")).section(QLatin1Char(' '), 0, 0);
+    const QString program = QFileInfo(exec).fileName();
     const QString icon = entry.value(QStringLiteral("Icon"));
     QStringList files{desktopFile_, metainfoFile_,
-                      QStringLiteral("usr/bin/") + program,
-                      QStringLiteral("usr/bin/") + xmlValue(metainfo, QStringLiteral("binary")),
+                      exec.startsWith(QLatin1Char('/')) ? exec.mid(1) : QStringLiteral("(relative) ") + exec,
+                      QStringLiteral("usr/games/") + xmlValue(metainfo, QStringLiteral("binary")),
                       QStringLiteral("usr/share/applications/") + xmlValue(metainfo, QStringLiteral("launchable")),
                       QStringLiteral("usr/share/icons/hicolor/scalable/apps/%1.svg").arg(icon),
                       QStringLiteral("usr/share/man/man6/%1.6.gz").arg(program),
-                      QStringLiteral("usr/share/doc/quorvane/copyright")};
+                      QStringLiteral("usr/share/man/ru/man6/%1.6.gz").arg(program),
+                      QStringLiteral("usr/games/quorvane-convert"),
+                      QStringLiteral("usr/share/man/man6/quorvane-convert.6.gz"),
+                      QStringLiteral("usr/share/doc/quorvane/copyright"),
+                      QStringLiteral("usr/share/doc/quorvane/changelog.gz")};
     for (const QString& size : QStringLiteral(QUORVANE_ICON_SIZES).split(QLatin1Char(',')))
         files.append(QStringLiteral("usr/share/icons/hicolor/%1x%1/apps/%2.png").arg(size, icon));
     files.removeDuplicates();
@@ -161,9 +175,9 @@ void TestDebianPackage::installedWhereTheEntriesSay()
     QFile content(file.filePath());
     QVERIFY(content.open(QIODevice::ReadOnly));
     const QByteArray head = content.read(4);
-    if (path.startsWith(QLatin1String("usr/bin/"))) {
+    if (path.startsWith(QLatin1String("usr/games/"))) {
         QVERIFY(file.isExecutable());
-        QCOMPARE(head, QByteArray("\x7f" "ELF"));
+        QVERIFY2(head == QByteArray("\x7f" "ELF") || head.startsWith("#!/"), head.constData());
     } else {
         QVERIFY(!file.isExecutable());
     }
@@ -181,6 +195,89 @@ void TestDebianPackage::nothingElseInstalled()
         files.append(QDir(root_).relativeFilePath(it.next()));
     files.sort();
     QCOMPARE(files, expectedFiles());
+}
+
+void TestDebianPackage::lintian()
+{
+    QProcess lintian;
+    lintian.start(QStringLiteral(LINTIAN), {QStringLiteral("--display-info"), QStringLiteral("--pedantic"), deb_});
+    QVERIFY(lintian.waitForFinished(300000));
+    const QStringList tags = QString::fromUtf8(lintian.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    for (const QString& tag : tags) {
+        if (tag.startsWith(QLatin1String("E: ")) || tag.startsWith(QLatin1String("W: ")))
+            QFAIL(qPrintable(tag));
+        qInfo().noquote() << tag;
+    }
+    QVERIFY2(lintian.exitStatus() == QProcess::NormalExit && lintian.exitCode() == 0,
+             lintian.readAllStandardError().constData());
+}
+
+// Packing must not build the test programs and benchmarks first: that took most of the
+// package's build time, and none of them is packed.
+void TestDebianPackage::packingBuildsNothing()
+{
+    if (QStringLiteral(CMAKE_GENERATOR) != QLatin1String("Unix Makefiles"))
+        QSKIP("the dry run below is make's");
+    // -B pretends every file is out of date, so the plan lists everything the step would build.
+    const QString plan = run(QStringLiteral(CMAKE_MAKE_PROGRAM),
+                             {QStringLiteral("-C"), QStringLiteral(BUILD_DIR), QStringLiteral("-n"),
+                              QStringLiteral("-B"), QStringLiteral("preinstall")});
+    for (const QString& line : plan.split(QLatin1Char('\n')))
+        QVERIFY2(!line.contains(QLatin1String("Building")) && !line.contains(QLatin1String("Linking")),
+                 qPrintable(line));
+}
+
+static QByteArray cp1251(const QString& text)
+{
+    QStringEncoder encoder("windows-1251");
+    return encoder.encode(text);
+}
+
+void TestDebianPackage::convert_data()
+{
+    QTest::addColumn<QByteArray>("input");
+    QTest::addColumn<QByteArray>("written");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("report");
+    const QByteArray old = "old\r\n";
+    QTest::newRow("Cyrillic, LF") << QByteArray("ёлка\nЁж\n") << cp1251(u"ёлка\r\nЁж\r\n"_qs) << 0 << "2 lines written";
+    QTest::newRow("CR LF kept single, last line unended") << QByteArray("кот\r\nпёс") << cp1251(u"кот\r\nпёс\r\n"_qs) << 0
+                                                         << "2 lines";
+    QTest::newRow("empty line in the middle") << QByteArray("а\n\nб\n") << cp1251(u"а\r\n\r\nб\r\n"_qs) << 0 << "3 lines";
+    QTest::newRow("byte-order mark") << QByteArray("\xEF\xBB\xBFслово\n") << cp1251(u"слово\r\n"_qs) << 0 << "1 lines";
+    // iconv stopped at the first of these, cutting the list short without an error.
+    QTest::newRow("accents taken off, the lines after kept")
+        << QByteArray("Ardèche\nçà\nмир\n") << cp1251(u"Ardeche\r\nca\r\nмир\r\n"_qs) << 0
+        << "2 lines had characters outside Windows-1251: 3 written without accents, 0 dropped (first at line 1: Ardèche)";
+    QTest::newRow("no spelling: dropped, line kept")
+        << QByteArray("日本x\nœ\nя\n") << cp1251(u"x\r\n\r\nя\r\n"_qs) << 0 << "3 dropped";
+    QTest::newRow("not UTF-8: fails, old file left") << QByteArray("ок\n\xFF\xFE\n") << old << 1
+                                                   << "not UTF-8 text (line 2";
+}
+
+void TestDebianPackage::convert()
+{
+    QFETCH(QByteArray, input);
+    QFETCH(QByteArray, written);
+    QFETCH(int, exitCode);
+    QFETCH(QString, report);
+    QTemporaryDir dir;
+    QFile source(dir.filePath(QStringLiteral("words.txt")));
+    QVERIFY(source.open(QIODevice::WriteOnly) && source.write(input) == input.size());
+    source.close();
+    QFile target(dir.filePath(QStringLiteral("words-cp1251.txt")));
+    QVERIFY(target.open(QIODevice::WriteOnly) && target.write("old\r\n") == 5);
+    target.close();
+
+    QProcess convert;
+    convert.start(installed(QStringLiteral("usr/games/quorvane-convert")), {source.fileName(), target.fileName()});
+    QVERIFY(convert.waitForFinished(60000));
+    const QString errors = QString::fromUtf8(convert.readAllStandardError());
+    QCOMPARE(convert.exitCode(), exitCode);
+    QVERIFY2(errors.contains(report), qPrintable(errors));
+    QVERIFY(target.open(QIODevice::ReadOnly));
+    QCOMPARE(target.readAll(), written);
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 2);
 }
 
 QTEST_GUILESS_MAIN(TestDebianPackage)

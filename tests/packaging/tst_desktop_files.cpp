@@ -1,5 +1,6 @@
 #include "desktop_metadata.h"
 #include "services/qt_dialogs.h"
+#include "window/frm_main.h"
 #include "window/quorvane_application.h"
 
 #include <QAbstractButton>
@@ -94,18 +95,30 @@ void TestDesktopFiles::validators()
 void TestDesktopFiles::pngIcons_data()
 {
     QTest::addColumn<int>("size");
-    for (const QString& size : QStringLiteral(QUORVANE_ICON_SIZES).split(QLatin1Char(',')))
-        QTest::newRow(qPrintable(size + QLatin1String(" px"))) << size.toInt();
+    QTest::addColumn<bool>("window");
+    for (const QString& size : QStringLiteral(QUORVANE_ICON_SIZES).split(QLatin1Char(','))) {
+        QTest::newRow(qPrintable(size + QLatin1String(" px"))) << size.toInt() << false;
+        QTest::newRow(qPrintable(size + QLatin1String(" px, the window's"))) << size.toInt() << true;
+    }
 }
 
 void TestDesktopFiles::pngIcons()
 {
     QFETCH(int, size);
-    const QString path = QStringLiteral("%1/%2x%2/apps/%3.png").arg(QStringLiteral(QUORVANE_ICON_DIR)).arg(size).arg(appId);
-    QImageReader reader(path);
-    QCOMPARE(reader.format(), QByteArray("png"));
-    const QImage icon = reader.read();
-    QVERIFY2(!icon.isNull(), qPrintable(reader.errorString()));
+    QFETCH(bool, window);
+    QImage icon;
+    if (window) {
+        // Task bars ask the window for the size they show; a size it lacks would be scaled.
+        FrmMain form;
+        QVERIFY(form.windowIcon().availableSizes().contains(QSize(size, size)));
+        icon = form.windowIcon().pixmap(QSize(size, size)).toImage();
+    } else {
+        const QString path = QStringLiteral("%1/%2x%2/apps/%3.png").arg(QStringLiteral(QUORVANE_ICON_DIR)).arg(size).arg(appId);
+        QImageReader reader(path);
+        QCOMPARE(reader.format(), QByteArray("png"));
+        icon = reader.read();
+        QVERIFY2(!icon.isNull(), qPrintable(reader.errorString()));
+    }
     QCOMPARE(icon.size(), QSize(size, size));
     QVERIFY(icon.hasAlphaChannel());
     for (const QPoint corner : {QPoint(0, 0), QPoint(size - 1, 0), QPoint(0, size / 4)})
