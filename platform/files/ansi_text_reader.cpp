@@ -89,6 +89,7 @@ bool AnsiTextReader::open(const QString& path)
     }
     fd_ = fd;
     size_ = remaining_ = info.st_size;
+    sizeKnown_ = info.st_size > 0;
     return true;
 }
 
@@ -103,6 +104,7 @@ void AnsiTextReader::close()
     lastLine_ = QStringView();
     position_ = scanned_ = 0;
     size_ = remaining_ = 0;
+    sizeKnown_ = true;
     fileEnded_ = false;
 }
 
@@ -111,22 +113,26 @@ bool AnsiTextReader::fill()
     lastLine_ = QStringView(); // the text it viewed may move
     if (fileEnded_)
         return false;
-    if (remaining_ <= 0 || fd_ < 0) {
+    if ((sizeKnown_ && remaining_ <= 0) || fd_ < 0) {
         fileEnded_ = true;
         return false;
     }
     if (bytes_.size() != ChunkSize)
         bytes_.resize(ChunkSize);
+    const qint64 wanted = sizeKnown_ ? std::min<qint64>(ChunkSize, remaining_) : ChunkSize;
     ssize_t got;
     do
-        got = ::read(fd_, bytes_.data(), size_t(std::min<qint64>(ChunkSize, remaining_)));
+        got = ::read(fd_, bytes_.data(), size_t(wanted));
     while (got < 0 && errno == EINTR);
     if (got < 0) {
         error_ = FileError::describe(errno, FileError::Action::Read);
         fileEnded_ = true;
         return false;
     }
-    if (got == 0) { // the file was cut short while open
+    if (got == 0) {
+        // Short of the size at open: the file was cut short (or rewritten) while being read.
+        if (sizeKnown_)
+            error_ = FileError::describe(EIO, FileError::Action::Read);
         fileEnded_ = true;
         return false;
     }

@@ -10,7 +10,9 @@
 // Reads an 8-bit text file line by line. A line ends at CR LF or at a lone CR; a lone
 // LF stays in the line; a terminator at the very end gives no further empty line.
 // Only regular files are read, and never more than the size they had when opened, so
-// neither a device nor a file that keeps growing can keep a read going for ever.
+// neither a device nor a file that keeps growing can keep a read going for ever; a file
+// that ends before that size was cut short while open, which is a read failure. A file
+// whose size the system reports as 0 (as /proc does) is read to its end.
 class AnsiTextReader {
 public:
     AnsiTextReader();
@@ -55,6 +57,7 @@ private:
     QStringView lastLine_; // no CR in [position_, scanned_)
     qint64 size_ = 0;
     qint64 remaining_ = 0;
+    bool sizeKnown_ = true;
     bool fileEnded_ = false;
     QString error_;
     std::function<void()> withinLongLine_;
