@@ -15,6 +15,9 @@ namespace {
 // Lines longer than this are handed over by the reader, not copied.
 constexpr qsizetype LongLine = 1 << 20;
 
+// How long input may wait inside one line before a click or a close is answered there.
+constexpr qint64 LongLinePatienceNs = 500'000'000;
+
 OperationTable importTable(const DictionaryImport::Controls& c)
 {
     OperationTable table;
@@ -81,8 +84,16 @@ void DictionaryImport::run()
     const qint64 divisor = file.size();
     EventPump& pump = EventPump::current();
     // A click inside a very long line waits for the line's pass to reach its delivery of
-    // events, so a cancel still finds the line listed, stored and counted.
-    file.setWithinLongLine([&pump] { pump.processPendingEventsExceptInput(); });
+    // events, so a cancel still finds the line listed, stored and counted. Only a line that
+    // keeps the user waiting too long lets input through: a confirmed cancel or the
+    // program's end then lets go of that line, and it is not stored.
+    file.setWithinLongLine([&](qint64 lineNs) {
+        if (lineNs < LongLinePatienceNs)
+            pump.processPendingEventsExceptInput();
+        else
+            pump.processPendingEvents();
+        return !context_.shouldStop();
+    });
     {
         CountLabel imported(controls_.l1, pump);
         // A QStringView entry is copied into the store; a QString one (a very long line)
@@ -103,6 +114,8 @@ void DictionaryImport::run()
             const QStringView line = file.readLine();
             if (file.hasError())
                 break;
+            if (file.stopped())
+                return; // a very long line let go of: the cancel handler has restored the window
             if (line.size() > LongLine) {
                 QString entry = file.takeLastLine();
                 entry.remove(QLatin1Char(' '));

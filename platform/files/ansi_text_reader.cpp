@@ -3,6 +3,7 @@
 #include "ansi_code_page.h"
 #include "file_error.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 
 #include <cerrno>
@@ -106,6 +107,7 @@ void AnsiTextReader::close()
     size_ = remaining_ = 0;
     sizeKnown_ = true;
     fileEnded_ = false;
+    stopped_ = false;
 }
 
 bool AnsiTextReader::fill()
@@ -176,6 +178,7 @@ bool AnsiTextReader::atEnd()
 QStringView AnsiTextReader::readLine()
 {
     scanned_ = std::max(scanned_, position_);
+    QElapsedTimer lineClock;
     for (int fills = 0;; ++fills) {
         const QStringView text(buffer_);
         const qsizetype cr = text.indexOf(u'\r', scanned_);
@@ -187,6 +190,8 @@ QStringView AnsiTextReader::readLine()
         // No complete terminator yet (or a CR whose LF may come with the next chunk):
         // what was searched is not searched again.
         scanned_ = cr >= 0 ? cr : text.size();
+        if (fills == 0)
+            lineClock.start();
         if (!fill()) {
             const qsizetype start = position_;
             const qsizetype end = cr >= 0 ? cr : buffer_.size();
@@ -194,9 +199,17 @@ QStringView AnsiTextReader::readLine()
             return lastLine_ = QStringView(buffer_).mid(start, end - start);
         }
         // An ordinary line that only straddles two chunks is over long before it matters.
-        if (fills > 0 && withinLongLine_)
-            withinLongLine_();
+        if (fills > 0 && withinLongLine_ && !withinLongLine_(lineClock.nsecsElapsed()))
+            return letGoOfLine();
     }
+}
+
+QStringView AnsiTextReader::letGoOfLine()
+{
+    stopped_ = fileEnded_ = true;
+    buffer_ = QString(); // a line let go of can hold gigabytes
+    position_ = scanned_ = 0;
+    return lastLine_ = QStringView();
 }
 
 QString AnsiTextReader::takeLastLine()

@@ -34,9 +34,12 @@ public:
     // fresh memory takes seconds.
     QString takeLastLine();
 
-    // Called after each further chunk read while one line spans more than two, so a
-    // caller can keep the window painted during a very long line.
-    void setWithinLongLine(std::function<void()> hook) { withinLongLine_ = std::move(hook); }
+    // Called after each further chunk read while one line spans more than two, with the
+    // nanoseconds that line has taken so far, so a caller can keep the window painted
+    // during a very long line. Returning false lets go of the line: readLine() returns an
+    // empty view, stopped() turns true and nothing more is read.
+    void setWithinLongLine(std::function<bool(qint64 lineNs)> hook) { withinLongLine_ = std::move(hook); }
+    bool stopped() const { return stopped_; }
 
     // True once a read failed; the lines before the failure were delivered.
     bool hasError() const { return !error_.isEmpty(); }
@@ -45,6 +48,7 @@ public:
 private:
     bool fill(); // reads and decodes the next chunk; false at the end or on error
     void decode(const char* bytes, qsizetype count);
+    QStringView letGoOfLine();
 
     int fd_ = -1;
     // Set when every byte of the code page stands for one character on its own.
@@ -59,6 +63,7 @@ private:
     qint64 remaining_ = 0;
     bool sizeKnown_ = true;
     bool fileEnded_ = false;
+    bool stopped_ = false;
     QString error_;
-    std::function<void()> withinLongLine_;
+    std::function<bool(qint64)> withinLongLine_;
 };

@@ -6,8 +6,11 @@
 #include "widgets/word_list_box.h"
 #include "words/module1.h"
 
+#include <QThread>
 #include <QTimer>
 #include <QtTest>
+
+#include <utility>
 
 using Answer = Dialogs::Answer;
 
@@ -28,6 +31,17 @@ QString decoded(const QByteArray& bytes)
     return QStringDecoder("windows-1251").decode(bytes);
 }
 
+// Its first delivery inside an item takes longer than the import holds input back.
+struct SlowLinePump : ScriptedEventPump {
+    bool slept = false;
+    void processPendingEventsExceptInput() override
+    {
+        if (!std::exchange(slept, true))
+            QThread::msleep(600);
+        ScriptedEventPump::processPendingEventsExceptInput();
+    }
+};
+
 } // namespace
 
 class TestHostileInputs : public QObject {
@@ -39,6 +53,8 @@ private slots:
     void longLfLineIsOneEntry_data();
     void longLfLineIsOneEntry();
     void timersRunInsideALongLine();
+    void stopInsideAVeryLongLine_data();
+    void stopInsideAVeryLongLine();
 
 private:
     std::unique_ptr<FormHarness> h;
@@ -110,6 +126,48 @@ void TestHostileInputs::timersRunInsideALongLine()
     EventPump::install(&h->pump);
     QCOMPARE(f.WordCount, 1);
     QVERIFY(ticksInsideTheLine > 0);
+}
+
+void TestHostileInputs::stopInsideAVeryLongLine_data()
+{
+    QTest::addColumn<bool>("close");
+    QTest::addColumn<Answer>("answer");
+    QTest::addColumn<int>("stored");
+    QTest::addColumn<qsizetype>("listed");
+    QTest::newRow("Yes lets go of the line") << false << Answer::Yes << 1 << qsizetype(1);
+    QTest::newRow("No lets go of it, list emptied") << false << Answer::No << 1 << qsizetype(0);
+    QTest::newRow("Cancel reads it to its end") << false << Answer::Cancel << 3 << qsizetype(3);
+    QTest::newRow("closing the window") << true << Answer::Ok << 1 << qsizetype(1);
+}
+
+void TestHostileInputs::stopInsideAVeryLongLine()
+{
+    QFETCH(bool, close);
+    QFETCH(Answer, answer);
+    QFETCH(int, stored);
+    QFETCH(qsizetype, listed);
+    FrmMain& f = h->form();
+    SlowLinePump pump;
+    EventPump::install(&pump);
+    h->dialogs.expectOpen(h->writeBytes("a\r\n" + longLfLine(3 << 20) + "\r\nb"));
+    bool askedOverTheWordBefore = false;
+    pump.at(2, [&] { // pass 1 is "a"; the next delivery with input comes inside the long line
+        if (close)
+            return f.endProgram();
+        h->dialogs.expectMessage(h->importQuestion(), answer, [&] { askedOverTheWordBefore = f.l->rows() == QStringList{"a"}; });
+        if (answer == Answer::Cancel)
+            h->dialogs.expectMessage(h->importDone(3), Answer::Ok);
+        f.command2->Click();
+    });
+    f.command2->Click();
+    EventPump::install(&h->pump);
+
+    QCOMPARE(askedOverTheWordBefore, !close);
+    QCOMPARE(f.WordCount, stored);
+    QCOMPARE(Module1::DictionaryWords.size(), stored + 1);
+    QCOMPARE(f.l->count(), listed);
+    QCOMPARE(f.l1->Caption(), QString::number(stored));
+    QVERIFY(close ? f.isEnding() : isIdle(f));
 }
 
 QTEST_MAIN(TestHostileInputs)

@@ -67,6 +67,7 @@ private slots:
     void fileChangedWhileOpen_data();
     void fileChangedWhileOpen();
     void sizeReportedAsZeroIsReadToTheEnd();
+    void lettingGoOfALongLine();
 };
 
 void TestAnsiTextReader::lineRules_data()
@@ -219,6 +220,21 @@ void TestAnsiTextReader::sizeReportedAsZeroIsReadToTheEnd()
         QSKIP("no /proc file of size 0 here");
     const QStringList lines = readLines(reader); // LF only: one entry
     QVERIFY(lines.size() == 1 && lines.first().startsWith(QStringLiteral("Name:")) && lines.first().endsWith('\n'));
+}
+
+void TestAnsiTextReader::lettingGoOfALongLine()
+{
+    QTemporaryDir dir;
+    AnsiTextReader reader;
+    QVERIFY(reader.open(writeFile(dir, "first\r\n" + longLfLine(300000) + "\r\nlast")));
+    QList<qint64> times;
+    reader.setWithinLongLine([&](qint64 lineNs) {
+        times.append(lineNs);
+        return times.size() < 2;
+    });
+    QCOMPARE(readLines(reader), (QStringList{"first", ""}));
+    QVERIFY(reader.stopped() && !reader.hasError());
+    QVERIFY(times.size() == 2 && 0 < times.first() && times.first() <= times.last());
 }
 
 QTEST_APPLESS_MAIN(TestAnsiTextReader)
