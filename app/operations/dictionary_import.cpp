@@ -2,6 +2,7 @@
 
 #include "count_label.h"
 #include "files/ansi_text_reader.h"
+#include "files/file_error.h"
 #include "progress_protocol.h"
 #include "push_button/xp_button.h"
 #include "services/event_pump.h"
@@ -9,6 +10,8 @@
 #include "widgets/word_list_box.h"
 #include "words/dictionary_line.h"
 #include "words/module1.h"
+
+#include <new>
 
 namespace {
 
@@ -44,6 +47,21 @@ QString cannotRead(const QString& path, const QString& reason, qint64 words)
         .arg(words);
 }
 
+// The store's step of a pass: on running out of memory the count is as before, so it
+// counts only the words stored in full.
+template <typename Entry>
+void storeEntry(qint64& wordCount, const Entry& entry)
+{
+    ++wordCount;
+    try {
+        Module1::GrowDictionaryWords(wordCount);
+        Module1::DictionaryWords.set(wordCount, entry);
+    } catch (const std::bad_alloc&) {
+        --wordCount;
+        throw;
+    }
+}
+
 } // namespace
 
 DictionaryImport::DictionaryImport(const OperationContext& context, const Controls& controls)
@@ -53,10 +71,30 @@ DictionaryImport::DictionaryImport(const OperationContext& context, const Contro
 
 void DictionaryImport::click()
 {
-    if (button_.isIdle())
-        run();
-    else
+    if (!button_.isIdle()) {
         button_.askToCancel();
+        return;
+    }
+    try {
+        run();
+    } catch (const std::bad_alloc&) {
+        // The words stored before stay, as after a cancel answered Yes, and the user is told.
+        if (context_.ending)
+            return;
+        listOnlyStoredWords();
+        button_.fail(cannotRead(controls_.cd1.FileName, FileError::outOfMemory(), context_.WordCount));
+    }
+}
+
+void DictionaryImport::listOnlyStoredWords()
+{
+    // The pass that ran out of memory may have listed its line before storing it.
+    WordListBox& l = controls_.l;
+    if (l.count() <= context_.WordCount)
+        return;
+    l.clear();
+    for (qint64 row = 0; row < context_.WordCount; ++row)
+        l.appendRow();
 }
 
 void DictionaryImport::run()
@@ -101,9 +139,7 @@ void DictionaryImport::run()
         const auto importEntry = [&](const auto& entry) {
             controls_.l.appendRow();
             progress.step(DictionaryLine::progressWeight(entry), divisor);
-            ++context_.WordCount;
-            Module1::GrowDictionaryWords(context_.WordCount);
-            Module1::DictionaryWords.set(context_.WordCount, entry);
+            storeEntry(context_.WordCount, entry);
             imported.set(context_.WordCount);
             pump.processPendingEvents();
         };
