@@ -8,12 +8,23 @@
 #include <QLineEdit>
 #include <QRadioButton>
 
+#include <utility>
+
 Dialogs::Answer BenchDialogs::message(const QString& text, const QString&, Icon, Buttons)
 {
     if (firstBoxNs < 0)
         firstBoxNs = sinceClick.nsecsElapsed();
     messages.append(text);
     return Answer::Ok;
+}
+
+void HeldClickPump::checkPendingEvents()
+{
+    const auto withInput = [this] { return statistics().deliveries - statistics().deliveriesExceptInput; };
+    const auto before = withInput();
+    QtEventPump::checkPendingEvents();
+    if (heldClick && withInput() > before)
+        std::exchange(heldClick, nullptr)();
 }
 
 BenchWindow::BenchWindow()

@@ -24,10 +24,20 @@ public:
     QString saveFileName(const QString&) override { return nextFile; }
 };
 
+// The real pump, which can hold a click back, as real input is, until its next delivery
+// that lets input through.
+class HeldClickPump : public QtEventPump {
+public:
+    std::function<void()> heldClick;
+
+protected:
+    void checkPendingEvents() override;
+};
+
 // The program's real window, shown offscreen, with the real event pump and scripted dialogs.
 struct BenchWindow {
     BenchDialogs dialogs;
-    QtEventPump pump;
+    HeldClickPump pump;
     std::unique_ptr<FrmMain> form;
 
     BenchWindow();

@@ -1,28 +1,44 @@
 // Drives the real window offscreen, with the real event pump, through inputs that used
 // to freeze it: devices and FIFOs chosen as the dictionary, a 100 MB single line, an
-// LF-only word list (one huge entry), and the normal sample's import. Prints figures;
-// passes or fails nothing.
+// LF-only word list (one huge entry), the normal sample's import, a cancel clicked inside
+// a 1 GB single line, and an import that runs out of memory. Prints figures; passes or
+// fails nothing.
 //
 //   quorvane_hostile_bench [SAMPLE]   the sample defaults to samples/ru_full_forms.txt
 
 #include "bench_support.h"
+#include "push_button/xp_button.h"
 #include "widgets/word_list_box.h"
 #include "window/quorvane_application.h"
 
 #include <QFile>
 #include <QScrollBar>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include <cstdio>
 #include <functional>
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 namespace {
 
+// The "Vm..." line of /proc/self/status, in MB.
+long statusMb(const char* key)
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    status.open(QIODevice::ReadOnly);
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith(key))
+            return line.mid(qstrlen(key)).trimmed().split(' ').value(0).toLong() / 1024;
+    }
+    return -1;
+}
+
 struct Bench {
     BenchWindow window;
     BenchDialogs& dialogs = window.dialogs;
-    QtEventPump& pump = window.pump;
+    HeldClickPump& pump = window.pump;
     FrmMain* form = window.form.get();
 
     // One click on "Импорт слов" for the file; the figures of that import.
@@ -113,5 +129,37 @@ int main(int argc, char** argv)
     });
     bench.import("100 MB single line", single);
     bench.listFigures("100 MB single line");
+
+    // A cancel clicked 50 ms into a 1 GB line: the time from the click to the question.
+    const QString huge = writeFile(dir.filePath(QStringLiteral("huge_line.txt")), [](QFile& out) {
+        const QByteArray block = QByteArray("\xEA\xEE\xF2 \xF2\xEE\xEA\n").repeated(1 << 17);
+        for (int i = 0; i < 1024; ++i)
+            out.write(block);
+    });
+    QTimer::singleShot(50, [&] {
+        bench.pump.heldClick = [&] { bench.form->command2->Click(); };
+        bench.dialogs.sinceClick.start(); // the first box is the question
+    });
+    bench.import("cancel in a 1 GB line", huge);
+    std::printf("%-28s memory after: RSS %ld MB\n", "cancel in a 1 GB line", statusMb("VmRSS:"));
+    QFile::remove(huge);
+
+    // 10 M lines with the address space capped 244 MB above the idle window's.
+    const QString tenMillion = writeFile(dir.filePath(QStringLiteral("ten_million.txt")), [](QFile& out) {
+        QByteArray lines;
+        for (int i = 0; i < 10'000'000; ++i)
+            lines += "\xF1\xEB\xEE\xE2\xEE" + QByteArray::number(i) + "\r\n"; // "слово" and a number
+        out.write(lines);
+    });
+    QCoreApplication::processEvents();
+    rlimit previous{};
+    getrlimit(RLIMIT_AS, &previous);
+    const long before = statusMb("VmSize:");
+    const rlimit capped{rlim_t((before + 244) << 20), previous.rlim_max};
+    setrlimit(RLIMIT_AS, &capped);
+    bench.import("10 M lines, memory capped", tenMillion);
+    std::printf("%-28s address space %ld MB before, capped at %ld MB; after: RSS %ld MB, address space %ld MB\n",
+                "10 M lines, memory capped", before, before + 244, statusMb("VmRSS:"), statusMb("VmSize:"));
+    setrlimit(RLIMIT_AS, &previous);
     return 0;
 }

@@ -2,6 +2,7 @@
 
 #include "count_label.h"
 #include "files/ansi_text_reader.h"
+#include "files/file_error.h"
 #include "progress_protocol.h"
 #include "push_button/xp_button.h"
 #include "services/event_pump.h"
@@ -11,7 +12,12 @@
 #include "words/long_text.h"
 #include "words/module1.h"
 
+#include <new>
+
 namespace {
+
+// How long input may wait inside one line before a click or a close is answered there.
+constexpr qint64 LongLinePatienceNs = 500'000'000;
 
 OperationTable importTable(const DictionaryImport::Controls& c)
 {
@@ -39,6 +45,21 @@ QString cannotRead(const QString& path, const QString& reason, qint64 words)
         .arg(words);
 }
 
+// The store's step of a pass: on running out of memory the count is as before, so it
+// counts only the words stored in full.
+template <typename Entry>
+void storeEntry(qint64& wordCount, const Entry& entry)
+{
+    ++wordCount;
+    try {
+        Module1::GrowDictionaryWords(wordCount);
+        Module1::DictionaryWords.set(wordCount, entry);
+    } catch (const std::bad_alloc&) {
+        --wordCount;
+        throw;
+    }
+}
+
 } // namespace
 
 DictionaryImport::DictionaryImport(const OperationContext& context, const Controls& controls)
@@ -48,10 +69,30 @@ DictionaryImport::DictionaryImport(const OperationContext& context, const Contro
 
 void DictionaryImport::click()
 {
-    if (button_.isIdle())
-        run();
-    else
+    if (!button_.isIdle()) {
         button_.askToCancel();
+        return;
+    }
+    try {
+        run();
+    } catch (const std::bad_alloc&) {
+        // The words stored before stay, as after a cancel answered Yes, and the user is told.
+        if (context_.ending)
+            return;
+        listOnlyStoredWords();
+        button_.fail(cannotRead(controls_.cd1.FileName, FileError::outOfMemory(), context_.WordCount));
+    }
+}
+
+void DictionaryImport::listOnlyStoredWords()
+{
+    // The pass that ran out of memory may have listed its line before storing it.
+    WordListBox& l = controls_.l;
+    if (l.count() <= context_.WordCount)
+        return;
+    l.clear();
+    for (qint64 row = 0; row < context_.WordCount; ++row)
+        l.appendRow();
 }
 
 void DictionaryImport::run()
@@ -79,8 +120,16 @@ void DictionaryImport::run()
     const qint64 divisor = file.size();
     EventPump& pump = EventPump::current();
     // A click inside a very long line waits for the line's pass to reach its delivery of
-    // events, so a cancel still finds the line listed, stored and counted.
-    file.setWithinLongLine([&pump] { pump.processPendingEventsExceptInput(); });
+    // events, so a cancel still finds the line listed, stored and counted. Only a line that
+    // keeps the user waiting too long lets input through: a confirmed cancel or the
+    // program's end then lets go of that line, and it is not stored.
+    file.setWithinLongLine([&](qint64 lineNs) {
+        if (lineNs < LongLinePatienceNs)
+            pump.processPendingEventsExceptInput();
+        else
+            pump.processPendingEvents();
+        return !context_.shouldStop();
+    });
     {
         CountLabel imported(controls_.l1, pump);
         // A QStringView entry is copied into the store; a QString one (a very long line)
@@ -88,9 +137,7 @@ void DictionaryImport::run()
         const auto importEntry = [&](const auto& entry) {
             controls_.l.appendRow();
             progress.step(DictionaryLine::progressWeight(entry), divisor);
-            ++context_.WordCount;
-            Module1::GrowDictionaryWords(context_.WordCount);
-            Module1::DictionaryWords.set(context_.WordCount, entry);
+            storeEntry(context_.WordCount, entry);
             imported.set(context_.WordCount);
             pump.processPendingEvents();
         };
@@ -101,6 +148,8 @@ void DictionaryImport::run()
             const QStringView line = file.readLine();
             if (file.hasError())
                 break;
+            if (file.stopped())
+                return; // a very long line let go of: the cancel handler has restored the window
             if (line.size() > LongTextChars) {
                 QString entry = file.takeLastLine();
                 DictionaryLine::removeSpaces(entry);

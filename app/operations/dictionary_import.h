@@ -23,6 +23,7 @@ public:
 
 private:
     void run();
+    void listOnlyStoredWords();
 
     OperationContext context_;
     Controls controls_;

@@ -1,12 +1,15 @@
 #include "found_words_save.h"
 
 #include "files/ansi_text_writer.h"
+#include "files/file_error.h"
 #include "progress_protocol.h"
 #include "push_button/xp_button.h"
 #include "services/event_pump.h"
 #include "widgets/common_dialog.h"
 #include "widgets/word_list_box.h"
 #include "words/module1.h"
+
+#include <new>
 
 namespace {
 
@@ -44,10 +47,20 @@ FoundWordsSave::FoundWordsSave(const OperationContext& context, const Controls& 
 
 void FoundWordsSave::click()
 {
-    if (button_.isIdle())
-        run();
-    else
+    if (!button_.isIdle()) {
         button_.askToCancel();
+        return;
+    }
+    try {
+        run();
+    } catch (const std::bad_alloc&) {
+        // The file closed as the save unwound; what it holds stays, and the user is told.
+        if (context_.ending)
+            return;
+        const QString& path = controls_.cd1.FileName;
+        const QString reason = FileError::outOfMemory();
+        button_.fail(button_.isIdle() ? cannotSave(path, reason) : savedInPart(path, reason));
+    }
 }
 
 void FoundWordsSave::run()
@@ -91,12 +104,7 @@ void FoundWordsSave::run()
         return;
     // Stopped or not, a file that could not be written is never reported as saved.
     if (!written) {
-        const QString message = savedInPart(path, file.errorString());
-        if (stopped)
-            Dialogs::current().message(message, QStringLiteral("Ошибка"), Dialogs::Icon::Error,
-                                       Dialogs::Buttons::Ok);
-        else
-            button_.fail(message);
+        button_.fail(savedInPart(path, file.errorString()));
         return;
     }
     if (!stopped)

@@ -48,8 +48,10 @@ void OperationButton::complete(const QString& message)
 void OperationButton::fail(const QString& message)
 {
     // The window is idle again before the box shows, so the box never stands over a bar
-    // or a button that still says the operation runs.
-    restore(true);
+    // or a button that still says the operation runs. A confirmed cancel may have restored
+    // it already.
+    if (!isIdle())
+        restore(true);
     Dialogs::current().message(message, QStringLiteral("Ошибка"), Dialogs::Icon::Error, Dialogs::Buttons::Ok);
 }
 

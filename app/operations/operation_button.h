@@ -37,7 +37,8 @@ public:
     void askToCancel();
     // The loop ran out: bar full, completion message, controls back to idle.
     void complete(const QString& message);
-    // The operation failed: the controls back to idle as after a cancel, then its error message.
+    // The operation failed: the controls back to idle as after a cancel (unless they are),
+    // then its error message.
     void fail(const QString& message);
 
 private:

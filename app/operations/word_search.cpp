@@ -1,6 +1,7 @@
 #include "word_search.h"
 
 #include "count_label.h"
+#include "files/file_error.h"
 #include "progress_protocol.h"
 #include "push_button/xp_button.h"
 #include "services/event_pump.h"
@@ -13,6 +14,8 @@
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QRadioButton>
+
+#include <new>
 
 namespace {
 
@@ -46,10 +49,25 @@ void WordSearch::click()
 {
     if (!inputsReady())
         return;
-    if (button_.isIdle())
-        run();
-    else
+    if (!button_.isIdle()) {
         button_.askToCancel();
+        return;
+    }
+    try {
+        run();
+    } catch (const std::bad_alloc&) {
+        if (!context_.ending)
+            ranOutOfMemory();
+    }
+}
+
+void WordSearch::ranOutOfMemory()
+{
+    // The last word found may be listed and counted but not stored: the list is emptied, as
+    // after a cancel answered No, and the count never reaches past the store.
+    controls_.r.clear();
+    context_.FoundCount = std::min<qint64>(context_.FoundCount, Module1::FoundWords.size());
+    button_.fail(QStringLiteral("Не удалось завершить поиск.\n\n") + FileError::outOfMemory());
 }
 
 bool WordSearch::inputsReady()

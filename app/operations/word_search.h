@@ -33,6 +33,7 @@ private:
     // The two checks every click passes first; false when one refused.
     bool inputsReady();
     void run();
+    void ranOutOfMemory();
 
     OperationContext context_;
     Controls controls_;

@@ -3,6 +3,7 @@
 #include "ansi_code_page.h"
 #include "file_error.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 
 #include <cerrno>
@@ -89,6 +90,7 @@ bool AnsiTextReader::open(const QString& path)
     }
     fd_ = fd;
     size_ = remaining_ = info.st_size;
+    sizeKnown_ = info.st_size > 0;
     return true;
 }
 
@@ -103,7 +105,9 @@ void AnsiTextReader::close()
     lastLine_ = QStringView();
     position_ = scanned_ = 0;
     size_ = remaining_ = 0;
+    sizeKnown_ = true;
     fileEnded_ = false;
+    stopped_ = false;
 }
 
 bool AnsiTextReader::fill()
@@ -111,22 +115,26 @@ bool AnsiTextReader::fill()
     lastLine_ = QStringView(); // the text it viewed may move
     if (fileEnded_)
         return false;
-    if (remaining_ <= 0 || fd_ < 0) {
+    if ((sizeKnown_ && remaining_ <= 0) || fd_ < 0) {
         fileEnded_ = true;
         return false;
     }
     if (bytes_.size() != ChunkSize)
         bytes_.resize(ChunkSize);
+    const qint64 wanted = sizeKnown_ ? std::min<qint64>(ChunkSize, remaining_) : ChunkSize;
     ssize_t got;
     do
-        got = ::read(fd_, bytes_.data(), size_t(std::min<qint64>(ChunkSize, remaining_)));
+        got = ::read(fd_, bytes_.data(), size_t(wanted));
     while (got < 0 && errno == EINTR);
     if (got < 0) {
         error_ = FileError::describe(errno, FileError::Action::Read);
         fileEnded_ = true;
         return false;
     }
-    if (got == 0) { // the file was cut short while open
+    if (got == 0) {
+        // Short of the size at open: the file was cut short (or rewritten) while being read.
+        if (sizeKnown_)
+            error_ = FileError::describe(EIO, FileError::Action::Read);
         fileEnded_ = true;
         return false;
     }
@@ -170,6 +178,7 @@ bool AnsiTextReader::atEnd()
 QStringView AnsiTextReader::readLine()
 {
     scanned_ = std::max(scanned_, position_);
+    QElapsedTimer lineClock;
     for (int fills = 0;; ++fills) {
         const QStringView text(buffer_);
         const qsizetype cr = text.indexOf(u'\r', scanned_);
@@ -181,6 +190,8 @@ QStringView AnsiTextReader::readLine()
         // No complete terminator yet (or a CR whose LF may come with the next chunk):
         // what was searched is not searched again.
         scanned_ = cr >= 0 ? cr : text.size();
+        if (fills == 0)
+            lineClock.start();
         if (!fill()) {
             const qsizetype start = position_;
             const qsizetype end = cr >= 0 ? cr : buffer_.size();
@@ -188,9 +199,17 @@ QStringView AnsiTextReader::readLine()
             return lastLine_ = QStringView(buffer_).mid(start, end - start);
         }
         // An ordinary line that only straddles two chunks is over long before it matters.
-        if (fills > 0 && withinLongLine_)
-            withinLongLine_();
+        if (fills > 0 && withinLongLine_ && !withinLongLine_(lineClock.nsecsElapsed()))
+            return letGoOfLine();
     }
+}
+
+QStringView AnsiTextReader::letGoOfLine()
+{
+    stopped_ = fileEnded_ = true;
+    buffer_ = QString(); // a line let go of can hold gigabytes
+    position_ = scanned_ = 0;
+    return lastLine_ = QStringView();
 }
 
 QString AnsiTextReader::takeLastLine()

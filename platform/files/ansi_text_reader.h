@@ -10,7 +10,9 @@
 // Reads an 8-bit text file line by line. A line ends at CR LF or at a lone CR; a lone
 // LF stays in the line; a terminator at the very end gives no further empty line.
 // Only regular files are read, and never more than the size they had when opened, so
-// neither a device nor a file that keeps growing can keep a read going for ever.
+// neither a device nor a file that keeps growing can keep a read going for ever; a file
+// that ends before that size was cut short while open, which is a read failure. A file
+// whose size the system reports as 0 (as /proc does) is read to its end.
 class AnsiTextReader {
 public:
     AnsiTextReader();
@@ -32,9 +34,12 @@ public:
     // is handed over rather than copied: copying hundreds of megabytes takes seconds.
     QString takeLastLine();
 
-    // Called after each further chunk read while one line spans more than two, so a
-    // caller can keep the window painted during a very long line.
-    void setWithinLongLine(std::function<void()> hook) { withinLongLine_ = std::move(hook); }
+    // Called after each further chunk read while one line spans more than two, with the
+    // nanoseconds that line has taken so far, so a caller can keep the window painted
+    // during a very long line. Returning false lets go of the line: readLine() returns an
+    // empty view, stopped() turns true and nothing more is read.
+    void setWithinLongLine(std::function<bool(qint64 lineNs)> hook) { withinLongLine_ = std::move(hook); }
+    bool stopped() const { return stopped_; }
 
     // True once a read failed; the lines before the failure were delivered.
     bool hasError() const { return !error_.isEmpty(); }
@@ -43,6 +48,7 @@ public:
 private:
     bool fill(); // reads and decodes the next chunk; false at the end or on error
     void decode(const char* bytes, qsizetype count);
+    QStringView letGoOfLine();
 
     int fd_ = -1;
     // Set when every byte of the code page stands for one character on its own.
@@ -55,7 +61,9 @@ private:
     QStringView lastLine_; // no CR in [position_, scanned_)
     qint64 size_ = 0;
     qint64 remaining_ = 0;
+    bool sizeKnown_ = true;
     bool fileEnded_ = false;
+    bool stopped_ = false;
     QString error_;
-    std::function<void()> withinLongLine_;
+    std::function<bool(qint64)> withinLongLine_;
 };

@@ -36,7 +36,7 @@ QString FileError::describe(int errnoValue, Action action)
     case EFBIG:
         return QStringLiteral("Файл слишком велик.");
     case ENOMEM:
-        return QStringLiteral("Недостаточно памяти.");
+        return outOfMemory();
     default:
         break;
     }
@@ -61,3 +61,5 @@ QString FileError::notRegularFile()
 {
     return QStringLiteral("Это не обычный файл (устройство, канал или сокет).");
 }
+
+QString FileError::outOfMemory() { return QStringLiteral("Недостаточно памяти."); }

@@ -12,4 +12,6 @@ public:
 
     static QString describe(int errnoValue, Action action);
     static QString notRegularFile();
+    // Also for the operations that run out of memory themselves (std::bad_alloc).
+    static QString outOfMemory();
 };

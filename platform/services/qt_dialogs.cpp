@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFileSystemModel>
 #include <QIdentityProxyModel>
 #include <QLocale>
@@ -114,17 +115,33 @@ QStringList qtNameFilters(const QString& filter)
     return filters;
 }
 
+// A name typed without an extension reads back as text with ".txt" added, unless a file of
+// that very name exists (a device, a file without an extension): then it is the one meant.
+class TextFileDialog : public QFileDialog {
+public:
+    using QFileDialog::QFileDialog;
+
+protected:
+    void accept() override
+    {
+        if (acceptMode() == AcceptSave) {
+            setDefaultSuffix(QString());
+            const bool exists = QFileInfo::exists(selectedFiles().value(0));
+            setDefaultSuffix(exists ? QString() : QStringLiteral("txt"));
+        }
+        QFileDialog::accept();
+    }
+};
+
 QString runFileDialog(QFileDialog::AcceptMode mode, const QString& filter)
 {
-    QFileDialog dialog(QApplication::activeWindow());
+    TextFileDialog dialog(QApplication::activeWindow());
     // Qt's own dialog everywhere: the same filters, suffix and behaviour on every desktop.
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setProxyModel(new DefaultLocaleFileDetails(&dialog));
     dialog.setAcceptMode(mode);
     dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
     dialog.setNameFilters(qtNameFilters(filter));
-    if (mode == QFileDialog::AcceptSave)
-        dialog.setDefaultSuffix(QStringLiteral("txt")); // a name typed without one reads back as text
     if (dialog.exec() != QDialog::Accepted)
         return QString();
     return dialog.selectedFiles().value(0);

@@ -212,38 +212,55 @@ void TestDictionaryImport::fileFailures_data()
 {
     QTest::addColumn<QString>("kind");
     QTest::addColumn<QString>("reason");
-    const QString notRegular = QStringLiteral("Это не обычный файл (устройство, канал или сокет).");
-    QTest::newRow("endless device") << "/dev/zero" << notRegular;
-    QTest::newRow("empty device") << "/dev/null" << notRegular;
-    QTest::newRow("FIFO without a writer") << "fifo" << notRegular;
-    QTest::newRow("socket") << "socket" << notRegular;
-    QTest::newRow("a folder") << "folder" << QStringLiteral("Это папка, а не файл.");
-    QTest::newRow("vanished file") << "vanished.txt" << QStringLiteral("Файл или папка не найдены.");
-    QTest::newRow("path under a file")
-        << "under a file" << QStringLiteral("Путь к файлу указан неверно: одна из его частей не является папкой.");
+    QTest::addColumn<bool>("whileReading");
+    // Each kind of file the reader refuses, with its reason, is tested with the reader.
+    QTest::newRow("FIFO without a writer")
+        << "fifo" << QStringLiteral("Это не обычный файл (устройство, канал или сокет).") << false;
+    QTest::newRow("a folder") << "folder" << QStringLiteral("Это папка, а не файл.") << false;
+    QTest::newRow("vanished file") << "vanished.txt" << QStringLiteral("Файл или папка не найдены.") << false;
+    // The lines read before it stay, as after a cancel answered Yes.
+    QTest::newRow("cut short while read") << "words.txt" << QStringLiteral("Ошибка чтения файла.") << true;
 }
 
 void TestDictionaryImport::fileFailures()
 {
     QFETCH(QString, kind);
     QFETCH(QString, reason);
+    QFETCH(bool, whileReading);
     FrmMain& f = h->form();
     h->importWords({"кот", "ток"});
-    const QString path = specialFilePath(h->dir, kind);
+    QStringList kept{"кот", "ток"};
+    QStringList lines;
+    for (int i = 0; whileReading && i < 30000; ++i)
+        lines.append(QString::number(100000 + i));
+    const QString path = whileReading ? h->writeWords(lines) : specialFilePath(h->dir, kind);
     if (path.isEmpty())
         QSKIP("cannot make that kind of file here");
 
-    const QString text = QStringLiteral("Не удалось открыть файл словаря:\n%1\n\n%2").arg(path, reason);
+    h->dialogs.clear();
     h->dialogs.expectOpen(path);
-    h->dialogs.expectMessage(h->error(text), Answer::Ok);
+    h->pump.reset();
+    h->pump.at(1, [&] { QFile::resize(path, 0); });
     f.command2->Click();
+    const QList<ScriptedDialogs::Box> shown = h->dialogs.shown();
+    h->dialogs.clear();
 
+    QString text = QStringLiteral("Не удалось открыть файл словаря:\n%1\n\n%2").arg(path, reason);
+    if (whileReading) {
+        QVERIFY(f.WordCount > 0 && f.WordCount < lines.size());
+        kept = lines.mid(0, f.WordCount);
+        text = QStringLiteral("Не удалось дочитать файл словаря:\n%1\n\n%2\n\nИмпортировано слов до ошибки: %3")
+                   .arg(path, reason)
+                   .arg(f.WordCount);
+    }
+    QVERIFY2(shown == QList<ScriptedDialogs::Box>{h->error(text)}, qPrintable(shown.value(0).text));
     QVERIFY(hasNoEnglish(text, path));
-    QCOMPARE(rowsOf(*f.l), (QStringList{"кот", "ток"}));
-    QCOMPARE(contentsOf(Module1::DictionaryWords), (QStringList{"", "кот", "ток"}));
-    QCOMPARE(f.WordCount, 2);
-    QCOMPARE(f.l1->Caption(), QStringLiteral("2"));
+    QCOMPARE(rowsOf(*f.l), kept);
+    QCOMPARE(contentsOf(Module1::DictionaryWords).mid(1), kept);
+    QCOMPARE(f.WordCount, kept.size());
+    QCOMPARE(f.l1->Caption(), QString::number(kept.size()));
     QVERIFY(isIdle(f));
+    QVERIFY(!f.xb->CaptionShow());
 }
 
 void TestDictionaryImport::emptyFile()

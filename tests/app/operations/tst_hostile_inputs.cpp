@@ -7,8 +7,16 @@
 #include "widgets/word_list_box.h"
 #include "words/module1.h"
 
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QThread>
 #include <QTimer>
 #include <QtTest>
+
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <utility>
 
 using Answer = Dialogs::Answer;
 
@@ -29,6 +37,44 @@ QString decoded(const QByteArray& bytes)
     return QStringDecoder("windows-1251").decode(bytes);
 }
 
+// Its first delivery inside an item takes longer than the import holds input back.
+struct SlowLinePump : ScriptedEventPump {
+    bool slept = false;
+    void processPendingEventsExceptInput() override
+    {
+        if (!std::exchange(slept, true))
+            QThread::msleep(600);
+        ScriptedEventPump::processPendingEventsExceptInput();
+    }
+};
+
+// Caps this process's address space a little above what it maps now, until destroyed.
+struct AddressSpaceLimit {
+    rlimit previous{};
+    bool active = false;
+    explicit AddressSpaceLimit(qint64 headroom)
+    {
+        QFile statm(QStringLiteral("/proc/self/statm"));
+        const qint64 pages = statm.open(QIODevice::ReadOnly) ? statm.readLine().split(' ').value(0).toLongLong() : 0;
+        active = pages > 0 && ::getrlimit(RLIMIT_AS, &previous) == 0;
+        const rlimit capped{rlim_t(pages * ::sysconf(_SC_PAGESIZE) + headroom), previous.rlim_max};
+        active = active && ::setrlimit(RLIMIT_AS, &capped) == 0;
+    }
+    ~AddressSpaceLimit()
+    {
+        if (active)
+            ::setrlimit(RLIMIT_AS, &previous);
+    }
+};
+
+QByteArray numberedLines(int count)
+{
+    QByteArray bytes;
+    for (int i = 0; i < count; ++i)
+        bytes += QByteArray::number(1000000 + i) + "\r\n";
+    return bytes;
+}
+
 } // namespace
 
 class TestHostileInputs : public QObject {
@@ -40,6 +86,10 @@ private slots:
     void longLfLineIsOneEntry_data();
     void longLfLineIsOneEntry();
     void timersRunInsideALongLine();
+    void stopInsideAVeryLongLine_data();
+    void stopInsideAVeryLongLine();
+    void outOfMemory_data();
+    void outOfMemory();
 
 private:
     std::unique_ptr<FormHarness> h;
@@ -111,6 +161,116 @@ void TestHostileInputs::timersRunInsideALongLine()
     EventPump::install(&h->pump);
     QCOMPARE(f.WordCount, 1);
     QVERIFY(ticksInsideTheLine > 0);
+}
+
+void TestHostileInputs::stopInsideAVeryLongLine_data()
+{
+    QTest::addColumn<bool>("close");
+    QTest::addColumn<Answer>("answer");
+    QTest::addColumn<int>("stored");
+    QTest::addColumn<qsizetype>("listed");
+    QTest::newRow("Yes lets go of the line") << false << Answer::Yes << 1 << qsizetype(1);
+    QTest::newRow("No lets go of it, list emptied") << false << Answer::No << 1 << qsizetype(0);
+    QTest::newRow("Cancel reads it to its end") << false << Answer::Cancel << 3 << qsizetype(3);
+    QTest::newRow("closing the window") << true << Answer::Ok << 1 << qsizetype(1);
+}
+
+void TestHostileInputs::stopInsideAVeryLongLine()
+{
+    QFETCH(bool, close);
+    QFETCH(Answer, answer);
+    QFETCH(int, stored);
+    QFETCH(qsizetype, listed);
+    FrmMain& f = h->form();
+    SlowLinePump pump;
+    EventPump::install(&pump);
+    h->dialogs.expectOpen(h->writeBytes("a\r\n" + longLfLine(3 << 20) + "\r\nb"));
+    bool askedOverTheWordBefore = false;
+    pump.at(2, [&] { // pass 1 is "a"; the next delivery with input comes inside the long line
+        if (close)
+            return f.endProgram();
+        h->dialogs.expectMessage(h->importQuestion(), answer, [&] { askedOverTheWordBefore = rowsOf(*f.l) == QStringList{"a"}; });
+        if (answer == Answer::Cancel)
+            h->dialogs.expectMessage(h->importDone(3), Answer::Ok);
+        f.command2->Click();
+    });
+    f.command2->Click();
+    EventPump::install(&h->pump);
+
+    QCOMPARE(askedOverTheWordBefore, !close);
+    QCOMPARE(f.WordCount, stored);
+    QCOMPARE(Module1::DictionaryWords.size(), stored + 1);
+    QCOMPARE(f.l->count(), listed);
+    QCOMPARE(f.l1->Caption(), QString::number(stored));
+    QVERIFY(close ? f.isEnding() : isIdle(f));
+}
+
+void TestHostileInputs::outOfMemory_data()
+{
+    QTest::addColumn<int>("operation");
+    QTest::addColumn<qint64>("headroom");
+    QTest::addColumn<QString>("box");
+    QTest::newRow("import") << 0 << qint64(8 << 20)
+                            << "Не удалось дочитать файл словаря:\n%1\n\nНедостаточно памяти.\n\nИмпортировано слов до ошибки: %2";
+    QTest::newRow("search") << 1 << qint64(0) << "Не удалось завершить поиск.\n\nНедостаточно памяти.";
+    QTest::newRow("save, a word too long to encode")
+        << 2 << qint64(4 << 20) << "Не удалось сохранить файл:\n%1\n\nНедостаточно памяти.\n\nФайл записан не полностью.";
+}
+
+// Each operation ends as a failure: the window idle, the box, the program alive, and what
+// was held before kept.
+void TestHostileInputs::outOfMemory()
+{
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+    QSKIP("a sanitizer's shadow memory leaves no address space to limit");
+#endif
+    QFETCH(int, operation);
+    QFETCH(qint64, headroom);
+    QFETCH(QString, box);
+    FrmMain& f = h->form();
+    const int words = operation == 0 ? 1000000 : 300000;
+    const QString path = operation < 2 ? h->writeBytes(numberedLines(words)) : QString();
+    const QString saved = h->dir.filePath(QStringLiteral("found.txt"));
+    if (operation == 1) {
+        h->dialogs.expectOpen(path);
+        h->dialogs.expectMessage(h->importDone(words), Answer::Ok);
+        f.command2->Click();
+        f.t1->setText(QStringLiteral("0123456789").repeated(7));
+        f.o2->setChecked(true); // every word is found
+    }
+    for (const QString& word : operation == 2 ? QStringList{"кот", QString(8 << 20, u'ж'), "ток"} : QStringList{}) {
+        Module1::GrowFoundWords(f.FoundCount++);
+        Module1::FoundWords.set(f.FoundCount - 1, word);
+        f.r->appendRow();
+    }
+    h->dialogs.clear();
+    if (operation == 0)
+        h->dialogs.expectOpen(path);
+    if (operation == 2)
+        h->dialogs.expectSave(saved);
+    {
+        AddressSpaceLimit limit(headroom);
+        if (!limit.active)
+            QSKIP("cannot limit the address space here");
+        QList<XPButton*>{f.command2, f.command1, f.bsave}.at(operation)->Click();
+    }
+    const QList<ScriptedDialogs::Box> shown = h->dialogs.shown();
+    h->dialogs.clear();
+
+    const qint64 dictionary = operation == 0 ? f.WordCount : operation == 1 ? words : 0;
+    QVERIFY(operation != 0 || (0 < dictionary && dictionary < words));
+    QCOMPARE(f.WordCount, dictionary);
+    QCOMPARE(f.l->count(), dictionary);
+    QCOMPARE(f.l1->Caption(), QString::number(dictionary));
+    if (dictionary > 0)
+        QCOMPARE(Module1::DictionaryWords.at(dictionary), QString::number(999999 + dictionary));
+    QCOMPARE(f.r->count(), operation == 2 ? 3 : 0);
+    QVERIFY(f.FoundCount <= Module1::FoundWords.size());
+    if (operation == 2)
+        QCOMPARE(h->readBytes(saved), QByteArray("\xEA\xEE\xF2\r\n"));
+    const QString text = box.arg(operation == 0 ? path : saved).arg(dictionary);
+    QVERIFY2(shown == QList<ScriptedDialogs::Box>{h->error(text)}, qPrintable(shown.value(0).text));
+    QVERIFY(isIdle(f) && !f.xb->CaptionShow());
 }
 
 QTEST_MAIN(TestHostileInputs)

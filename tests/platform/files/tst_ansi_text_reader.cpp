@@ -66,6 +66,8 @@ private slots:
     void openFailures();
     void fileChangedWhileOpen_data();
     void fileChangedWhileOpen();
+    void sizeReportedAsZeroIsReadToTheEnd();
+    void lettingGoOfALongLine();
 };
 
 void TestAnsiTextReader::lineRules_data()
@@ -191,6 +193,9 @@ void TestAnsiTextReader::fileChangedWhileOpen_data()
     QTest::addColumn<QString>("error");
     QTest::newRow("grows: read up to the size at open")
         << QByteArray("one\r\ntwo\r\n") << qint64(200010) << QStringList{"one", "two"} << QString();
+    // A second program saving over the file does the same; what was read before stays read.
+    QTest::newRow("cut short: a read failure") << "one\r\ntwo\r\n" + QByteArray(200000, 'x') << qint64(5)
+                                               << QStringList{"one"} << QStringLiteral("Ошибка чтения файла.");
 }
 
 void TestAnsiTextReader::fileChangedWhileOpen()
@@ -206,6 +211,30 @@ void TestAnsiTextReader::fileChangedWhileOpen()
     QVERIFY(QFile::resize(path, sizeAfterOpen));
     QCOMPARE(readLines(reader), lines);
     QCOMPARE(reader.errorString(), error);
+}
+
+void TestAnsiTextReader::sizeReportedAsZeroIsReadToTheEnd()
+{
+    AnsiTextReader reader;
+    if (QFileInfo(QStringLiteral("/proc/self/status")).size() != 0 || !reader.open(QStringLiteral("/proc/self/status")))
+        QSKIP("no /proc file of size 0 here");
+    const QStringList lines = readLines(reader); // LF only: one entry
+    QVERIFY(lines.size() == 1 && lines.first().startsWith(QStringLiteral("Name:")) && lines.first().endsWith('\n'));
+}
+
+void TestAnsiTextReader::lettingGoOfALongLine()
+{
+    QTemporaryDir dir;
+    AnsiTextReader reader;
+    QVERIFY(reader.open(writeFile(dir, "first\r\n" + longLfLine(300000) + "\r\nlast")));
+    QList<qint64> times;
+    reader.setWithinLongLine([&](qint64 lineNs) {
+        times.append(lineNs);
+        return times.size() < 2;
+    });
+    QCOMPARE(readLines(reader), (QStringList{"first", ""}));
+    QVERIFY(reader.stopped() && !reader.hasError());
+    QVERIFY(times.size() == 2 && 0 < times.first() && times.first() <= times.last());
 }
 
 QTEST_APPLESS_MAIN(TestAnsiTextReader)

@@ -145,16 +145,21 @@ void TestQtDialogs::saveAddsTextSuffix_data()
 {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("saved");
-    QTest::newRow("no extension") << "найдено" << "найдено.txt";
-    QTest::newRow("own extension") << "найдено.lst" << "найдено.lst";
-    QTest::newRow("text extension") << "найдено.txt" << "найдено.txt";
+    QTest::addColumn<bool>("exists");
+    QTest::newRow("no extension") << "найдено" << "найдено.txt" << false;
+    QTest::newRow("own extension") << "найдено.lst" << "найдено.lst" << false;
+    QTest::newRow("text extension") << "найдено.txt" << "найдено.txt" << false;
+    QTest::newRow("existing name without extension") << "найдено" << "найдено" << true;
 }
 
 void TestQtDialogs::saveAddsTextSuffix()
 {
     QFETCH(QString, typed);
     QFETCH(QString, saved);
+    QFETCH(bool, exists);
     QTemporaryDir dir;
+    if (exists)
+        QVERIFY(QFile(dir.filePath(typed)).open(QIODevice::WriteOnly));
     whenModal([&](QWidget* modal) {
         auto* dialog = qobject_cast<QFileDialog*>(modal);
         QVERIFY(dialog);
@@ -162,6 +167,8 @@ void TestQtDialogs::saveAddsTextSuffix()
         auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
         QVERIFY(name);
         name->setText(typed);
+        if (exists) // the question before replacing it
+            whenModal([](QWidget* box) { qobject_cast<QMessageBox*>(box)->button(QMessageBox::Yes)->click(); });
         QMetaObject::invokeMethod(dialog, "accept");
     });
     QtDialogs dialogs;
