@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <utility>
 
 WordListBox::WordListBox(QWidget* parent) : QAbstractScrollArea(parent)
 {
@@ -36,13 +37,17 @@ void WordListBox::appendRow()
 
 void WordListBox::clear()
 {
+    if (count_ > 0 && AccessibleAnnouncer::listening()) {
+        // Told while the rows are still there: a reader can only be pointed at a row it can find.
+        QAccessibleEvent removed(this, QAccessible::ObjectDestroyed);
+        removed.setChild(0);
+        AccessibleAnnouncer::send(&removed);
+    }
     count_ = 0;
     current_ = -1;
     shownCount_ = 0;
     verticalScrollBar()->setRange(0, 0);
     viewport()->update();
-    if (AccessibleAnnouncer::listening())
-        AccessibleAnnouncer::of(this)->changed(AccessibleAnnouncer::Children);
 }
 
 void WordListBox::setCurrentRow(qsizetype row)
@@ -50,7 +55,7 @@ void WordListBox::setCurrentRow(qsizetype row)
     row = std::clamp<qsizetype>(row, -1, count_ - 1);
     if (row == current_)
         return;
-    current_ = row;
+    const qsizetype previous = std::exchange(current_, row);
     if (row >= 0) {
         const qsizetype first = firstVisibleRow();
         if (row < first)
@@ -59,7 +64,17 @@ void WordListBox::setCurrentRow(qsizetype row)
             verticalScrollBar()->setValue(int(row - visibleRows() + 1));
     }
     viewport()->update();
+    announceRowLeft(previous);
     announceCurrentRow();
+}
+
+void WordListBox::announceRowLeft(qsizetype row)
+{
+    if (row < 0 || row > std::numeric_limits<int>::max() || !AccessibleAnnouncer::listening())
+        return;
+    QAccessibleEvent selection(this, QAccessible::SelectionRemove);
+    selection.setChild(int(row));
+    AccessibleAnnouncer::send(&selection);
 }
 
 void WordListBox::announceCurrentRow()
@@ -114,8 +129,8 @@ void WordListBox::refresh()
     refreshPending_ = false;
     const qsizetype first = firstVisibleRow();
     const bool rowsAppearInView = shownCount_ < first + visibleRows();
-    if (shownCount_ != count_ && AccessibleAnnouncer::listening())
-        AccessibleAnnouncer::of(this)->changed(AccessibleAnnouncer::Children);
+    if (shownCount_ < count_ && AccessibleAnnouncer::listening())
+        AccessibleAnnouncer::of(this)->changed(AccessibleAnnouncer::ChildrenAdded);
     shownCount_ = count_;
     verticalScrollBar()->setRange(0, int(std::max<qsizetype>(0, count_ - visibleRows())));
     verticalScrollBar()->setPageStep(visibleRows());

@@ -57,6 +57,7 @@ private:
     int rowHeight() const;
     int visibleRows() const;
     qsizetype firstVisibleRow() const;
+    void announceRowLeft(qsizetype row);
     void announceCurrentRow();
 
     const WordArray* source_ = nullptr;
