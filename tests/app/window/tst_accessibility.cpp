@@ -62,6 +62,7 @@ private slots:
 
     void windowTree_data();
     void windowTree();
+    void windowIsAFrameWithoutScratchBoxes();
     void labelRelations_data();
     void labelRelations();
     void progressBarValue_data();
@@ -117,7 +118,7 @@ void TestAccessibility::windowTree_data()
         {"command2", QAccessible::Button, "Импорт слов", true},
         {"command1", QAccessible::Button, "Начать поиск", true},
         {"bsave", QAccessible::Button, "Сохранить", true},
-        {"xb", QAccessible::ProgressBar, "", false},
+        {"xb", QAccessible::ProgressBar, "Ход выполнения", false},
     };
     for (const auto& [name, role, text, pressable] : rows)
         QTest::newRow(name) << QString::fromUtf8(name) << int(role) << QString::fromUtf8(text) << pressable;
@@ -142,6 +143,18 @@ void TestAccessibility::windowTree()
     QVERIFY(!node->state().disabled);
     QAccessibleActionInterface* actions = node->actionInterface();
     QCOMPARE(actions && actions->actionNames().contains(QAccessibleActionInterface::pressAction()), pressable);
+}
+
+void TestAccessibility::windowIsAFrameWithoutScratchBoxes()
+{
+    FrmMain& f = h->form();
+    QAccessibleInterface* window = iface(&f);
+    QCOMPARE(window->role(), QAccessible::Window);
+    QHash<QObject*, QAccessibleInterface*> found;
+    walk(window, found);
+    QVERIFY(found.contains(f.canvas));
+    for (QLineEdit* scratch : f.tp)
+        QVERIFY(!found.contains(scratch));
 }
 
 void TestAccessibility::labelRelations_data()
