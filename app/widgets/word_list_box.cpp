@@ -37,12 +37,9 @@ void WordListBox::appendRow()
 
 void WordListBox::clear()
 {
-    if (count_ > 0 && AccessibleAnnouncer::listening()) {
-        // Told while the rows are still there: a reader can only be pointed at a row it can find.
-        QAccessibleEvent removed(this, QAccessible::ObjectDestroyed);
-        removed.setChild(0);
-        AccessibleAnnouncer::send(&removed);
-    }
+    // Told while the rows are still there: a reader can only be pointed at a row it can find.
+    if (count_ > 0)
+        announceRow(QAccessible::ObjectDestroyed, 0);
     count_ = 0;
     current_ = -1;
     shownCount_ = 0;
@@ -64,31 +61,24 @@ void WordListBox::setCurrentRow(qsizetype row)
             verticalScrollBar()->setValue(int(row - visibleRows() + 1));
     }
     viewport()->update();
-    announceRowLeft(previous);
+    announceRow(QAccessible::SelectionRemove, previous);
     announceCurrentRow();
 }
 
-void WordListBox::announceRowLeft(qsizetype row)
+void WordListBox::announceRow(QAccessible::Event type, qsizetype row)
 {
     if (row < 0 || row > std::numeric_limits<int>::max() || !AccessibleAnnouncer::listening())
         return;
-    QAccessibleEvent selection(this, QAccessible::SelectionRemove);
-    selection.setChild(int(row));
-    AccessibleAnnouncer::send(&selection);
+    QAccessibleEvent event(this, type);
+    event.setChild(int(row));
+    AccessibleAnnouncer::send(&event);
 }
 
 void WordListBox::announceCurrentRow()
 {
-    if (current_ < 0 || current_ > std::numeric_limits<int>::max() || !AccessibleAnnouncer::listening())
-        return;
-    QAccessibleEvent selection(this, QAccessible::Selection);
-    selection.setChild(int(current_));
-    AccessibleAnnouncer::send(&selection);
-    if (hasFocus()) {
-        QAccessibleEvent focus(this, QAccessible::Focus);
-        focus.setChild(int(current_));
-        AccessibleAnnouncer::send(&focus);
-    }
+    announceRow(QAccessible::Selection, current_);
+    if (hasFocus())
+        announceRow(QAccessible::Focus, current_);
 }
 
 QString WordListBox::shownText(QStringView item)

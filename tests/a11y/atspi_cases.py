@@ -139,6 +139,14 @@ def import_search_save_by_actions(s):
     c.wait_heard("«ток» unselected", lambda e: e[0] == "object:state-changed:selected" and e[2] == 0
                  and e[1] == (pyatspi.ROLE_LIST_ITEM, "ток"))
 
+    # A new search empties the found words first; the reader is told.
+    letters.queryEditableText().setTextContents("окно")
+    c.act(c.find(pyatspi.ROLE_PUSH_BUTTON, "Начать поиск"))
+    dismiss(s, c, "Завершено")
+    c.wait_heard("the found words removed", lambda e: e[0] == "object:children-changed:remove"
+                 and e[1] == (pyatspi.ROLE_LIST, "Подходящие слова:"))
+    expect(names(found) == ["окно"], "found %s" % names(found))
+
 
 def large_import_few_signals(s):
     """With a client hearing every event, a large import sends its rows in a few signals."""
