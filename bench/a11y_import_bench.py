@@ -115,9 +115,11 @@ def main():
     print("dictionary %s (%d bytes)" % (dictionary, os.path.getsize(dictionary)))
     results = {}
     for mode in MODES:
-        out = subprocess.run([sys.executable, __file__, "--one", program, dictionary, mode],
-                             capture_output=True, text=True, check=True).stdout
-        figures = results[mode] = json.loads(out.strip().splitlines()[-1])
+        done = subprocess.run([sys.executable, __file__, "--one", program, dictionary, mode],
+                              capture_output=True, text=True)
+        if done.returncode != 0:
+            sys.exit("%s failed:\n%s" % (mode, done.stderr[-2000:]))
+        figures = results[mode] = json.loads(done.stdout.strip().splitlines()[-1])
         print("%-36s " % mode + "  ".join("%s %.2f" % (k, v) if isinstance(v, float) else "%s %d" % (k, v)
                                           for k, v in figures.items()), flush=True)
     print("import with the client / without: %.2f" % (results["bridge on, client hears every event"]["import s"]
