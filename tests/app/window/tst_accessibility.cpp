@@ -62,7 +62,6 @@ private slots:
 
     void windowTree_data();
     void windowTree();
-    void windowIsAFrameWithoutScratchBoxes();
     void labelRelations_data();
     void labelRelations();
     void progressBarValue_data();
@@ -143,18 +142,6 @@ void TestAccessibility::windowTree()
     QVERIFY(!node->state().disabled);
     QAccessibleActionInterface* actions = node->actionInterface();
     QCOMPARE(actions && actions->actionNames().contains(QAccessibleActionInterface::pressAction()), pressable);
-}
-
-void TestAccessibility::windowIsAFrameWithoutScratchBoxes()
-{
-    FrmMain& f = h->form();
-    QAccessibleInterface* window = iface(&f);
-    QCOMPARE(window->role(), QAccessible::Window);
-    QHash<QObject*, QAccessibleInterface*> found;
-    walk(window, found);
-    QVERIFY(found.contains(f.canvas));
-    for (QLineEdit* scratch : f.tp)
-        QVERIFY(!found.contains(scratch));
 }
 
 void TestAccessibility::labelRelations_data()
