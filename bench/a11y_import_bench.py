@@ -70,7 +70,7 @@ def run(program, dictionary, bridge, listen):
                 client.pump(0.02)
             else:
                 time.sleep(0.02)
-            if time.monotonic() - last_look >= 0.1:
+            if time.monotonic() - last_look >= 0.03:
                 last_look = time.monotonic()
                 if s.dialog(DONE):
                     break

@@ -38,9 +38,17 @@ class AtspiSession(Session):
         self.launcher = spawn([BUS_LAUNCHER, "--launch-immediately"], env=self.env,
                               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         self.procs.append(self.launcher)
+        # Asked before the launcher holds its name, the session bus would start a second one.
+        wait_for("the AT-SPI bus launcher", self._launcher_up)
         self.a11y_address = wait_for("the AT-SPI bus", self._a11y_bus_address)
         os.environ.update({key: self.env[key] for key in ("DISPLAY", "DBUS_SESSION_BUS_ADDRESS")})
         os.environ["AT_SPI_BUS_ADDRESS"] = self.a11y_address
+
+    def _launcher_up(self):
+        result = subprocess.run(["dbus-send", "--session", "--print-reply=literal", "--dest=org.freedesktop.DBus",
+                                 "/org/freedesktop/DBus", "org.freedesktop.DBus.NameHasOwner", "string:org.a11y.Bus"],
+                                env=self.env, capture_output=True, text=True, timeout=TIMEOUT)
+        return result.stdout.split() == ["boolean", "true"]
 
     def _a11y_bus_address(self):
         result = subprocess.run(["dbus-send", "--session", "--print-reply=literal", "--dest=org.a11y.Bus",
@@ -49,10 +57,13 @@ class AtspiSession(Session):
         return result.stdout.strip() if result.returncode == 0 else None
 
     def bus_daemon_pid(self):
-        """The dbus-daemon that carries the AT-SPI bus (a child of the launcher)."""
-        with open("/proc/%d/task/%d/children" % (self.launcher.pid, self.launcher.pid)) as f:
-            for pid in f.read().split():
-                with open("/proc/%s/comm" % pid) as comm:
-                    if comm.read().strip() == "dbus-daemon":
-                        return int(pid)
-        return None
+        """The dbus-daemon that carries the AT-SPI bus: the launcher's child, once it has one."""
+        def child():
+            for task in os.listdir("/proc/%d/task" % self.launcher.pid):
+                with open("/proc/%d/task/%s/children" % (self.launcher.pid, task)) as f:
+                    for pid in f.read().split():
+                        with open("/proc/%s/comm" % pid) as comm:
+                            if comm.read().strip() == "dbus-daemon":
+                                return int(pid)
+            return None
+        return wait_for("the AT-SPI bus daemon", child)
