@@ -18,6 +18,8 @@ packages=(cmake g++ make qt6-base-dev libgl-dev fonts-liberation fonts-dejavu-co
           qt6-translations-l10n xvfb xauth hunspell-ru hunspell-tools
           librsvg2-bin desktop-file-utils appstream dpkg-dev file lintian
           python3 openbox xdotool x11-utils x11-xserver-utils xclip)
+# The a11y tests' own session and AT-SPI buses, and their client.
+packages+=(dbus-daemon dbus-bin at-spi2-core python3-pyatspi)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <utility>
 
 WordListBox::WordListBox(QWidget* parent) : QAbstractScrollArea(parent)
 {
@@ -36,13 +37,14 @@ void WordListBox::appendRow()
 
 void WordListBox::clear()
 {
+    // Told while the rows are still there: a reader can only be pointed at a row it can find.
+    if (count_ > 0)
+        announceRow(QAccessible::ObjectDestroyed, 0);
     count_ = 0;
     current_ = -1;
     shownCount_ = 0;
     verticalScrollBar()->setRange(0, 0);
     viewport()->update();
-    if (AccessibleAnnouncer::listening())
-        AccessibleAnnouncer::of(this)->changed(AccessibleAnnouncer::Children);
 }
 
 void WordListBox::setCurrentRow(qsizetype row)
@@ -50,7 +52,7 @@ void WordListBox::setCurrentRow(qsizetype row)
     row = std::clamp<qsizetype>(row, -1, count_ - 1);
     if (row == current_)
         return;
-    current_ = row;
+    const qsizetype previous = std::exchange(current_, row);
     if (row >= 0) {
         const qsizetype first = firstVisibleRow();
         if (row < first)
@@ -59,21 +61,24 @@ void WordListBox::setCurrentRow(qsizetype row)
             verticalScrollBar()->setValue(int(row - visibleRows() + 1));
     }
     viewport()->update();
+    announceRow(QAccessible::SelectionRemove, previous);
     announceCurrentRow();
+}
+
+void WordListBox::announceRow(QAccessible::Event type, qsizetype row)
+{
+    if (row < 0 || row > std::numeric_limits<int>::max() || !AccessibleAnnouncer::listening())
+        return;
+    QAccessibleEvent event(this, type);
+    event.setChild(int(row));
+    AccessibleAnnouncer::send(&event);
 }
 
 void WordListBox::announceCurrentRow()
 {
-    if (current_ < 0 || current_ > std::numeric_limits<int>::max() || !AccessibleAnnouncer::listening())
-        return;
-    QAccessibleEvent selection(this, QAccessible::Selection);
-    selection.setChild(int(current_));
-    AccessibleAnnouncer::send(&selection);
-    if (hasFocus()) {
-        QAccessibleEvent focus(this, QAccessible::Focus);
-        focus.setChild(int(current_));
-        AccessibleAnnouncer::send(&focus);
-    }
+    announceRow(QAccessible::Selection, current_);
+    if (hasFocus())
+        announceRow(QAccessible::Focus, current_);
 }
 
 QString WordListBox::shownText(QStringView item)
@@ -114,8 +119,8 @@ void WordListBox::refresh()
     refreshPending_ = false;
     const qsizetype first = firstVisibleRow();
     const bool rowsAppearInView = shownCount_ < first + visibleRows();
-    if (shownCount_ != count_ && AccessibleAnnouncer::listening())
-        AccessibleAnnouncer::of(this)->changed(AccessibleAnnouncer::Children);
+    if (shownCount_ < count_ && AccessibleAnnouncer::listening())
+        AccessibleAnnouncer::of(this)->changed(AccessibleAnnouncer::ChildrenAdded);
     shownCount_ = count_;
     verticalScrollBar()->setRange(0, int(std::max<qsizetype>(0, count_ - visibleRows())));
     verticalScrollBar()->setPageStep(visibleRows());

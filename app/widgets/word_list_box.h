@@ -3,6 +3,7 @@
 #include "words/word_array.h"
 
 #include <QAbstractScrollArea>
+#include <QAccessible>
 
 // A list box for millions of rows, showing the elements of a word array that another owner
 // fills (the store behind the window's lists), so no text is copied: the list itself keeps
@@ -57,6 +58,7 @@ private:
     int rowHeight() const;
     int visibleRows() const;
     qsizetype firstVisibleRow() const;
+    void announceRow(QAccessible::Event type, qsizetype row);
     void announceCurrentRow();
 
     const WordArray* source_ = nullptr;

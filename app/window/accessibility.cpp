@@ -3,6 +3,7 @@
 #include "accessibility/accessible_labels.h"
 #include "controls_accessibility.h"
 #include "frm_main.h"
+#include "frm_main_accessible.h"
 #include "shadow_label/xp_shadow.h"
 #include "widgets/word_list_box.h"
 #include "widgets/word_list_box_accessible.h"
@@ -15,6 +16,8 @@ QAccessibleInterface* appAccessibleFactory(const QString& className, QObject* ob
 {
     if (className == QLatin1String("WordListBox"))
         return new WordListBoxAccessible(static_cast<WordListBox*>(object));
+    if (className == QLatin1String("FrmMain"))
+        return new FrmMainAccessible(static_cast<FrmMain*>(object));
     return nullptr;
 }
 

@@ -36,6 +36,9 @@ void* XPProgressBarAccessible::interface_cast(QAccessible::InterfaceType t)
 
 QString XPProgressBarAccessible::text(QAccessible::Text t) const
 {
+    // The bar has no label of its own on screen; readers still need something to call it.
+    if (t == QAccessible::Name && bar()->accessibleName().isEmpty())
+        return QStringLiteral("Ход выполнения");
     // A hidden caption still holds the last operation's text: it is not on screen.
     if (t == QAccessible::Description && bar()->accessibleDescription().isEmpty())
         return bar()->CaptionShow() ? bar()->Caption() : QString();

@@ -99,8 +99,15 @@ void AccessibleAnnouncer::flush()
         QAccessibleStateChangeEvent event(widget_, changed);
         send(&event);
     }
-    if (pending & Children) {
-        QAccessibleEvent event(widget_, QAccessible::ObjectReorder);
-        send(&event);
+    if (pending & ChildrenAdded) {
+        // Qt's AT-SPI bridge sends a reorder as one signal per child, malformed at that:
+        // ruinous for a list of a million rows. One added child, the newest, tells a reader
+        // that the children grew and where they end.
+        QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(widget_);
+        if (const int children = iface ? iface->childCount() : 0) {
+            QAccessibleEvent event(widget_, QAccessible::ObjectCreated);
+            event.setChild(children - 1);
+            send(&event);
+        }
     }
 }

@@ -11,14 +11,15 @@ class QAccessibleEvent;
 class QWidget;
 class SkinnedControl;
 
-// Tells assistive technology that a widget's name, description, value or rows changed.
+// Tells assistive technology that a widget's name, description, value or state changed,
+// or that it has more children.
 // The long loops change captions and values on every item, so changes are coalesced:
 // the first is told at once, later ones at most once per interval, the last one always.
 // Nothing at all happens while no assistive technology listens.
 class AccessibleAnnouncer : public QObject {
     Q_OBJECT
 public:
-    enum Change { Name = 1, Description = 2, Value = 4, Children = 8, Enabled = 16 };
+    enum Change { Name = 1, Description = 2, Value = 4, ChildrenAdded = 8, Enabled = 16 };
     static constexpr int IntervalMs = 100;
 
     // The widget's announcer, made on first use and owned by the widget.

@@ -2,6 +2,7 @@
 
 #include "accessible_labels.h"
 
+#include <QMetaObject>
 #include <QWidget>
 
 ControlAccessible::ControlAccessible(QWidget* widget, QAccessible::Role role) : QAccessibleWidget(widget, role) {}
@@ -26,8 +27,18 @@ QStringList ControlAccessible::actionNames() const
 
 void ControlAccessible::doAction(const QString& actionName)
 {
-    if (actionName != pressAction() || !pressable())
+    if (actionName != pressAction() || !pressable()) {
         QAccessibleWidget::doAction(actionName);
-    else if (widget()->isEnabled())
-        press();
+        return;
+    }
+    // A press may open a modal dialog or run a long operation: the reader gets its answer
+    // first, and the press runs from the event loop. The widget owns this interface, so
+    // the call is dropped with both.
+    QMetaObject::invokeMethod(
+        widget(),
+        [this] {
+            if (widget()->isEnabled())
+                press();
+        },
+        Qt::QueuedConnection);
 }

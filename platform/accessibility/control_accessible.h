@@ -13,7 +13,8 @@ public:
     void doAction(const QString& actionName) override;
 
 protected:
-    // A control that can be pressed offers the press action; it runs only while enabled.
+    // A control that can be pressed offers the press action. The press runs soon after
+    // the action returns, and only if the control is enabled then.
     virtual bool pressable() const { return false; }
     virtual void press() {}
 

@@ -280,13 +280,13 @@ class Session:
         return False
 
 
-def run(cases, program):
+def run(cases, program, session_class=Session):
     """Runs each case in a fresh session; prints a line per case; exit status 1 if any failed."""
     failed = 0
     for case in cases:
         started = time.monotonic()
         try:
-            with Session(program) as session:
+            with session_class(program) as session:
                 try:
                     case(session)
                 except Exception as error:

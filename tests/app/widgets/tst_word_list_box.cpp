@@ -52,6 +52,7 @@ private slots:
     void showsTheStoreItIsGiven();
     void rowsAreMadeOnDemand();
     void announcesSelectionAndFocus();
+    void announcesRowsInFewEvents();
     void keys_data();
     void keys();
     void showsWhereTheFocusIs();
@@ -136,10 +137,41 @@ void TestWordListBox::announcesSelectionAndFocus()
     w.list->setFocus(Qt::TabFocusReason);
     AnnouncementLog::clear();
     QTest::keyClick(w.list, Qt::Key_Down);
+    // The row left is told unselected, or readers keep it selected.
+    QCOMPARE(AnnouncementLog::count(w.list, QAccessible::SelectionRemove), 1);
+    QCOMPARE(AnnouncementLog::entries().first().child, 3);
     QCOMPARE(AnnouncementLog::count(w.list, QAccessible::Focus), 1);
     QCOMPARE(AnnouncementLog::entries().last().child, 4);
     QCOMPARE(node->focusChild(), node->child(4));
     QVERIFY(node->child(4)->state().focused);
+}
+
+void TestWordListBox::announcesRowsInFewEvents()
+{
+    WordArray words;
+    WordListBox list;
+    list.showRowsOf(words, 0);
+    QVERIFY(iface(&list));
+    const int batches = 3, rowsPerBatch = 20000;
+    for (int batch = 0; batch < batches; ++batch) {
+        for (int i = 0; i < rowsPerBatch; ++i) {
+            words.append(QStringLiteral("слово"));
+            list.appendRow();
+        }
+        QCoreApplication::processEvents();
+    }
+    // However many rows came, each announcement is one event, naming the newest row.
+    const QList<AnnouncementLog::Entry>& heard = AnnouncementLog::entries();
+    QTRY_VERIFY(!heard.isEmpty() && heard.last().child == batches * rowsPerBatch - 1);
+    QVERIFY(AnnouncementLog::count(&list, QAccessible::ObjectCreated) <= batches);
+    QCOMPARE(AnnouncementLog::count(&list, QAccessible::ObjectCreated), heard.size());
+
+    AnnouncementLog::clear();
+    list.clear();
+    QCOMPARE(AnnouncementLog::count(&list, QAccessible::ObjectDestroyed), 1);
+    QCOMPARE(heard.size(), 1);
+    list.clear();
+    QCOMPARE(heard.size(), 1);
 }
 
 void TestWordListBox::keys_data()
