@@ -63,25 +63,20 @@ void storeEntry(qint64& wordCount, const Entry& entry)
 } // namespace
 
 DictionaryImport::DictionaryImport(const OperationContext& context, const Controls& controls)
-    : context_(context), controls_(controls), button_(importTable(controls), context.progress, context.CancelFlag)
+    : context_(context), controls_(controls), button_(importTable(controls), context)
 {
 }
 
 void DictionaryImport::click()
 {
-    if (!button_.isIdle()) {
-        button_.askToCancel();
-        return;
-    }
-    try {
-        run();
-    } catch (const std::bad_alloc&) {
-        // The words stored before stay, as after a cancel answered Yes, and the user is told.
-        if (context_.ending)
-            return;
-        listOnlyStoredWords();
-        button_.fail(cannotRead(controls_.cd1.FileName, FileError::outOfMemory(), context_.WordCount));
-    }
+    button_.click([this] { run(); }, [this] { ranOutOfMemory(); });
+}
+
+void DictionaryImport::ranOutOfMemory()
+{
+    // The words stored before stay, as after a cancel answered Yes, and the user is told.
+    listOnlyStoredWords();
+    button_.fail(cannotRead(controls_.cd1.FileName, FileError::outOfMemory(), context_.WordCount));
 }
 
 void DictionaryImport::listOnlyStoredWords()

@@ -23,6 +23,7 @@ public:
 
 private:
     void run();
+    void ranOutOfMemory();
     void listOnlyStoredWords();
 
     OperationContext context_;

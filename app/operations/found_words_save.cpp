@@ -9,7 +9,6 @@
 #include "widgets/word_list_box.h"
 #include "words/module1.h"
 
-#include <new>
 
 namespace {
 
@@ -41,26 +40,21 @@ QString savedInPart(const QString& path, const QString& reason)
 } // namespace
 
 FoundWordsSave::FoundWordsSave(const OperationContext& context, const Controls& controls)
-    : context_(context), controls_(controls), button_(saveTable(controls), context.progress, context.CancelFlag)
+    : context_(context), controls_(controls), button_(saveTable(controls), context)
 {
 }
 
 void FoundWordsSave::click()
 {
-    if (!button_.isIdle()) {
-        button_.askToCancel();
-        return;
-    }
-    try {
-        run();
-    } catch (const std::bad_alloc&) {
-        // The file closed as the save unwound; what it holds stays, and the user is told.
-        if (context_.ending)
-            return;
-        const QString& path = controls_.cd1.FileName;
-        const QString reason = FileError::outOfMemory();
-        button_.fail(button_.isIdle() ? cannotSave(path, reason) : savedInPart(path, reason));
-    }
+    button_.click([this] { run(); }, [this] { ranOutOfMemory(); });
+}
+
+void FoundWordsSave::ranOutOfMemory()
+{
+    // The file closed as the save unwound; what it holds stays, and the user is told.
+    const QString& path = controls_.cd1.FileName;
+    const QString reason = FileError::outOfMemory();
+    button_.fail(button_.isIdle() ? cannotSave(path, reason) : savedInPart(path, reason));
 }
 
 void FoundWordsSave::run()

@@ -24,6 +24,7 @@ public:
 
 private:
     void run();
+    void ranOutOfMemory();
 
     OperationContext context_;
     Controls controls_;

@@ -4,14 +4,30 @@
 #include "push_button/xp_button.h"
 #include "widgets/word_list_box.h"
 
+#include <new>
+
 namespace {
 const QString RunningCaption = QStringLiteral("Отмена");
 const QString CancelTitle = QStringLiteral("Операция прервана пользователем");
 } // namespace
 
-OperationButton::OperationButton(OperationTable table, ProgressProtocol& progress, bool& cancelFlag)
-    : table_(std::move(table)), progress_(progress), cancelFlag_(cancelFlag)
+OperationButton::OperationButton(OperationTable table, const OperationContext& context)
+    : table_(std::move(table)), progress_(context.progress), cancelFlag_(context.CancelFlag), ending_(context.ending)
 {
+}
+
+void OperationButton::click(const std::function<void()>& run, const std::function<void()>& outOfMemory)
+{
+    if (!isIdle()) {
+        askToCancel();
+        return;
+    }
+    try {
+        run();
+    } catch (const std::bad_alloc&) {
+        if (!ending_)
+            outOfMemory();
+    }
 }
 
 bool OperationButton::isIdle() const { return table_.button->Caption() == table_.idleCaption; }

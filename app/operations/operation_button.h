@@ -1,10 +1,13 @@
 #pragma once
 
+#include "operation_context.h"
 #include "services/dialogs.h"
 
 #include <QList>
 #include <QString>
 #include <QWidget>
+
+#include <functional>
 
 class ProgressProtocol;
 class WordListBox;
@@ -28,9 +31,13 @@ struct OperationTable {
 // starts the operation and, clicked again while it runs, asks whether to cancel.
 class OperationButton {
 public:
-    OperationButton(OperationTable table, ProgressProtocol& progress, bool& cancelFlag);
+    OperationButton(OperationTable table, const OperationContext& context);
 
     bool isIdle() const;
+    // A click: idle, `run` starts the operation; running, the cancel question. An allocation
+    // that fails inside `run` ends the operation through `outOfMemory`, which restores the
+    // window and tells the user, unless the program is ending meanwhile.
+    void click(const std::function<void()>& run, const std::function<void()>& outOfMemory);
     // CancelFlag := false, caption "Отмена", the row's controls disabled.
     void begin();
     // The cancel question; on a confirmed cancel CancelFlag := true and the controls return to idle.
@@ -47,4 +54,5 @@ private:
     OperationTable table_;
     ProgressProtocol& progress_;
     bool& cancelFlag_;
+    const bool& ending_;
 };

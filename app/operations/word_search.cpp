@@ -15,7 +15,6 @@
 #include <QLineEdit>
 #include <QRadioButton>
 
-#include <new>
 
 namespace {
 
@@ -41,7 +40,7 @@ void inputError(const QString& text)
 } // namespace
 
 WordSearch::WordSearch(const OperationContext& context, const Controls& controls)
-    : context_(context), controls_(controls), button_(searchTable(controls), context.progress, context.CancelFlag)
+    : context_(context), controls_(controls), button_(searchTable(controls), context)
 {
 }
 
@@ -49,16 +48,7 @@ void WordSearch::click()
 {
     if (!inputsReady())
         return;
-    if (!button_.isIdle()) {
-        button_.askToCancel();
-        return;
-    }
-    try {
-        run();
-    } catch (const std::bad_alloc&) {
-        if (!context_.ending)
-            ranOutOfMemory();
-    }
+    button_.click([this] { run(); }, [this] { ranOutOfMemory(); });
 }
 
 void WordSearch::ranOutOfMemory()
