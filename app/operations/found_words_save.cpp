@@ -9,7 +9,6 @@
 #include "widgets/word_list_box.h"
 #include "words/module1.h"
 
-
 namespace {
 
 OperationTable saveTable(const FoundWordsSave::Controls& c)

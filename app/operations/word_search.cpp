@@ -15,7 +15,6 @@
 #include <QLineEdit>
 #include <QRadioButton>
 
-
 namespace {
 
 OperationTable searchTable(const WordSearch::Controls& c)
