@@ -322,12 +322,12 @@ void importParts(const QString& label, const QString& path, double windowMs)
     const double reader = readAll([](QStringView) {});
     double store;
     {
-        WordArray words(WordArray::Signatures::Yes);
+        WordArray words(WordArray::Records::Yes);
         store = readAll([&](QStringView entry) { words.append(entry); });
     }
     double list;
     {
-        WordArray words(WordArray::Signatures::Yes);
+        WordArray words(WordArray::Records::Yes);
         WordListBox box;
         box.showRowsOf(words, 0);
         list = readAll([&](QStringView entry) {

@@ -2,7 +2,7 @@
 
 namespace Module1 {
 
-WordArray DictionaryWords(WordArray::Signatures::Yes);
+WordArray DictionaryWords(WordArray::Records::Yes);
 WordArray FoundWords;
 
 void GrowDictionaryWords(qint64 n) { DictionaryWords.resize(qsizetype(n) + 1); }

@@ -8,7 +8,7 @@
 namespace Module1 {
 
 // The imported dictionary at indices 1..WordCount; element 0 stays empty. Keeps each
-// word's letter signature for the search.
+// word's record (length and letter signature) for the search.
 extern WordArray DictionaryWords;
 // The last search's words at indices 0..FoundCount - 1.
 extern WordArray FoundWords;

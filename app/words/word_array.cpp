@@ -5,7 +5,7 @@
 #include <new>
 #include <stdexcept>
 
-WordArray::WordArray(Signatures signatures) : signatures_(signatures == Signatures::Yes) {}
+WordArray::WordArray(Records records) : records_(records == Records::Yes) {}
 
 WordArray::~WordArray()
 {
@@ -31,15 +31,15 @@ void WordArray::release(TextBlock& block)
 void WordArray::addIndexBlock(qsizetype capacity)
 {
     const size_t textBytes = sizeof(const char16_t*) * size_t(capacity);
-    const size_t signatureBytes = signatures_ ? sizeof(quint64) * size_t(capacity) : 0;
+    const size_t recordBytes = records_ ? sizeof(quint64) * size_t(capacity) : 0;
     // Zero-filled: every element empty.
     const BlockAllocator::Block memory =
-        BlockAllocator::allocate(textBytes + signatureBytes + sizeof(quint32) * size_t(capacity));
+        BlockAllocator::allocate(textBytes + recordBytes + sizeof(quint32) * size_t(capacity));
     char* bytes = static_cast<char*>(memory.memory);
     IndexBlock b;
     b.text = reinterpret_cast<const char16_t**>(bytes);
-    b.signature = signatures_ ? reinterpret_cast<quint64*>(bytes + textBytes) : nullptr;
-    b.length = reinterpret_cast<quint32*>(bytes + textBytes + signatureBytes);
+    b.record = records_ ? reinterpret_cast<quint64*>(bytes + textBytes) : nullptr;
+    b.length = reinterpret_cast<quint32*>(bytes + textBytes + recordBytes);
     b.memory = memory;
     b.capacity = capacity;
     index_.push_back(b);
@@ -58,8 +58,8 @@ void WordArray::growFirstIndexBlock(qsizetype capacity)
     const size_t n = size_t(old.capacity);
     std::memcpy(b.text, old.text, n * sizeof(const char16_t*));
     std::memcpy(b.length, old.length, n * sizeof(quint32));
-    if (b.signature)
-        std::memcpy(b.signature, old.signature, n * sizeof(quint64));
+    if (b.record)
+        std::memcpy(b.record, old.record, n * sizeof(quint64));
     BlockAllocator::freeNow(old.memory);
 }
 

@@ -13,8 +13,8 @@
 // An array of strings for millions of entries. The text lives in large blocks, one after
 // another, and each element is a pointer and a length into them: no heap string per
 // entry, and growing never moves or copies what is held, so it costs no pauses. An array
-// that keeps signatures also holds each element's letter signature (see LetterSignature),
-// computed once when the element is written.
+// that keeps records also holds each element's record (its length and letter signature,
+// see LetterSignature), computed once when the element is written.
 //
 // A small array holds small blocks: the first index block and the text blocks start at
 // a page or so and double as the array grows, up to their full size.
@@ -23,8 +23,8 @@
 // (see BlockAllocator for when the memory goes back to the system).
 class WordArray {
 public:
-    enum class Signatures { No, Yes };
-    explicit WordArray(Signatures signatures = Signatures::No);
+    enum class Records { No, Yes };
+    explicit WordArray(Records records = Records::No);
     ~WordArray();
     WordArray(const WordArray&) = delete;
     WordArray& operator=(const WordArray&) = delete;
@@ -37,13 +37,13 @@ public:
     QString at(qsizetype index) const { return view(index).toString(); }
     qsizetype length(qsizetype index) const { return block(index).length[index & IndexMask]; }
     // Zero for an array that keeps none.
-    quint64 signature(qsizetype index) const
+    quint64 record(qsizetype index) const
     {
         const IndexBlock& b = block(index);
-        return b.signature ? b.signature[index & IndexMask] : 0;
+        return b.record ? b.record[index & IndexMask] : 0;
     }
 
-    // Reads the per-element data of millions of elements through pointers that stay valid
+    // Reads the records of millions of elements through pointers that stay valid
     // for as long as the reading lasts, also while the reader lets the event loop run: until
     // it ends, the array refuses every write and resize (std::logic_error), whoever asks.
     class Reading {
@@ -53,19 +53,17 @@ public:
         Reading(const Reading&) = delete;
         Reading& operator=(const Reading&) = delete;
 
-        // The elements from `index` on that lie side by side: up to `end` or the end of
-        // their block, whichever comes first. `signatures` is null for an array that keeps none.
+        // The records of the elements from `index` on that lie side by side: up to `end`
+        // or the end of their block, whichever comes first. Null for an array that keeps none.
         struct Run {
-            const quint32* lengths;
-            const quint64* signatures;
+            const quint64* records;
             qsizetype count;
         };
         Run run(qsizetype index, qsizetype end) const
         {
             const IndexBlock& b = array_.block(index);
             const qsizetype slot = index & IndexMask;
-            return {b.length + slot, b.signature ? b.signature + slot : nullptr,
-                    std::min(end - index, IndexSize - slot)};
+            return {b.record ? b.record + slot : nullptr, std::min(end - index, IndexSize - slot)};
         }
         QStringView view(qsizetype index) const { return array_.view(index); }
 
@@ -112,7 +110,7 @@ private:
     struct IndexBlock {
         const char16_t** text;
         quint32* length;
-        quint64* signature; // null when the array keeps none
+        quint64* record; // null when the array keeps none
         BlockAllocator::Block memory;
         qsizetype capacity; // IndexSize but for a first block still growing
     };
@@ -144,8 +142,8 @@ private:
         const char16_t* place = quick ? takeFree(text) : placeAnyway(b, slot, text, owner);
         b.text[slot] = place;
         b.length[slot] = quint32(chars);
-        if (b.signature)
-            b.signature[slot] = LetterSignature::of(text);
+        if (b.record)
+            b.record[slot] = LetterSignature::record(text);
     }
     char16_t* takeFree(QStringView text)
     {
@@ -166,8 +164,8 @@ private:
         const qsizetype slot = index & IndexMask;
         b.text[slot] = nullptr;
         b.length[slot] = 0;
-        if (b.signature)
-            b.signature[slot] = 0;
+        if (b.record)
+            b.record[slot] = 0;
     }
     void resizeAnyway(qsizetype size);
     static void release(TextBlock& block);
@@ -175,7 +173,7 @@ private:
     void growFirstIndexBlock(qsizetype capacity);
     void dropUnusedTextBlocks();
 
-    bool signatures_;
+    bool records_;
     mutable int readers_ = 0;
     qsizetype size_ = 0;
     qsizetype capacity_ = 0; // elements the index blocks have room for

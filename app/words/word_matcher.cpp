@@ -36,6 +36,13 @@ WordMatcher::WordMatcher(const QString& letters, Mode mode)
         slotOf_[c] = slotOfLower(LetterSignature::lower(c));
 }
 
+WordMatcher::FirstTest::FirstTest(bool exact, qsizetype letterCount, quint64 letterSignature)
+    : exact_(exact), lettersRecord_(LetterSignature::record(letterCount, letterSignature)),
+      notInLetters_(LetterSignature::SignatureMask & ~letterSignature),
+      longest_(LetterSignature::record(letterCount, LetterSignature::SignatureMask))
+{
+}
+
 QString WordMatcher::lowerCase(QStringView text)
 {
     QString result(text.size(), Qt::Uninitialized);

@@ -24,20 +24,38 @@ public:
 
     bool matches(QStringView word);
 
-    // A cheap first test on data kept per dictionary word: its length and the signature
-    // of its lower-cased characters. False only for words that matches() rejects too.
-    // A copy of its own lets a long loop keep it in registers.
-    struct FirstTest {
-        bool exact;
-        qsizetype letterCount;
-        quint64 signature; // of the lower-cased letters
-        bool mayMatch(qsizetype length, quint64 wordSignature) const
+    // A cheap first test on the record kept per dictionary word (see LetterSignature):
+    // false only for words that matches() rejects too. A copy of its own lets a long loop
+    // keep it in registers.
+    class FirstTest {
+    public:
+        FirstTest(bool exact, qsizetype letterCount, quint64 letterSignature);
+        bool mayMatch(quint64 record) const
         {
             // Exact: the word uses every letter once, so its characters are the letters' own.
-            if (exact)
-                return length == letterCount && wordSignature == signature;
-            return length <= letterCount && (wordSignature & ~signature) == 0;
+            if (exact_)
+                return record == lettersRecord_;
+            return (record & notInLetters_) == 0 && record <= longest_;
         }
+        // The first of `count` records that may match; `count` when none does.
+        qsizetype firstCandidate(const quint64* records, qsizetype count) const
+        {
+            qsizetype k = 0;
+            if (exact_) {
+                while (k < count && records[k] != lettersRecord_)
+                    ++k;
+            } else {
+                while (k < count && ((records[k] & notInLetters_) != 0 || records[k] > longest_))
+                    ++k;
+            }
+            return k;
+        }
+
+    private:
+        bool exact_;
+        quint64 lettersRecord_;
+        quint64 notInLetters_; // signature bits of characters the letters lack
+        quint64 longest_;      // the greatest record of a word no longer than the letters
     };
     FirstTest firstTest() const { return {mode_ == Mode::Exact, letters_.size(), signature_}; }
 

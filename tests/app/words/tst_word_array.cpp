@@ -16,7 +16,7 @@ private slots:
     void resizeKeepsTheElementsBelowTheNewSize();
     void textsReadBackAsWritten_data();
     void textsReadBackAsWritten();
-    void signaturesFollowEveryWrite();
+    void recordsFollowEveryWrite();
     void aCutToFewGivesTheMemoryBack();
     void aCutKeepsTheTextOfTheKeptElements();
     void aLongStringIsSharedAndNeverOverwritten();
@@ -102,22 +102,22 @@ void TestWordArray::textsReadBackAsWritten()
     }
 }
 
-void TestWordArray::signaturesFollowEveryWrite()
+void TestWordArray::recordsFollowEveryWrite()
 {
-    WordArray array(WordArray::Signatures::Yes);
+    WordArray array(WordArray::Records::Yes);
     array.resize(3);
-    QCOMPARE(array.signature(1), quint64(0));
+    QCOMPARE(array.record(1), quint64(0));
     const QStringList writes{QString::fromUtf8("переподготовка"), QString::fromUtf8("Кот"), "",
                              QString::fromUtf8("апельсин")};
     for (const QString& text : writes) {
-        // Shorter texts take the place of longer ones: the signature must not lag.
+        // Shorter texts take the place of longer ones: the record must not lag.
         array.set(1, text);
         QCOMPARE(array.at(1), text);
-        QCOMPARE(array.signature(1), LetterSignature::of(text));
+        QCOMPARE(array.record(1), LetterSignature::record(text));
     }
     array.resize(1);
     array.resize(3);
-    QCOMPARE(array.signature(1), quint64(0));
+    QCOMPARE(array.record(1), quint64(0));
 }
 
 void TestWordArray::appendsKeepEverythingWhileTheBlocksGrow_data()
@@ -138,7 +138,7 @@ void TestWordArray::appendsKeepEverythingWhileTheBlocksGrow()
     QFETCH(int, count);
     QFETCH(bool, longTexts);
     const auto text = [&](int i) { return longTexts ? QString(3000 + i * 97, QChar(u'а' + i % 32)) : word(i); };
-    WordArray array(WordArray::Signatures::Yes);
+    WordArray array(WordArray::Records::Yes);
     for (int i = 0; i < count; ++i)
         array.append(text(i));
     QCOMPARE(array.size(), count);
@@ -149,8 +149,8 @@ void TestWordArray::appendsKeepEverythingWhileTheBlocksGrow()
         for (qsizetype k = 0; k < run.count; ++k, ++i) {
             if (reading.view(i) != text(i))
                 QFAIL(qPrintable(QStringLiteral("element %1 reads \"%2\"").arg(i).arg(array.at(i).left(20))));
-            if (array.signature(i) != LetterSignature::of(text(i)) || run.signatures[k] != array.signature(i)
-                || run.lengths[k] != quint32(text(i).size()))
+            if (array.record(i) != LetterSignature::record(text(i)) || run.records[k] != array.record(i)
+                || array.length(i) != text(i).size())
                 QFAIL(qPrintable(QStringLiteral("element %1: per-element data wrong").arg(i)));
         }
     }
@@ -158,21 +158,21 @@ void TestWordArray::appendsKeepEverythingWhileTheBlocksGrow()
 
 void TestWordArray::aSmallArrayHoldsLittle_data()
 {
-    QTest::addColumn<bool>("signatures");
+    QTest::addColumn<bool>("records");
     QTest::addColumn<int>("count");
     QTest::addColumn<qint64>("atMost");
     QTest::newRow("15 found words") << false << 15 << qint64(64 * 1024);
-    QTest::newRow("15 words with signatures") << true << 15 << qint64(64 * 1024);
+    QTest::newRow("15 words with records") << true << 15 << qint64(64 * 1024);
     QTest::newRow("2000 words") << false << 2000 << qint64(256 * 1024);
 }
 
 // A search's result list is often a few words, and a new one is made for every search.
 void TestWordArray::aSmallArrayHoldsLittle()
 {
-    QFETCH(bool, signatures);
+    QFETCH(bool, records);
     QFETCH(int, count);
     QFETCH(qint64, atMost);
-    WordArray array(signatures ? WordArray::Signatures::Yes : WordArray::Signatures::No);
+    WordArray array(records ? WordArray::Records::Yes : WordArray::Records::No);
     for (int round = 0; round < 2; ++round) {
         // The second round after a clear, as each new search starts.
         array.clear();
@@ -224,12 +224,12 @@ void TestWordArray::aLongStringIsSharedAndNeverOverwritten()
     // The list and the store hold one very long entry together.
     const QString entry(2'000'000, QChar(u'ж'));
     WordArray list;
-    WordArray store(WordArray::Signatures::Yes);
+    WordArray store(WordArray::Records::Yes);
     list.append(entry);
     store.append(entry);
     QCOMPARE(list.view(0).constData(), entry.constData());
     QCOMPARE(store.view(0).constData(), entry.constData());
-    QCOMPARE(store.signature(0), LetterSignature::of(entry));
+    QCOMPARE(store.record(0), LetterSignature::record(entry));
     // A shorter text written over it goes elsewhere: the other holder keeps its entry.
     list.set(0, QStringView(u"кот"));
     QCOMPARE(list.at(0), QStringLiteral("кот"));
@@ -260,13 +260,13 @@ void TestWordArray::aReadArrayRefusesEveryChange_data()
 void TestWordArray::aReadArrayRefusesEveryChange()
 {
     QFETCH(std::function<void(WordArray&)>, change);
-    WordArray array(WordArray::Signatures::Yes);
+    WordArray array(WordArray::Records::Yes);
     fill(array, 600);
     {
         const WordArray::Reading reading(array);
         const WordArray::Reading::Run before = reading.run(0, array.size());
         QVERIFY_THROWS_EXCEPTION(std::logic_error, change(array));
-        QCOMPARE(reading.run(0, array.size()).lengths, before.lengths);
+        QCOMPARE(reading.run(0, array.size()).records, before.records);
         QCOMPARE(contentsOf(array).size(), 600);
         QCOMPARE(array.at(0), word(0));
     }

@@ -42,10 +42,13 @@ bool foundByHand(const QString& letters, const QString& word, WordMatcher::Mode 
     return mode == WordMatcher::Mode::Exact ? matched == letters.size() : matched == word.size();
 }
 
-// The search's way: the first test on the word's length and signature, then the full test.
+// The search's way: the first test on the word's record, per word and as the scan over
+// a run does, then the full test.
 bool firstTestThenMatches(WordMatcher& matcher, const QString& word)
 {
-    return matcher.firstTest().mayMatch(word.size(), LetterSignature::of(word)) && matcher.matches(word);
+    const WordMatcher::FirstTest test = matcher.firstTest();
+    const quint64 record = LetterSignature::record(word);
+    return test.mayMatch(record) && test.firstCandidate(&record, 1) == 0 && matcher.matches(word);
 }
 
 QString randomText(QRandomGenerator& random, const QString& alphabet, int maxLength)
@@ -99,6 +102,11 @@ void TestWordMatcher::workedExamples_data()
     QTest::newRow("ёжик / Ёж") << "ёжик" << "Ёж" << false << true;
     QTest::newRow("empty / empty") << "" << "" << false << false;
     QTest::newRow("digits and punctuation") << "1-2" << "2-1" << true << true;
+    // Past the longest length a word's record tells apart.
+    QTest::newRow("300 а / 300 а") << QString(300, u'а') << QString(300, u'а') << true << false;
+    QTest::newRow("300 а / 256 а") << QString(300, u'а') << QString(256, u'а') << false << true;
+    QTest::newRow("255 а / 256 а") << QString(255, u'а') << QString(256, u'а') << false << false;
+    QTest::newRow("256 а / 255 а") << QString(256, u'а') << QString(255, u'а') << false << true;
 }
 
 void TestWordMatcher::workedExamples()
@@ -111,6 +119,8 @@ void TestWordMatcher::workedExamples()
     WordMatcher composeMatcher(letters, WordMatcher::Mode::Compose);
     QCOMPARE(exactMatcher.matches(word), exact);
     QCOMPARE(composeMatcher.matches(word), compose);
+    QCOMPARE(firstTestThenMatches(exactMatcher, word), exact);
+    QCOMPARE(firstTestThenMatches(composeMatcher, word), compose);
 }
 
 void TestWordMatcher::agreesWithTheLetterByLetterTest_data()
