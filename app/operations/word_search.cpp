@@ -99,19 +99,21 @@ void WordSearch::run()
             for (qsizetype k = 0; k < run.count; ++k, ++i) {
                 if (f.shouldStop())
                     return; // the cancel handler has restored the window
-                // Up to the pump's next look at the events and the bar's next change, a word
-                // the first test turns away leaves nothing to see but counts: those words
-                // are passed over at once, counted as if one by one.
-                const qsizetype quiet = std::min<qint64>({run.count - k, pump.quietCalls(), progress.quietSteps()});
-                const qsizetype skipped = firstTest.firstCandidate(run.records + k, quiet);
-                if (skipped > 0) {
-                    progress.step(skipped, total);
-                    pump.skipQuietCalls(int(skipped));
-                    examined.set(examined.value() + skipped);
-                    k += skipped;
-                    i += skipped;
-                    if (k == run.count)
-                        break;
+                // Up to the pump's next look at the events and the bar's next change, words
+                // the first test turns away leave nothing to see but counts: they are
+                // passed over at once, counted as if one by one.
+                if (!firstTest.mayMatch(run.records[k])) {
+                    const qsizetype quiet = std::min<qint64>({run.count - k, pump.quietCalls(), progress.quietSteps()});
+                    const qsizetype skipped = firstTest.firstCandidate(run.records + k, quiet);
+                    if (skipped > 0) {
+                        progress.step(skipped, total);
+                        pump.skipQuietCalls(int(skipped));
+                        examined.set(examined.value() + skipped);
+                        k += skipped;
+                        i += skipped;
+                        if (k == run.count)
+                            break;
+                    }
                 }
                 progress.step(1, total);
                 if (firstTest.mayMatch(run.records[k]) && matcher.matches(reading.view(i))) {

@@ -15,7 +15,8 @@ extern WordArray FoundWords;
 
 // Re-size to the indices 0..n, keeping elements 0..min(old upper index, n);
 // new elements are empty strings.
-void GrowDictionaryWords(qint64 n);
-void GrowFoundWords(qint64 n);
+// Inline: the import and the search grow by one per word.
+inline void GrowDictionaryWords(qint64 n) { DictionaryWords.resize(qsizetype(n) + 1); }
+inline void GrowFoundWords(qint64 n) { FoundWords.resize(qsizetype(n) + 1); }
 
 } // namespace Module1
