@@ -83,7 +83,8 @@ void WordSearch::run()
     f.progress.start(f.WordCount, QStringLiteral("Поиск слов. Завершено "), true);
     f.LetterCount = letters.size();
 
-    WordMatcher matcher(letters, c.o1.isChecked() ? WordMatcher::Mode::Exact : WordMatcher::Mode::Compose);
+    WordMatcher matcher(letters, c.o1.isChecked() ? WordMatcher::Mode::Exact : WordMatcher::Mode::Compose,
+                        Module1::DictionaryWords.codePage());
     EventPump& pump = EventPump::current();
     const qint64 total = f.WordCount;
     ProgressProtocol& progress = f.progress;

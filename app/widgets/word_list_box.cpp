@@ -85,13 +85,13 @@ void WordListBox::announceCurrentRow()
     }
 }
 
-QString WordListBox::shownText(QStringView item)
+QString WordListBox::shownText(WordView item)
 {
     if (item.size() <= ShownLength)
         return item.toString();
     // Never end on half of a surrogate pair.
     const qsizetype length = item.at(ShownLength - 1).isHighSurrogate() ? ShownLength - 1 : ShownLength;
-    return item.left(length).toString();
+    return item.left(length);
 }
 
 QRect WordListBox::rowRect(qsizetype row) const

@@ -1,4 +1,5 @@
 #include "words/letter_signature.h"
+#include "test_code_page.h"
 #include "word_array_contents.h"
 #include "words/block_allocator.h"
 #include "words/word_array.h"
@@ -16,6 +17,7 @@ private slots:
     void resizeKeepsTheElementsBelowTheNewSize();
     void textsReadBackAsWritten_data();
     void textsReadBackAsWritten();
+    void bytesTakeHalfTheRoom();
     void recordsFollowEveryWrite();
     void aCutToFewGivesTheMemoryBack();
     void aCutKeepsTheTextOfTheKeptElements();
@@ -87,28 +89,56 @@ void TestWordArray::textsReadBackAsWritten_data()
     for (int i = 0; i < 300000; ++i)
         many << word(i);
     QTest::newRow("many blocks") << many;
+    // Kept as UTF-16 even where the array has a single-byte code page.
+    QTest::newRow("outside the code page")
+        << QStringList{QString::fromUtf8("кот"), QString::fromUtf8("漢字"), QString::fromUtf8("кот漢"), "", "ẞ"};
 }
 
+// Each text both in an array that keeps UTF-16 and in one that keeps the bytes of a code page.
 void TestWordArray::textsReadBackAsWritten()
 {
     QFETCH(QStringList, texts);
-    WordArray array;
-    for (const QString& text : texts)
-        array.append(text);
-    QCOMPARE(contentsOf(array), texts);
-    for (int i = 0; i < texts.size(); ++i) {
-        QCOMPARE(array.length(i), texts.at(i).size());
-        QVERIFY(!array.at(i).isNull()); // an empty entry reads as empty, not null
+    for (const SingleByteCodePage* codePage : {static_cast<const SingleByteCodePage*>(nullptr), cp1251()}) {
+        WordArray array;
+        array.setCodePage(codePage);
+        for (const QString& text : texts)
+            array.append(text);
+        QCOMPARE(contentsOf(array), texts);
+        for (int i = 0; i < texts.size(); ++i) {
+            QCOMPARE(array.length(i), texts.at(i).size());
+            QVERIFY(array.view(i) == texts.at(i));
+            QVERIFY(!array.at(i).isNull()); // an empty entry reads as empty, not null
+        }
     }
+}
+
+void TestWordArray::bytesTakeHalfTheRoom()
+{
+    WordArray wide;
+    WordArray bytes;
+    bytes.setCodePage(cp1251());
+    const QString text(1'000'000, QChar(u'ж'));
+    wide.append(QStringView(text));
+    bytes.append(QStringView(text));
+    QCOMPARE(bytes.view(0).codePage(), cp1251());
+    QVERIFY2(bytes.heldBytes() <= wide.heldBytes() / 2 + 16384, qPrintable(QString::number(bytes.heldBytes())));
+    // Copied between arrays as bytes, and decoded where the other array keeps UTF-16.
+    WordArray copy;
+    copy.append(bytes.view(0));
+    QCOMPARE(copy.view(0).codePage(), nullptr);
+    QCOMPARE(copy.at(0), text);
 }
 
 void TestWordArray::recordsFollowEveryWrite()
 {
     WordArray array(WordArray::Records::Yes);
+    array.setCodePage(cp1251());
     array.resize(3);
     QCOMPARE(array.record(1), quint64(0));
+    // Bytes and UTF-16 take each other's place too.
     const QStringList writes{QString::fromUtf8("переподготовка"), QString::fromUtf8("Кот"), "",
-                             QString::fromUtf8("апельсин")};
+                             QString::fromUtf8("апельсин"), QString::fromUtf8("漢字漢字漢字"), QString::fromUtf8("ёж"),
+                             QString::fromUtf8("漢")};
     for (const QString& text : writes) {
         // Shorter texts take the place of longer ones: the record must not lag.
         array.set(1, text);
@@ -124,11 +154,14 @@ void TestWordArray::appendsKeepEverythingWhileTheBlocksGrow_data()
 {
     QTest::addColumn<int>("count");
     QTest::addColumn<bool>("longTexts");
-    QTest::newRow("one") << 1 << false;
-    QTest::newRow("a first block's worth") << 512 << false;
-    QTest::newRow("one more") << 513 << false;
-    QTest::newRow("past the first full block") << 65537 << false;
-    QTest::newRow("texts longer than the first text block") << 300 << true;
+    QTest::addColumn<bool>("bytes");
+    QTest::newRow("one") << 1 << false << false;
+    QTest::newRow("a first block's worth") << 512 << false << false;
+    QTest::newRow("one more") << 513 << false << false;
+    QTest::newRow("past the first full block") << 65537 << false << false;
+    QTest::newRow("texts longer than the first text block") << 300 << true << false;
+    QTest::newRow("past the first full block, as bytes") << 65537 << false << true;
+    QTest::newRow("texts longer than the first text block, as bytes") << 300 << true << true;
 }
 
 // Appending one by one, as an import and a search do: the first index block and the
@@ -137,8 +170,10 @@ void TestWordArray::appendsKeepEverythingWhileTheBlocksGrow()
 {
     QFETCH(int, count);
     QFETCH(bool, longTexts);
+    QFETCH(bool, bytes);
     const auto text = [&](int i) { return longTexts ? QString(3000 + i * 97, QChar(u'а' + i % 32)) : word(i); };
     WordArray array(WordArray::Records::Yes);
+    array.setCodePage(bytes ? cp1251() : nullptr);
     for (int i = 0; i < count; ++i)
         array.append(text(i));
     QCOMPARE(array.size(), count);
@@ -227,8 +262,8 @@ void TestWordArray::aLongStringIsSharedAndNeverOverwritten()
     WordArray store(WordArray::Records::Yes);
     list.append(entry);
     store.append(entry);
-    QCOMPARE(list.view(0).constData(), entry.constData());
-    QCOMPARE(store.view(0).constData(), entry.constData());
+    QCOMPARE(list.view(0).text().constData(), entry.constData());
+    QCOMPARE(store.view(0).text().constData(), entry.constData());
     QCOMPARE(store.record(0), LetterSignature::record(entry));
     // A shorter text written over it goes elsewhere: the other holder keeps its entry.
     list.set(0, QStringView(u"кот"));
