@@ -31,6 +31,7 @@ public:
     static const char16_t* lowerTable() { return tables().lower.data(); }
     // The code units whose lower-case form is another one, in order.
     static const std::vector<char16_t>& changedByLowerCase() { return tables().changed; }
+    static quint64 bit(char16_t c) { return quint64(1) << tables().bit[c]; }
     static quint64 of(QStringView text)
     {
         const Tables& t = tables();

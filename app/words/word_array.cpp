@@ -70,6 +70,10 @@ void WordArray::setCodePage(const SingleByteCodePage* codePage)
     if (codePage_ && size_ != 0)
         throw std::logic_error("the code page of a word array changed while it kept words");
     codePage_ = codePage;
+    if (codePage_) {
+        for (int byte = 0; byte < 256; ++byte)
+            byteBits_[size_t(byte)] = LetterSignature::bit(codePage_->decode(uchar(byte)));
+    }
 }
 
 void WordArray::placeAnyway(IndexBlock& b, qsizetype slot, const WordView& word, const QString* owner)
@@ -123,12 +127,6 @@ void WordArray::placeAnyway(IndexBlock& b, qsizetype slot, const WordView& word,
     std::memmove(place, word.text().utf16(), bytes);
     b.text[slot] = place;
     b.length[slot] = quint32(n) | Wide;
-}
-
-quint64 WordArray::recordOfBytes(const WordView& word)
-{
-    QString scratch;
-    return LetterSignature::record(word.decoded(scratch));
 }
 
 char* WordArray::takeFree(qsizetype bytes, qsizetype alignment)

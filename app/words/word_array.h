@@ -9,6 +9,7 @@
 #include "single_byte_code_page.h"
 #include "word_view.h"
 
+#include <array>
 #include <cstring>
 #include <vector>
 
@@ -178,7 +179,18 @@ private:
             placeAnyway(b, slot, word, owner);
         }
         if (b.record)
-            b.record[slot] = word.codePage() ? recordOfBytes(word) : LetterSignature::record(word.text());
+            b.record[slot] = recordOf(b.text[slot], b.length[slot]);
+    }
+    // Of the element as kept: bytes go through a table of 256.
+    quint64 recordOf(const char* text, quint32 length) const
+    {
+        if (length & Wide)
+            return LetterSignature::record(QStringView(reinterpret_cast<const char16_t*>(text), length & ~Wide));
+        const auto* bytes = reinterpret_cast<const uchar*>(text);
+        quint64 signature = 0;
+        for (quint32 k = 0; k < length; ++k)
+            signature |= byteBits_[bytes[k]];
+        return LetterSignature::record(length, signature);
     }
     // False when the code page lacks a character of the text.
     bool copyAsBytes(const WordView& word, uchar* out) const
@@ -189,7 +201,6 @@ private:
         return true;
     }
     void placeAnyway(IndexBlock& b, qsizetype slot, const WordView& word, const QString* owner);
-    static quint64 recordOfBytes(const WordView& word);
     char* takeFree(qsizetype bytes, qsizetype alignment);
     char* storeInOwnBlock(qsizetype bytes);
     void startTextBlock(qsizetype bytes);
@@ -211,6 +222,7 @@ private:
 
     bool records_;
     const SingleByteCodePage* codePage_ = nullptr;
+    std::array<quint64, 256> byteBits_{}; // the signature bit of each byte of the code page
     mutable int readers_ = 0;
     qsizetype size_ = 0;
     qsizetype capacity_ = 0; // elements the index blocks have room for
