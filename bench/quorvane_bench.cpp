@@ -314,11 +314,13 @@ void importParts(const QString& label, const QString& path, double windowMs)
     double store;
     {
         WordArray words(WordArray::Records::Yes);
+        words.setCodePage(Module1::DictionaryWords.codePage());
         store = readAll([&](QStringView entry) { words.append(entry); });
     }
     double list;
     {
         WordArray words(WordArray::Records::Yes);
+        words.setCodePage(Module1::DictionaryWords.codePage());
         WordListBox box;
         box.showRowsOf(words, 0);
         list = readAll([&](QStringView entry) {

@@ -32,7 +32,7 @@ void WordArray::addIndexBlock(qsizetype capacity)
 {
     const size_t textBytes = sizeof(const char*) * size_t(capacity);
     const size_t recordBytes = records_ ? sizeof(quint64) * size_t(capacity) : 0;
-    // Zero-filled: every element empty.
+    // Elements are cleared as the array grows over them.
     const BlockAllocator::Block memory =
         BlockAllocator::allocate(textBytes + recordBytes + sizeof(quint32) * size_t(capacity));
     char* bytes = static_cast<char*>(memory.memory);

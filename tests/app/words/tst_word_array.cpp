@@ -21,6 +21,7 @@ private slots:
     void recordsFollowEveryWrite();
     void aCutToFewGivesTheMemoryBack();
     void aCutKeepsTheTextOfTheKeptElements();
+    void aStoreFilledAgainTakesBackItsBlocks();
     void aLongStringIsSharedAndNeverOverwritten();
     void appendsKeepEverythingWhileTheBlocksGrow_data();
     void appendsKeepEverythingWhileTheBlocksGrow();
@@ -237,6 +238,25 @@ void TestWordArray::aCutToFewGivesTheMemoryBack()
         array.resize(2);
     }
     QVERIFY2(array.heldBytes() < 3'000'000, qPrintable(QString::number(array.heldBytes())));
+}
+
+// A new import right after the last one: the old blocks are not yet given back, and the
+// new words go into them rather than into memory of their own.
+void TestWordArray::aStoreFilledAgainTakesBackItsBlocks()
+{
+    QTRY_COMPARE(BlockAllocator::pendingBytes(), qint64(0));
+    WordArray array(WordArray::Records::Yes);
+    array.setCodePage(cp1251());
+    fill(array, 300000);
+    const qint64 full = array.heldBytes();
+    array.resize(1);
+    const qint64 handedBack = BlockAllocator::pendingBytes();
+    QVERIFY(handedBack > full / 2);
+    fill(array, 300000);
+    QVERIFY2(BlockAllocator::pendingBytes() + array.heldBytes() <= full + 64 * 1024,
+             qPrintable(QString::number(BlockAllocator::pendingBytes())));
+    for (int i = 0; i < 300000; i += 4999)
+        QCOMPARE(array.at(i), word(i));
 }
 
 void TestWordArray::aCutKeepsTheTextOfTheKeptElements()
