@@ -17,9 +17,9 @@
 // another, and each element is a pointer and a length into them: no heap string per
 // entry, and growing never moves or copies what is held, so it costs no pauses. Given a
 // single-byte code page, an element is kept as its bytes wherever the code page has them
-// (half the room of UTF-16), otherwise as UTF-16. An array
-// that keeps records also holds each element's record (its length and letter signature,
-// see LetterSignature), computed once when the element is written.
+// (half the room of UTF-16), otherwise as UTF-16. An array that keeps records also holds
+// each element's record (its length and letter signature, see LetterSignature), computed
+// once when the element is written.
 //
 // A small array holds small blocks: the first index block and the text blocks start at
 // a page or so and double as the array grows, up to their full size.
