@@ -1,8 +1,9 @@
 // Measures import, search and save in the real window (offscreen, real event pump)
 // against plain loops doing the same work, on generated dictionaries and on a real one.
-// The plain loops share no code with the program: they read the file whole, decode it
-// with a 256-entry table, split it and keep per-word data, or scan per-word signatures,
-// so a ratio says how far the window is from what the machine can do.
+// The plain loops share no code with the program: they map the file, split it, lower-case
+// its bytes by a 256-entry table and keep per word its offset, length and signature without
+// decoding the text, or scan those as flat arrays and test letters only for the few words
+// that pass, so a ratio says how far the window is from what the machine can do.
 // Prints figures; passes or fails nothing.
 //
 //   quorvane_bench                          all data sets, each in a fresh process
@@ -12,7 +13,6 @@
 
 #include "bench_support.h"
 #include "files/ansi_text_reader.h"
-#include "files/ansi_text_writer.h"
 #include "push_button/xp_button.h"
 #include "widgets/word_list_box.h"
 #include "window/frm_main.h"
@@ -93,30 +93,25 @@ QString generateDictionary(const QString& folder, int lines)
 
 // ---- the plain loops ----
 
-// Per-character tables of the plain loops: a byte's character and the signature bit of its
-// lower-case form; a UTF-16 unit's lower-case form.
+// Per-byte tables of the plain loops, for Windows-1251 where one byte is one character
+// both ways: a byte's lower-case form as a byte, and the signature bit of that form.
 struct PlainTables {
-    std::array<char16_t, 256> decoded;
-    std::array<quint64, 256> byteBit;
-    std::vector<char16_t> lower = std::vector<char16_t>(65536);
-    std::vector<quint8> bitOf = std::vector<quint8>(65536);
+    std::array<unsigned char, 256> lower;
+    std::array<quint64, 256> bit;
 
     PlainTables()
     {
-        for (int c = 0; c < 65536; ++c) {
-            const char16_t l = QChar(char16_t(c)).toLower().unicode();
-            lower[c] = l;
-            bitOf[c] = l >= u'а' && l <= u'я' ? quint8(l - u'а')
-                     : l == u'ё'              ? 32
-                     : l >= u'a' && l <= u'z' ? quint8(33 + l - u'a')
-                                              : quint8(59 + l % 5);
-        }
         QStringDecoder decoder("windows-1251");
+        QStringEncoder encoder("windows-1251");
         for (int b = 0; b < 256; ++b) {
             const char byte = char(b);
             const QString one = decoder.decode(QByteArrayView(&byte, 1));
-            decoded[b] = one.isEmpty() ? u'\ufffd' : one.at(0).unicode();
-            byteBit[b] = quint64(1) << bitOf[decoded[b]];
+            const QByteArray lowered = encoder.encode(one.toLower());
+            lower[b] = lowered.size() == 1 ? uchar(lowered.at(0)) : uchar(b);
+            const int l = lower[b];
+            // а..я are E0..FF, ё is B8.
+            const int n = l >= 0xE0 ? l - 0xE0 : l == 0xB8 ? 32 : l >= 'a' && l <= 'z' ? 33 + l - 'a' : 59 + l % 5;
+            bit[b] = quint64(1) << n;
         }
     }
 };
@@ -159,17 +154,17 @@ private:
     size_t bytes_ = 0;
 };
 
+// The words' lower-cased bytes, one after another, and per word its offset, length and
+// letter signature; the text is never decoded.
 struct PlainWords {
-    Mapped<char16_t> text;
-    Mapped<quint64> start;
+    Mapped<unsigned char> text;
+    Mapped<quint32> start;
     Mapped<quint32> length;
     Mapped<quint64> signature;
     size_t count = 0;
-    QStringView word(size_t i) const { return QStringView(&text[start[i]], qsizetype(length[i])); }
 };
 
-// Maps the file, decodes, splits at CR LF or lone CR, drops the spaces, keeps per word
-// its text, length and signature.
+// Maps the file, splits it at CR LF or lone CR, drops the spaces and lower-cases by table.
 PlainWords plainImport(const QString& path)
 {
     const PlainTables& t = plainTables();
@@ -179,17 +174,17 @@ PlainWords plainImport(const QString& path)
     const auto* bytes = static_cast<const unsigned char*>(
         size > 0 ? mmap(nullptr, size, PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, 0) : nullptr);
     const size_t lines = size_t(std::count(bytes, bytes + size, '\r')) + 1;
-    words.text = Mapped<char16_t>(size);
-    words.start = Mapped<quint64>(lines);
+    words.text = Mapped<unsigned char>(size);
+    words.start = Mapped<quint32>(lines);
     words.length = Mapped<quint32>(lines);
     words.signature = Mapped<quint64>(lines);
-    char16_t* out = words.text.data();
+    unsigned char* out = words.text.data();
     size_t lineStart = 0;
     size_t wordStart = 0;
     size_t used = 0;
     quint64 signature = 0;
     auto endLine = [&] {
-        words.start[words.count] = wordStart;
+        words.start[words.count] = quint32(wordStart);
         words.length[words.count] = quint32(used - wordStart);
         words.signature[words.count] = signature;
         ++words.count;
@@ -204,8 +199,8 @@ PlainWords plainImport(const QString& path)
                 ++i;
             lineStart = i + 1;
         } else if (b != ' ') {
-            out[used++] = t.decoded[b];
-            signature |= t.byteBit[b];
+            out[used++] = t.lower[b];
+            signature |= t.bit[b];
         }
     }
     if (lineStart < size)
@@ -216,53 +211,49 @@ PlainWords plainImport(const QString& path)
     return words;
 }
 
-// Counts the words found for the letters: length and signature first, then letter counts.
+// Counts the words found for the letters: length and signature first, then letter counts,
+// all on bytes. The letters are the bench's own Cyrillic ones, so each has its byte.
 qint64 plainScan(const PlainWords& words, const QString& letters, bool exact)
 {
     const PlainTables& t = plainTables();
-    const qsizetype n = letters.size();
+    const QByteArray typed = QStringEncoder("windows-1251").encode(letters);
+    const qsizetype n = typed.size();
     if (n == 0)
         return 0;
     quint64 letterSignature = 0;
-    std::vector<quint8> slot(65536, 0);
-    std::vector<int> available(1, 0);
-    std::array<quint64, 1024> typed{};
-    QString lowerLetters = letters;
-    for (QChar& c : lowerLetters) {
-        typed[c.unicode() >> 6] |= quint64(1) << (c.unicode() & 63);
-        c = QChar(t.lower[c.unicode()]);
-        letterSignature |= quint64(1) << t.bitOf[c.unicode()];
-        if (slot[c.unicode()] == 0) {
-            slot[c.unicode()] = quint8(available.size());
-            available.push_back(0);
-        }
-        ++available[slot[c.unicode()]];
+    std::array<int, 256> available{};
+    std::array<bool, 256> isTyped{};
+    for (char c : typed) {
+        const uchar b = uchar(c);
+        isTyped[b] = true;
+        letterSignature |= t.bit[b];
+        ++available[t.lower[b]];
     }
     qint64 found = 0;
-    std::vector<int> used(available.size());
+    std::array<int, 256> used{};
     for (size_t i = 0; i < words.count; ++i) {
         const qsizetype length = words.length[i];
         const quint64 signature = words.signature[i];
         if (exact ? length != n || signature != letterSignature
                   : length > n || (signature & ~letterSignature) != 0)
             continue;
-        const QStringView word = words.word(i);
         if (length == 0) {
             found += !exact;
             continue;
         }
-        const char16_t first = t.lower[word[0].unicode()];
-        if (!(typed[first >> 6] >> (first & 63) & 1))
+        const unsigned char* word = &words.text[words.start[i]];
+        if (!isTyped[word[0]])
             continue;
-        std::fill(used.begin(), used.end(), 0);
         bool ok = true;
         bool identical = length == n;
-        for (qsizetype k = 0; k < length && ok; ++k) {
-            const char16_t c = t.lower[word[k].unicode()];
-            identical = identical && c == letters[k].unicode();
-            const int s = slot[c];
-            ok = s != 0 && used[s]++ < available[s];
+        qsizetype k = 0;
+        for (; k < length && ok; ++k) {
+            const unsigned char c = word[k];
+            identical = identical && c == uchar(typed[k]);
+            ok = used[c]++ < available[c];
         }
+        while (k > 0)
+            --used[word[--k]];
         found += ok && (exact || !identical);
     }
     return found;
@@ -322,12 +313,14 @@ void importParts(const QString& label, const QString& path, double windowMs)
     const double reader = readAll([](QStringView) {});
     double store;
     {
-        WordArray words(WordArray::Signatures::Yes);
+        WordArray words(WordArray::Records::Yes);
+        words.setCodePage(Module1::DictionaryWords.codePage());
         store = readAll([&](QStringView entry) { words.append(entry); });
     }
     double list;
     {
-        WordArray words(WordArray::Signatures::Yes);
+        WordArray words(WordArray::Records::Yes);
+        words.setCodePage(Module1::DictionaryWords.codePage());
         WordListBox box;
         box.showRowsOf(words, 0);
         list = readAll([&](QStringView entry) {
@@ -383,12 +376,21 @@ int benchOne(const QString& path, const QString& label)
         const double ms = milliseconds([&] { form.bsave->Click(); });
         measurements.append({QStringLiteral("save"), form.FoundCount, form.FoundCount, ms, w.pump.statistics(),
                              peakMegabytes(), [&] {
+                                 // The words' bytes as they are, each with CR LF, in one write.
                                  return milliseconds([&] {
-                                     AnsiTextWriter file;
-                                     file.open(out.filePath(QStringLiteral("plain.txt")));
-                                     for (qint64 i = 0; i < form.FoundCount; ++i)
-                                         file.writeLine(Module1::FoundWords.view(i));
-                                     file.close();
+                                     QByteArray bytes;
+                                     QStringEncoder encoder("windows-1251");
+                                     for (qint64 i = 0; i < form.FoundCount; ++i) {
+                                         const WordView word = Module1::FoundWords.view(i);
+                                         if (word.codePage())
+                                             bytes.append(reinterpret_cast<const char*>(word.bytes()), word.size());
+                                         else
+                                             bytes.append(encoder.encode(word.text()));
+                                         bytes.append("\r\n", 2);
+                                     }
+                                     QFile file(out.filePath(QStringLiteral("plain.txt")));
+                                     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+                                         qFatal("cannot write the plain save");
                                  });
                              }});
     }

@@ -107,6 +107,8 @@ void DictionaryImport::run()
         return;
     }
 
+    if (file.singleByteCharacters())
+        Module1::useSingleByteCodePage(*file.singleByteCharacters());
     ProgressProtocol& progress = context_.progress;
     button_.begin();
     context_.WordCount = 0;

@@ -82,12 +82,13 @@ void FoundWordsSave::run()
     EventPump& pump = EventPump::current();
     const qint64 total = context_.FoundCount;
     bool stopped = false;
+    QString scratch;
     for (qint64 i = 0; i < total; ++i) {
         if (context_.shouldStop()) {
             stopped = true; // the cancel handler has restored the window
             break;
         }
-        if (!file.writeLine(Module1::FoundWords.view(i)))
+        if (!file.writeLine(Module1::FoundWords.view(i).decoded(scratch)))
             break;
         context_.progress.step(1, total);
         pump.processPendingEvents();

@@ -24,6 +24,8 @@ public:
         if (stepCounter_ >= trigger_)
             showStep(divisor);
     }
+    // How many steps of weight 1 from now on change nothing visible.
+    qint64 quietSteps() const { return trigger_ > stepCounter_ ? trigger_ - stepCounter_ - 1 : 0; }
     // Value := Max, caption "<prefix>100%".
     void finish();
     // Value 0, caption hidden; Max and the caption text stay.

@@ -15,6 +15,8 @@
 #include <QLineEdit>
 #include <QRadioButton>
 
+#include <algorithm>
+
 namespace {
 
 OperationTable searchTable(const WordSearch::Controls& c)
@@ -88,7 +90,8 @@ void WordSearch::run()
     f.progress.start(f.WordCount, QStringLiteral("Поиск слов. Завершено "), true);
     f.LetterCount = letters.size();
 
-    WordMatcher matcher(letters, c.o1.isChecked() ? WordMatcher::Mode::Exact : WordMatcher::Mode::Compose);
+    WordMatcher matcher(letters, c.o1.isChecked() ? WordMatcher::Mode::Exact : WordMatcher::Mode::Compose,
+                        Module1::DictionaryWords.codePage());
     EventPump& pump = EventPump::current();
     const qint64 total = f.WordCount;
     ProgressProtocol& progress = f.progress;
@@ -104,9 +107,24 @@ void WordSearch::run()
             for (qsizetype k = 0; k < run.count; ++k, ++i) {
                 if (f.shouldStop())
                     return; // the cancel handler has restored the window
+                // Up to the pump's next look at the events and the bar's next change, words
+                // the first test turns away leave nothing to see but counts: they are
+                // passed over at once, counted as if one by one.
+                if (!firstTest.mayMatch(run.records[k])) {
+                    const qsizetype quiet = std::min<qint64>({run.count - k, pump.quietCalls(), progress.quietSteps()});
+                    const qsizetype skipped = firstTest.firstCandidate(run.records + k, quiet);
+                    if (skipped > 0) {
+                        progress.step(skipped, total);
+                        pump.skipQuietCalls(int(skipped));
+                        examined.set(examined.value() + skipped);
+                        k += skipped;
+                        i += skipped;
+                        if (k == run.count)
+                            break;
+                    }
+                }
                 progress.step(1, total);
-                // Length and signature turn almost every word away before its text is read.
-                if (firstTest.mayMatch(run.lengths[k], run.signatures[k]) && matcher.matches(reading.view(i))) {
+                if (firstTest.mayMatch(run.records[k]) && matcher.matches(reading.view(i))) {
                     c.r.appendRow();
                     ++f.FoundCount;
                     Module1::GrowFoundWords(f.FoundCount - 1);

@@ -81,13 +81,13 @@ void WordListBox::announceCurrentRow()
         announceRow(QAccessible::Focus, current_);
 }
 
-QString WordListBox::shownText(QStringView item)
+QString WordListBox::shownText(WordView item)
 {
     if (item.size() <= ShownLength)
         return item.toString();
     // Never end on half of a surrogate pair.
     const qsizetype length = item.at(ShownLength - 1).isHighSurrogate() ? ShownLength - 1 : ShownLength;
-    return item.left(length).toString();
+    return item.left(length);
 }
 
 QRect WordListBox::rowRect(qsizetype row) const

@@ -24,11 +24,10 @@ public:
     // The row's text, valid until the list changes; empty past the end (as for the first row
     // of an empty list). A view, so that looking at a row never copies an entry of millions
     // of characters.
-    QStringView item(qsizetype row) const
+    WordView item(qsizetype row) const
     {
         const qsizetype index = first_ + row;
-        return source_ && row >= 0 && row < count_ && index < source_->size() ? source_->view(index)
-                                                                                  : QStringView();
+        return source_ && row >= 0 && row < count_ && index < source_->size() ? source_->view(index) : WordView();
     }
 
     qsizetype currentRow() const { return current_; }
@@ -37,7 +36,7 @@ public:
     // Characters of an entry a row shows at most: more than fit in any row, few enough
     // that an entry of millions of characters paints as fast as a word.
     static constexpr qsizetype ShownLength = 512;
-    static QString shownText(QStringView item);
+    static QString shownText(WordView item);
     // Where the row is in the viewport; empty while it is scrolled out of view.
     QRect rowRect(qsizetype row) const;
     // The row at a viewport point; -1 for none.

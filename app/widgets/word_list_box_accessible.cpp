@@ -86,7 +86,7 @@ QString WordListRowAccessible::text(QAccessible::Text t) const
     if (t != QAccessible::Name || !isValid())
         return QString();
     // An entry of millions of characters is read out as its start, like it is shown.
-    const QStringView item = list_->item(row_);
+    const WordView item = list_->item(row_);
     const QString shown = WordListBox::shownText(item);
     return shown.size() < item.size() ? shown + QChar(0x2026) : shown;
 }

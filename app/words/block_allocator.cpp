@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <deque>
 #include <new>
+#include <optional>
 
 namespace {
 
@@ -42,6 +43,21 @@ public:
     }
 
     qint64 pendingBytes() const { return pendingBytes_; }
+
+    // A whole handed-back block of exactly `bytes`, taken back; none when there is none.
+    std::optional<BlockAllocator::Block> takeBack(size_t bytes)
+    {
+        // The most recent first: the front may be half unmapped.
+        for (auto it = pending_.rbegin(); it != pending_.rend(); ++it) {
+            if (it->bytes == bytes) {
+                const BlockAllocator::Block block = *it;
+                pending_.erase(std::next(it).base());
+                pendingBytes_ -= qint64(bytes);
+                return block;
+            }
+        }
+        return std::nullopt;
+    }
 
 private:
     void schedule()
@@ -87,6 +103,8 @@ private:
 BlockAllocator::Block BlockAllocator::allocate(size_t bytes)
 {
     const size_t rounded = pageRounded(bytes);
+    if (const std::optional<Block> reused = PendingRelease::instance().takeBack(rounded))
+        return *reused;
     // Populated at once: one call is far cheaper than a page fault per 4 KB later on.
     void* memory = mmap(nullptr, rounded, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_POPULATE, -1, 0);
     if (memory == MAP_FAILED)

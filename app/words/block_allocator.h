@@ -7,7 +7,9 @@
 // Memory for the word store's blocks, mapped straight from the system: letting a block
 // go returns its memory at once, where the C library's heap would keep it until trimmed.
 // Blocks handed back go to the system a slice at a time from the event loop (at once
-// where none runs), so giving back a gigabyte never stalls the window.
+// where none runs), so giving back a gigabyte never stalls the window; until then a block
+// of the same size asked for is one of them, so a store filled again right after its cut
+// (a new import, a new search) does not hold the old blocks and the new ones at once.
 class BlockAllocator {
 public:
     struct Block {
@@ -15,7 +17,7 @@ public:
         size_t bytes = 0;
     };
 
-    // At least `bytes`, rounded up to whole pages, zero-filled. Throws std::bad_alloc.
+    // At least `bytes`, rounded up to whole pages, holding anything. Throws std::bad_alloc.
     static Block allocate(size_t bytes);
     // For a block small enough to unmap without a pause.
     static void freeNow(Block block);

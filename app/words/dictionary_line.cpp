@@ -1,36 +1,31 @@
 #include "dictionary_line.h"
 
+#include <algorithm>
+
 namespace DictionaryLine {
 
 namespace {
-
-// Copies the characters that are not spaces; `out` may be `begin` itself.
-QChar* copyWithoutSpaces(const QChar* begin, const QChar* end, QChar* out)
-{
-    for (const QChar* c = begin; c != end; ++c) {
-        if (*c != QLatin1Char(' '))
-            *out++ = *c;
-    }
-    return out;
+constexpr char16_t Space = u' ';
 }
-
-} // namespace
 
 QStringView withoutSpaces(QStringView line, QString& scratch)
 {
-    if (!line.contains(QLatin1Char(' ')))
+    const qsizetype firstSpace = line.indexOf(Space);
+    if (firstSpace < 0)
         return line;
     scratch.resize(line.size());
-    const QChar* end = copyWithoutSpaces(line.begin(), line.end(), scratch.data());
-    return QStringView(scratch.constData(), end);
+    char16_t* out = reinterpret_cast<char16_t*>(scratch.data());
+    const char16_t* end = std::remove_copy(line.utf16(), line.utf16() + line.size(), out, Space);
+    return QStringView(out, end - out);
 }
 
 void removeSpaces(QString& line)
 {
-    if (!line.contains(QLatin1Char(' ')))
+    const qsizetype firstSpace = line.indexOf(Space);
+    if (firstSpace < 0)
         return;
-    QChar* begin = line.data();
-    line.truncate(copyWithoutSpaces(begin, begin + line.size(), begin) - begin);
+    char16_t* begin = reinterpret_cast<char16_t*>(line.data());
+    line.truncate(std::remove(begin + firstSpace, begin + line.size(), Space) - begin);
 }
 
 } // namespace DictionaryLine

@@ -14,8 +14,8 @@ LetterSignature::Tables::Tables()
         else if (l == u'ё')
             bit[c] = 32;
         else if (l >= u'a' && l <= u'z')
-            bit[c] = quint8(33 + (l - u'a'));
+            bit[c] = quint8(33 + (l - u'a') / 2);
         else
-            bit[c] = quint8(59 + l % 5);
+            bit[c] = quint8(46 + l % 10);
     }
 }

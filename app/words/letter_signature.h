@@ -2,22 +2,36 @@
 
 #include <QStringView>
 
+#include <algorithm>
 #include <array>
 #include <vector>
 
 // Per-character data the word test needs again and again, looked up in tables built
 // once: the lower-case form of a UTF-16 code unit and a bit standing for it. A word's
 // signature is the OR of the bits of its lower-cased characters, so a word holding a
-// character the letters lack is rejected with one AND. Cyrillic and Latin letters get
-// a bit each; every other character shares one of a few spare bits, which only lets
-// more words through to the full test.
+// character the letters lack is rejected with one AND. Cyrillic letters get a bit each,
+// Latin letters one per pair, every other character one of a few spare bits: sharing
+// only lets more words through to the full test. The signature leaves the top byte of
+// 64 bits free, so that a word's record holds its length there.
 class LetterSignature {
 public:
+    static constexpr int LengthShift = 56;
+    static constexpr quint64 SignatureMask = (quint64(1) << LengthShift) - 1;
+    // Longer words share the record length of this one.
+    static constexpr qsizetype LongestRecordedLength = 255;
+    static quint64 record(qsizetype length, quint64 signature)
+    {
+        return quint64(std::min(length, LongestRecordedLength)) << LengthShift | signature;
+    }
+    // What the search's first test reads per word: one load decides for almost every word.
+    static quint64 record(QStringView text) { return record(text.size(), of(text)); }
+
     static char16_t lower(char16_t c) { return tables().lower[c]; }
     // The lower-case forms of all 65536 code units, for loops over many characters.
     static const char16_t* lowerTable() { return tables().lower.data(); }
     // The code units whose lower-case form is another one, in order.
     static const std::vector<char16_t>& changedByLowerCase() { return tables().changed; }
+    static quint64 bit(char16_t c) { return quint64(1) << tables().bit[c]; }
     static quint64 of(QStringView text)
     {
         const Tables& t = tables();

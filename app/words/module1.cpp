@@ -1,11 +1,22 @@
 #include "module1.h"
 
+#include <optional>
+#include <stdexcept>
+
 namespace Module1 {
 
-WordArray DictionaryWords(WordArray::Signatures::Yes);
+WordArray DictionaryWords(WordArray::Records::Yes);
 WordArray FoundWords;
 
-void GrowDictionaryWords(qint64 n) { DictionaryWords.resize(qsizetype(n) + 1); }
-void GrowFoundWords(qint64 n) { FoundWords.resize(qsizetype(n) + 1); }
+void useSingleByteCodePage(const std::array<char16_t, 256>& decoded)
+{
+    static std::optional<SingleByteCodePage> codePage;
+    if (!codePage)
+        codePage.emplace(decoded);
+    else if (codePage->decoded() != decoded)
+        throw std::logic_error("the platform's code page changed while the program ran");
+    DictionaryWords.setCodePage(&*codePage);
+    FoundWords.setCodePage(&*codePage);
+}
 
 } // namespace Module1

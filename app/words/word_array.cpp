@@ -5,7 +5,7 @@
 #include <new>
 #include <stdexcept>
 
-WordArray::WordArray(Signatures signatures) : signatures_(signatures == Signatures::Yes) {}
+WordArray::WordArray(Records records) : records_(records == Records::Yes) {}
 
 WordArray::~WordArray()
 {
@@ -30,16 +30,16 @@ void WordArray::release(TextBlock& block)
 
 void WordArray::addIndexBlock(qsizetype capacity)
 {
-    const size_t textBytes = sizeof(const char16_t*) * size_t(capacity);
-    const size_t signatureBytes = signatures_ ? sizeof(quint64) * size_t(capacity) : 0;
-    // Zero-filled: every element empty.
+    const size_t textBytes = sizeof(const char*) * size_t(capacity);
+    const size_t recordBytes = records_ ? sizeof(quint64) * size_t(capacity) : 0;
+    // Elements are cleared as the array grows over them.
     const BlockAllocator::Block memory =
-        BlockAllocator::allocate(textBytes + signatureBytes + sizeof(quint32) * size_t(capacity));
+        BlockAllocator::allocate(textBytes + recordBytes + sizeof(quint32) * size_t(capacity));
     char* bytes = static_cast<char*>(memory.memory);
     IndexBlock b;
-    b.text = reinterpret_cast<const char16_t**>(bytes);
-    b.signature = signatures_ ? reinterpret_cast<quint64*>(bytes + textBytes) : nullptr;
-    b.length = reinterpret_cast<quint32*>(bytes + textBytes + signatureBytes);
+    b.text = reinterpret_cast<const char**>(bytes);
+    b.record = records_ ? reinterpret_cast<quint64*>(bytes + textBytes) : nullptr;
+    b.length = reinterpret_cast<quint32*>(bytes + textBytes + recordBytes);
     b.memory = memory;
     b.capacity = capacity;
     index_.push_back(b);
@@ -56,63 +56,112 @@ void WordArray::growFirstIndexBlock(qsizetype capacity)
     addIndexBlock(capacity);
     IndexBlock& b = index_.front();
     const size_t n = size_t(old.capacity);
-    std::memcpy(b.text, old.text, n * sizeof(const char16_t*));
+    std::memcpy(b.text, old.text, n * sizeof(const char*));
     std::memcpy(b.length, old.length, n * sizeof(quint32));
-    if (b.signature)
-        std::memcpy(b.signature, old.signature, n * sizeof(quint64));
+    if (b.record)
+        std::memcpy(b.record, old.record, n * sizeof(quint64));
     BlockAllocator::freeNow(old.memory);
 }
 
-const char16_t* WordArray::placeAnyway(IndexBlock& b, qsizetype slot, QStringView text, const QString* owner)
+void WordArray::setCodePage(const SingleByteCodePage* codePage)
 {
-    const qsizetype chars = text.size();
-    if (chars > qsizetype(UINT32_MAX)) // lengths are kept in 32 bits
+    if (codePage == codePage_)
+        return;
+    if (codePage_ && size_ != 0)
+        throw std::logic_error("the code page of a word array changed while it kept words");
+    codePage_ = codePage;
+    if (codePage_) {
+        for (int byte = 0; byte < 256; ++byte)
+            byteBits_[size_t(byte)] = LetterSignature::bit(codePage_->decode(uchar(byte)));
+    }
+}
+
+void WordArray::placeAnyway(IndexBlock& b, qsizetype slot, const WordView& word, const QString* owner)
+{
+    const qsizetype n = word.size();
+    if (n >= qsizetype(Wide)) // lengths are kept in 31 bits
         throw std::bad_alloc();
-    if (chars == 0) {
+    if (n == 0) {
         // An empty text reads back as empty rather than null, and takes no room.
-        static const char16_t nothing = 0;
-        return &nothing;
+        static const char nothing[2] = {};
+        b.text[slot] = nothing;
+        b.length[slot] = 0;
+        return;
     }
-    if (chars > LongTextChars)
-        return owner ? share(*owner) : storeInOwnBlock(text);
-    const qsizetype old = qsizetype(b.length[slot]);
-    if (chars <= old && old <= LongTextChars) {
-        // A short element owns its text alone, so a shorter one can take its place.
-        auto* place = const_cast<char16_t*>(b.text[slot]);
-        std::memmove(place, text.utf16(), size_t(chars) * sizeof(char16_t));
-        return place;
+    if (owner && n > LongTextChars) {
+        text_.push_back({{const_cast<QChar*>(owner->constData()), size_t(n) * sizeof(char16_t)}, *owner});
+        b.text[slot] = reinterpret_cast<const char*>(owner->utf16());
+        b.length[slot] = quint32(n) | Wide;
+        return;
     }
-    if (chars > freeChars_)
-        startTextBlock(chars);
-    return takeFree(text);
+    // A short element owns its text alone, so a shorter one of its kind can take its place.
+    const quint32 old = b.length[slot];
+    const bool reusable = b.text[slot] && n <= qsizetype(old & ~Wide) && (old & ~Wide) <= quint32(LongTextChars);
+    char* const oldPlace = const_cast<char*>(b.text[slot]);
+    if (codePage_) {
+        const bool inPlace = reusable && !(old & Wide);
+        const bool ownBlock = !inPlace && n > LongTextChars;
+        char* place = inPlace ? oldPlace : ownBlock ? storeInOwnBlock(n) : takeFree(n, 1);
+        bool kept = true;
+        if (word.codePage())
+            std::memmove(place, word.bytes(), size_t(n));
+        else
+            kept = codePage_->encode(word.text(), reinterpret_cast<uchar*>(place));
+        if (kept) {
+            b.text[slot] = place;
+            b.length[slot] = quint32(n);
+            return;
+        }
+        // A character the code page lacks: the room taken for the bytes goes back.
+        if (ownBlock) {
+            BlockAllocator::freeNow(text_.back().memory);
+            text_.pop_back();
+        } else if (!inPlace && place + n == free_) {
+            free_ = place;
+            freeBytes_ += n;
+        }
+    }
+    const size_t bytes = size_t(n) * sizeof(char16_t);
+    char* place = reusable && (old & Wide) ? oldPlace : n > LongTextChars ? storeInOwnBlock(qsizetype(bytes))
+                                                                            : takeFree(qsizetype(bytes), 2);
+    std::memmove(place, word.text().utf16(), bytes);
+    b.text[slot] = place;
+    b.length[slot] = quint32(n) | Wide;
 }
 
-const char16_t* WordArray::share(const QString& owner)
+char* WordArray::takeFree(qsizetype bytes, qsizetype alignment)
 {
-    text_.push_back({{const_cast<QChar*>(owner.constData()), size_t(owner.size()) * sizeof(char16_t)}, owner});
-    return reinterpret_cast<const char16_t*>(owner.utf16());
-}
-
-char16_t* WordArray::storeInOwnBlock(QStringView text)
-{
-    // The shared block goes on being filled.
-    const BlockAllocator::Block memory = BlockAllocator::allocate(size_t(text.size()) * sizeof(char16_t));
-    text_.push_back({memory, QString()});
-    auto* place = static_cast<char16_t*>(memory.memory);
-    std::memcpy(place, text.utf16(), size_t(text.size()) * sizeof(char16_t));
+    qsizetype pad = qsizetype(quintptr(free_) % quintptr(alignment));
+    if (pad != 0)
+        pad = alignment - pad;
+    if (pad + bytes > freeBytes_) {
+        startTextBlock(bytes); // page-aligned
+        pad = 0;
+    }
+    char* place = free_ + pad;
+    free_ = place + bytes;
+    freeBytes_ -= pad + bytes;
     return place;
 }
 
-void WordArray::startTextBlock(qsizetype chars)
+char* WordArray::storeInOwnBlock(qsizetype bytes)
 {
-    qsizetype blockChars = nextTextChars_;
-    while (blockChars < chars)
-        blockChars *= 2;
-    nextTextChars_ = std::min(blockChars * 2, TextBlockChars);
-    const BlockAllocator::Block memory = BlockAllocator::allocate(size_t(blockChars) * sizeof(char16_t));
+    // The shared block goes on being filled.
+    const BlockAllocator::Block memory = BlockAllocator::allocate(size_t(bytes));
     text_.push_back({memory, QString()});
-    free_ = static_cast<char16_t*>(memory.memory);
-    freeChars_ = blockChars;
+    return static_cast<char*>(memory.memory);
+}
+
+void WordArray::startTextBlock(qsizetype bytes)
+{
+    qsizetype blockBytes = nextTextBytes_;
+    while (blockBytes < bytes)
+        blockBytes *= 2;
+    nextTextBytes_ = std::min(blockBytes * 2, TextBlockBytes);
+    const BlockAllocator::Block memory = BlockAllocator::allocate(size_t(blockBytes));
+    text_.push_back({memory, QString()});
+    free_ = static_cast<char*>(memory.memory);
+    freeBytes_ = blockBytes;
 }
 
 void WordArray::resizeAnyway(qsizetype size)
@@ -149,20 +198,20 @@ void WordArray::dropUnusedTextBlocks()
     constexpr qsizetype FewKept = 4096;
     if (size_ > FewKept)
         return;
-    const auto start = [](const TextBlock& b) { return static_cast<const char16_t*>(b.memory.memory); };
+    const auto start = [](const TextBlock& b) { return static_cast<const char*>(b.memory.memory); };
     std::vector<TextBlock> blocks = std::move(text_);
     std::sort(blocks.begin(), blocks.end(), [&](const TextBlock& a, const TextBlock& b) { return start(a) < start(b); });
     std::vector<bool> used(blocks.size(), false);
     for (qsizetype i = 0; i < size_; ++i) {
-        const char16_t* t = text(i);
+        const char* t = text(i);
         if (!t)
             continue;
         auto after = std::upper_bound(blocks.begin(), blocks.end(), t,
-                                      [&](const char16_t* p, const TextBlock& b) { return p < start(b); });
+                                      [&](const char* p, const TextBlock& b) { return p < start(b); });
         if (after == blocks.begin())
             continue;
         const TextBlock& b = *(after - 1);
-        if (t < start(b) + b.memory.bytes / sizeof(char16_t))
+        if (t < start(b) + b.memory.bytes)
             used[size_t(after - blocks.begin() - 1)] = true;
     }
     text_.clear();
@@ -175,8 +224,8 @@ void WordArray::dropUnusedTextBlocks()
     // New text goes to a fresh block, never into the tail of one that may have gone;
     // what is left is small again, and so are the blocks for what comes.
     free_ = nullptr;
-    freeChars_ = 0;
-    nextTextChars_ = FirstTextBlockChars;
+    freeBytes_ = 0;
+    nextTextBytes_ = FirstTextBlockBytes;
 }
 
 qint64 WordArray::heldBytes() const

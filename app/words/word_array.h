@@ -6,15 +6,20 @@
 #include "block_allocator.h"
 #include "letter_signature.h"
 #include "long_text.h"
+#include "single_byte_code_page.h"
+#include "word_view.h"
 
+#include <array>
 #include <cstring>
 #include <vector>
 
 // An array of strings for millions of entries. The text lives in large blocks, one after
 // another, and each element is a pointer and a length into them: no heap string per
-// entry, and growing never moves or copies what is held, so it costs no pauses. An array
-// that keeps signatures also holds each element's letter signature (see LetterSignature),
-// computed once when the element is written.
+// entry, and growing never moves or copies what is held, so it costs no pauses. Given a
+// single-byte code page, an element is kept as its bytes wherever the code page has them
+// (half the room of UTF-16), otherwise as UTF-16. An array that keeps records also holds
+// each element's record (its length and letter signature, see LetterSignature), computed
+// once when the element is written.
 //
 // A small array holds small blocks: the first index block and the text blocks start at
 // a page or so and double as the array grows, up to their full size.
@@ -23,29 +28,42 @@
 // (see BlockAllocator for when the memory goes back to the system).
 class WordArray {
 public:
-    enum class Signatures { No, Yes };
-    explicit WordArray(Signatures signatures = Signatures::No);
+    enum class Records { No, Yes };
+    explicit WordArray(Records records = Records::No);
     ~WordArray();
     WordArray(const WordArray&) = delete;
     WordArray& operator=(const WordArray&) = delete;
+
+    // Elements written from now on are kept as bytes of this code page where it has them.
+    // The code page cannot change while elements are kept as bytes of another one.
+    void setCodePage(const SingleByteCodePage* codePage);
+    const SingleByteCodePage* codePage() const { return codePage_; }
 
     qsizetype size() const { return size_; }
     bool isEmpty() const { return size_ == 0; }
 
     // Valid until the element is written again or cut off.
-    QStringView view(qsizetype index) const { return QStringView(text(index), length(index)); }
-    QString at(qsizetype index) const { return view(index).toString(); }
-    qsizetype length(qsizetype index) const { return block(index).length[index & IndexMask]; }
-    // Zero for an array that keeps none.
-    quint64 signature(qsizetype index) const
+    WordView view(qsizetype index) const
     {
         const IndexBlock& b = block(index);
-        return b.signature ? b.signature[index & IndexMask] : 0;
+        const qsizetype slot = index & IndexMask;
+        const quint32 length = b.length[slot];
+        if (length & Wide)
+            return WordView(QStringView(reinterpret_cast<const char16_t*>(b.text[slot]), length & ~Wide));
+        return WordView(reinterpret_cast<const uchar*>(b.text[slot]), length, codePage_);
+    }
+    QString at(qsizetype index) const { return view(index).toString(); }
+    qsizetype length(qsizetype index) const { return block(index).length[index & IndexMask] & ~Wide; }
+    // Zero for an array that keeps none.
+    quint64 record(qsizetype index) const
+    {
+        const IndexBlock& b = block(index);
+        return b.record ? b.record[index & IndexMask] : 0;
     }
 
-    // Reads the per-element data of millions of elements through pointers that stay valid
-    // for as long as the reading lasts, also while the reader lets the event loop run: until
-    // it ends, the array refuses every write and resize (std::logic_error), whoever asks.
+    // Reads the records of millions of elements through pointers that stay valid for as
+    // long as the reading lasts, also while the reader lets the event loop run: until it
+    // ends, the array refuses every write and resize (std::logic_error), whoever asks.
     class Reading {
     public:
         explicit Reading(const WordArray& array) : array_(array) { ++array_.readers_; }
@@ -53,29 +71,37 @@ public:
         Reading(const Reading&) = delete;
         Reading& operator=(const Reading&) = delete;
 
-        // The elements from `index` on that lie side by side: up to `end` or the end of
-        // their block, whichever comes first. `signatures` is null for an array that keeps none.
+        // The records of the elements from `index` on that lie side by side: up to `end`
+        // or the end of their block, whichever comes first. Null for an array that keeps none.
         struct Run {
-            const quint32* lengths;
-            const quint64* signatures;
+            const quint64* records;
             qsizetype count;
         };
         Run run(qsizetype index, qsizetype end) const
         {
             const IndexBlock& b = array_.block(index);
             const qsizetype slot = index & IndexMask;
-            return {b.length + slot, b.signature ? b.signature + slot : nullptr,
-                    std::min(end - index, IndexSize - slot)};
+            return {b.record ? b.record + slot : nullptr, std::min(end - index, IndexSize - slot)};
         }
-        QStringView view(qsizetype index) const { return array_.view(index); }
+        WordView view(qsizetype index) const { return array_.view(index); }
 
     private:
         const WordArray& array_;
     };
 
-    void set(qsizetype index, QStringView text) { write(index, text, nullptr); }
+    void set(qsizetype index, QStringView text) { write(index, WordView(text), nullptr); }
     // The same; a long text is shared with whoever else holds it instead of copied.
-    void set(qsizetype index, const QString& text) { write(index, text, &text); }
+    void set(qsizetype index, const QString& text) { write(index, WordView(QStringView(text)), &text); }
+    // Bytes of this array's code page are copied as they are.
+    void set(qsizetype index, const WordView& word)
+    {
+        if (word.codePage() && word.codePage() != codePage_) {
+            QString scratch;
+            write(index, WordView(word.decoded(scratch)), nullptr);
+        } else {
+            write(index, word, nullptr);
+        }
+    }
     template <typename Text>
     void append(const Text& text)
     {
@@ -103,16 +129,18 @@ private:
     static constexpr int IndexBits = 16;
     static constexpr qsizetype IndexSize = qsizetype(1) << IndexBits;
     static constexpr qsizetype IndexMask = IndexSize - 1;
-    // Text block size in characters; a long text gets a block of its own.
-    static constexpr qsizetype TextBlockChars = 4 * LongTextChars;
+    // In an element's length: the text is UTF-16, not bytes of the code page.
+    static constexpr quint32 Wide = quint32(1) << 31;
+    // Text block size in bytes; a long text gets a block of its own.
+    static constexpr qsizetype TextBlockBytes = 8 * LongTextChars;
     // Where a new array's blocks start: one page of text, a few pages of index.
-    static constexpr qsizetype FirstTextBlockChars = 2048;
+    static constexpr qsizetype FirstTextBlockBytes = 4096;
     static constexpr qsizetype FirstIndexCapacity = 512;
 
     struct IndexBlock {
-        const char16_t** text;
-        quint32* length;
-        quint64* signature; // null when the array keeps none
+        const char** text;
+        quint32* length; // with Wide for UTF-16
+        quint64* record; // null when the array keeps none
         BlockAllocator::Block memory;
         qsizetype capacity; // IndexSize but for a first block still growing
     };
@@ -123,7 +151,7 @@ private:
 
     const IndexBlock& block(qsizetype index) const { return index_[size_t(index >> IndexBits)]; }
     IndexBlock& block(qsizetype index) { return index_[size_t(index >> IndexBits)]; }
-    const char16_t* text(qsizetype index) const { return block(index).text[index & IndexMask]; }
+    const char* text(qsizetype index) const { return block(index).text[index & IndexMask]; }
 
     void refuseWhileRead() const
     {
@@ -132,33 +160,50 @@ private:
     }
     [[noreturn]] static void refuseWrite();
 
-    void write(qsizetype index, QStringView text, const QString* owner)
+    // `word` is UTF-16 text or bytes of this array's code page.
+    void write(qsizetype index, const WordView& word, const QString* owner)
     {
         refuseWhileRead();
         IndexBlock& b = block(index);
         const qsizetype slot = index & IndexMask;
-        const qsizetype chars = text.size();
-        // Inline for what an import and a search do per word: a short text into an empty
-        // element, with room left in the current text block.
-        const bool quick = b.length[slot] == 0 && chars != 0 && chars <= freeChars_ && chars <= LongTextChars;
-        const char16_t* place = quick ? takeFree(text) : placeAnyway(b, slot, text, owner);
-        b.text[slot] = place;
-        b.length[slot] = quint32(chars);
-        if (b.signature)
-            b.signature[slot] = LetterSignature::of(text);
+        const qsizetype n = word.size();
+        // Inline for what an import and a search do per word: a short word kept as bytes,
+        // into an empty element, with room left in the current text block.
+        if (codePage_ && b.length[slot] == 0 && n != 0 && n <= freeBytes_ && n <= LongTextChars
+            && copyAsBytes(word, reinterpret_cast<uchar*>(free_))) {
+            b.text[slot] = free_;
+            b.length[slot] = quint32(n);
+            free_ += n;
+            freeBytes_ -= n;
+        } else {
+            placeAnyway(b, slot, word, owner);
+        }
+        if (b.record)
+            b.record[slot] = recordOf(b.text[slot], b.length[slot]);
     }
-    char16_t* takeFree(QStringView text)
+    // Of the element as kept: bytes go through a table of 256.
+    quint64 recordOf(const char* text, quint32 length) const
     {
-        char16_t* place = free_;
-        std::memcpy(place, text.utf16(), size_t(text.size()) * sizeof(char16_t));
-        free_ += text.size();
-        freeChars_ -= text.size();
-        return place;
+        if (length & Wide)
+            return LetterSignature::record(QStringView(reinterpret_cast<const char16_t*>(text), length & ~Wide));
+        const auto* bytes = reinterpret_cast<const uchar*>(text);
+        quint64 signature = 0;
+        for (quint32 k = 0; k < length; ++k)
+            signature |= byteBits_[bytes[k]];
+        return LetterSignature::record(length, signature);
     }
-    const char16_t* placeAnyway(IndexBlock& b, qsizetype slot, QStringView text, const QString* owner);
-    const char16_t* share(const QString& owner);
-    char16_t* storeInOwnBlock(QStringView text);
-    void startTextBlock(qsizetype chars);
+    // False when the code page lacks a character of the text.
+    bool copyAsBytes(const WordView& word, uchar* out) const
+    {
+        if (!word.codePage())
+            return codePage_->encode(word.text(), out);
+        std::memcpy(out, word.bytes(), size_t(word.size()));
+        return true;
+    }
+    void placeAnyway(IndexBlock& b, qsizetype slot, const WordView& word, const QString* owner);
+    char* takeFree(qsizetype bytes, qsizetype alignment);
+    char* storeInOwnBlock(qsizetype bytes);
+    void startTextBlock(qsizetype bytes);
     void clearElement(qsizetype index)
     {
         // Elements once cut off and now grown back start empty again.
@@ -166,8 +211,8 @@ private:
         const qsizetype slot = index & IndexMask;
         b.text[slot] = nullptr;
         b.length[slot] = 0;
-        if (b.signature)
-            b.signature[slot] = 0;
+        if (b.record)
+            b.record[slot] = 0;
     }
     void resizeAnyway(qsizetype size);
     static void release(TextBlock& block);
@@ -175,13 +220,15 @@ private:
     void growFirstIndexBlock(qsizetype capacity);
     void dropUnusedTextBlocks();
 
-    bool signatures_;
+    bool records_;
+    const SingleByteCodePage* codePage_ = nullptr;
+    std::array<quint64, 256> byteBits_{}; // the signature bit of each byte of the code page
     mutable int readers_ = 0;
     qsizetype size_ = 0;
     qsizetype capacity_ = 0; // elements the index blocks have room for
     std::vector<IndexBlock> index_;
     std::vector<TextBlock> text_;
-    char16_t* free_ = nullptr; // the unused tail of the last text block
-    qsizetype freeChars_ = 0;
-    qsizetype nextTextChars_ = FirstTextBlockChars;
+    char* free_ = nullptr; // the unused tail of the last text block
+    qsizetype freeBytes_ = 0;
+    qsizetype nextTextBytes_ = FirstTextBlockBytes;
 };

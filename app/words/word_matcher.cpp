@@ -4,9 +4,9 @@
 
 #include <algorithm>
 
-WordMatcher::WordMatcher(const QString& letters, Mode mode)
+WordMatcher::WordMatcher(const QString& letters, Mode mode, const SingleByteCodePage* codePage)
     : letters_(letters), mode_(mode), signature_(LetterSignature::of(letters)), inLetters_(65536 / 64, 0),
-      slotOf_(65536, 0)
+      slotOf_(65536, 0), codePage_(codePage)
 {
     for (QChar c : letters_)
         inLetters_[c.unicode() >> 6] |= quint64(1) << (c.unicode() & 63);
@@ -34,6 +34,20 @@ WordMatcher::WordMatcher(const QString& letters, Mode mode)
     }
     for (char16_t c : LetterSignature::changedByLowerCase())
         slotOf_[c] = slotOfLower(LetterSignature::lower(c));
+    if (codePage_) {
+        for (int byte = 0; byte < 256; ++byte) {
+            const char16_t c = codePage_->decode(uchar(byte));
+            slotOfByte_[byte] = slotOf_[c];
+            lowerOfByte_[byte] = LetterSignature::lower(c);
+        }
+    }
+}
+
+WordMatcher::FirstTest::FirstTest(bool exact, qsizetype letterCount, quint64 letterSignature)
+    : exact_(exact), lettersRecord_(LetterSignature::record(letterCount, letterSignature)),
+      notInLetters_(LetterSignature::SignatureMask & ~letterSignature),
+      longest_(LetterSignature::record(letterCount, LetterSignature::SignatureMask))
+{
 }
 
 QString WordMatcher::lowerCase(QStringView text)
@@ -45,9 +59,20 @@ QString WordMatcher::lowerCase(QStringView text)
     return result;
 }
 
-bool WordMatcher::matches(QStringView word)
+bool WordMatcher::matches(const WordView& word)
 {
-    const qsizetype length = word.size();
+    if (!word.codePage())
+        return matchUnits(word.text().utf16(), word.size(), slotOf_.data(), LetterSignature::lowerTable());
+    if (word.codePage() != codePage_) {
+        QString scratch;
+        return matches(word.decoded(scratch));
+    }
+    return matchUnits(word.bytes(), word.size(), slotOfByte_.data(), lowerOfByte_.data());
+}
+
+template <typename Unit>
+bool WordMatcher::matchUnits(const Unit* text, qsizetype length, const quint16* slotOf, const char16_t* lowerOf)
+{
     const qsizetype letterCount = letters_.size();
     if (mode_ == Mode::Exact ? length != letterCount : length > letterCount)
         return false;
@@ -55,15 +80,12 @@ bool WordMatcher::matches(QStringView word)
         return false;
     if (length == 0)
         return mode_ == Mode::Compose;
-    const char16_t* lower = LetterSignature::lowerTable();
-    const char16_t* text = word.utf16();
-    if (!occursInLetters(lower[text[0]]))
+    if (!occursInLetters(lowerOf[text[0]]))
         return false;
 
     // Each character takes one of its letter's remaining uses; slot 0 (not among the
     // letters) has none. The uses taken are given back afterwards.
     const char16_t* typed = reinterpret_cast<const char16_t*>(letters_.constData());
-    const quint16* slotOf = slotOf_.data();
     int* remaining = remaining_.data();
     qsizetype matched = 0;
     for (; matched < length; ++matched) {
@@ -79,7 +101,7 @@ bool WordMatcher::matches(QStringView word)
         return true;
     // Compose turns away only the lower-cased word that equals the letters as typed.
     for (qsizetype k = 0; k < length; ++k) {
-        if (lower[text[k]] != typed[k])
+        if (lowerOf[text[k]] != typed[k])
             return true;
     }
     return false;

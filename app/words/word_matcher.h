@@ -1,8 +1,12 @@
 #pragma once
 
+#include "single_byte_code_page.h"
+#include "word_view.h"
+
 #include <QString>
 #include <QStringView>
 
+#include <array>
 #include <vector>
 
 // Decides whether a dictionary word is found for the typed letters.
@@ -19,25 +23,44 @@ class WordMatcher {
 public:
     enum class Mode { Exact, Compose };
 
-    // `letters` are the typed letters with their spaces already removed.
-    WordMatcher(const QString& letters, Mode mode);
+    // `letters` are the typed letters with their spaces already removed. Words kept as
+    // bytes of `codePage` are tested as they are.
+    WordMatcher(const QString& letters, Mode mode, const SingleByteCodePage* codePage = nullptr);
 
-    bool matches(QStringView word);
+    bool matches(const WordView& word);
 
-    // A cheap first test on data kept per dictionary word: its length and the signature
-    // of its lower-cased characters. False only for words that matches() rejects too.
-    // A copy of its own lets a long loop keep it in registers.
-    struct FirstTest {
-        bool exact;
-        qsizetype letterCount;
-        quint64 signature; // of the lower-cased letters
-        bool mayMatch(qsizetype length, quint64 wordSignature) const
+    // A cheap first test on the record kept per dictionary word (see LetterSignature):
+    // false only for words that matches() rejects too. A copy of its own lets a long loop
+    // keep it in registers.
+    class FirstTest {
+    public:
+        FirstTest(bool exact, qsizetype letterCount, quint64 letterSignature);
+        bool mayMatch(quint64 record) const
         {
             // Exact: the word uses every letter once, so its characters are the letters' own.
-            if (exact)
-                return length == letterCount && wordSignature == signature;
-            return length <= letterCount && (wordSignature & ~signature) == 0;
+            if (exact_)
+                return record == lettersRecord_;
+            return (record & notInLetters_) == 0 && record <= longest_;
         }
+        // The first of `count` records that may match; `count` when none does.
+        qsizetype firstCandidate(const quint64* records, qsizetype count) const
+        {
+            qsizetype k = 0;
+            if (exact_) {
+                while (k < count && records[k] != lettersRecord_)
+                    ++k;
+            } else {
+                while (k < count && ((records[k] & notInLetters_) != 0 || records[k] > longest_))
+                    ++k;
+            }
+            return k;
+        }
+
+    private:
+        bool exact_;
+        quint64 lettersRecord_;
+        quint64 notInLetters_; // signature bits of characters the letters lack
+        quint64 longest_;      // the greatest record of a word no longer than the letters
     };
     FirstTest firstTest() const { return {mode_ == Mode::Exact, letters_.size(), signature_}; }
 
@@ -46,6 +69,9 @@ public:
 
 private:
     bool occursInLetters(char16_t c) const { return inLetters_[c >> 6] >> (c & 63) & 1; }
+    // The test on UTF-16 code units or on bytes, through the unit's slot and lower-case form.
+    template <typename Unit>
+    bool matchUnits(const Unit* text, qsizetype length, const quint16* slotOf, const char16_t* lowerOf);
 
     QString letters_;
     Mode mode_;
@@ -55,4 +81,7 @@ private:
     // the word test then needs one look-up per character.
     std::vector<quint16> slotOf_;
     std::vector<int> remaining_;        // per slot: how often it occurs in the lower-cased letters
+    const SingleByteCodePage* codePage_;
+    std::array<quint16, 256> slotOfByte_{};
+    std::array<char16_t, 256> lowerOfByte_{};
 };

@@ -26,6 +26,8 @@ public:
     void close();
 
     qint64 size() const { return size_; }
+    // The character of each byte, where every byte stands for one on its own; null otherwise.
+    const std::array<char16_t, 256>* singleByteCharacters() const { return table_; }
     bool atEnd();
     // The next line, valid until the next call. Only call when !atEnd().
     QStringView readLine();

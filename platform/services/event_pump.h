@@ -16,6 +16,11 @@ public:
         countdown_ = 1; // unless the pump asks for more, the next call comes back here
         checkPendingEvents();
     }
+    // For a loop that can skip ahead over items that leave nothing to show: how many of the
+    // calls from now on only count down, and counting some of them down at once.
+    int quietCalls() const { return countdown_ - 1; }
+    void skipQuietCalls(int calls) { countdown_ -= calls; }
+
     // For a stretch inside one item that may take long: keeps painting and timers going,
     // but holds the user's input back until the next processPendingEvents(), so nothing
     // the user does runs in the middle of an item.

@@ -5,9 +5,9 @@
 #include <functional>
 #include <map>
 
-// A pump for tests: delivers on every call (one per item of a loop), counts the calls and
-// runs the action scripted for a call, as if the user acted while that item's events
-// were delivered.
+// A pump for tests: delivers on every call (one per item of a loop), or on every
+// `stride`th, counts the deliveries and runs the action scripted for one, as if the user
+// acted while that item's events were delivered.
 class ScriptedEventPump : public EventPump {
 public:
     void checkPendingEvents() override
@@ -21,6 +21,7 @@ public:
         }
         if (everyPass)
             everyPass();
+        setCountdown(stride);
     }
 
     // Inside an item nothing of the script runs: the user's input waits for the item's end.
@@ -40,9 +41,12 @@ public:
         withinItem_ = 0;
         actions_.clear();
         everyPass = nullptr;
+        stride = 1;
+        setCountdown(1);
     }
 
     std::function<void()> everyPass;
+    int stride = 1;
 
 private:
     int passes_ = 0;

@@ -190,17 +190,24 @@ void TestWordSearch::cancelDuringTheLastWordFinishesNormally()
 void TestWordSearch::progressAdvance_data()
 {
     QTest::addColumn<int>("words");
+    QTest::addColumn<int>("stride"); // the pump delivers on every stride'th word
+    QTest::addColumn<QString>("letters");
     QTest::addColumn<QStringList>("firstCaptions");
     QTest::addColumn<QStringList>("firstValues");
     QTest::newRow("40 words advance on every word")
-        << 40 << QStringList{"2%", "5%", "7%", "10%"} << QStringList{"1", "2", "3", "4"};
+        << 40 << 1 << "слово" << QStringList{"2%", "5%", "7%", "10%"} << QStringList{"1", "2", "3", "4"};
     QTest::newRow("250 words advance by 2 every second word")
-        << 250 << QStringList{"0%", "0%", "0%", "1%", "1%"} << QStringList{"0", "2", "2", "4", "4"};
+        << 250 << 1 << "слово" << QStringList{"0%", "0%", "0%", "1%", "1%"} << QStringList{"0", "2", "2", "4", "4"};
+    // Words that no letter fits are passed over between deliveries, yet counted one by one.
+    QTest::newRow("250 words none found, delivered on words 1, 4, 7, ...")
+        << 250 << 3 << "кот" << QStringList{"0%", "1%", "2%", "4%", "4%"} << QStringList{"0", "4", "6", "10", "12"};
 }
 
 void TestWordSearch::progressAdvance()
 {
     QFETCH(int, words);
+    QFETCH(int, stride);
+    QFETCH(QString, letters);
     QFETCH(QStringList, firstCaptions);
     QFETCH(QStringList, firstValues);
     FrmMain& f = h->form();
@@ -210,15 +217,19 @@ void TestWordSearch::progressAdvance()
     h->importWords(dictionary);
     QStringList captions;
     QStringList values;
+    QStringList examined;
     h->pump.reset();
+    h->pump.stride = stride;
     h->pump.everyPass = [&] {
         captions.append(f.xb->Caption().remove(QStringLiteral("Поиск слов. Завершено ")));
         values.append(f.xb->Value());
+        examined.append(f.l2->Caption());
     };
-    h->search(QStringLiteral("слово"), true, words);
+    h->search(letters, true, letters == QStringLiteral("слово") ? words : 0);
     QCOMPARE(captions.mid(0, firstCaptions.size()), firstCaptions);
     QCOMPARE(values.mid(0, firstValues.size()), firstValues);
-    QCOMPARE(captions.size(), words);
+    QCOMPARE(captions.size(), (words - 1) / stride + 1);
+    QCOMPARE(examined.mid(0, 3), (QStringList{"0", QString::number(stride), QString::number(2 * stride)}));
 }
 
 void TestWordSearch::controlsWhileRunning()
@@ -247,15 +258,19 @@ void TestWordSearch::dictionaryLongerThanAStoreBlock_data()
 {
     QTest::addColumn<int>("cancelAt"); // the pass whose delivery confirms a cancel; 0 for none
     QTest::addColumn<int>("found");
-    QTest::newRow("whole dictionary") << 0 << 7;
-    QTest::newRow("cancelled just past a block") << 65538 << 4;
-    QTest::newRow("cancelled at a block's last word") << 65536 << 3;
+    QTest::addColumn<int>("stride"); // the pump delivers on every stride'th word
+    QTest::newRow("whole dictionary") << 0 << 7 << 1;
+    QTest::newRow("cancelled just past a block") << 65538 << 4 << 1;
+    QTest::newRow("cancelled at a block's last word") << 65536 << 3 << 1;
+    QTest::newRow("whole dictionary, delivered on every 997th word") << 0 << 7 << 997;
+    QTest::newRow("cancelled on word 65803, every 997th delivered") << 67 << 4 << 997;
 }
 
 void TestWordSearch::dictionaryLongerThanAStoreBlock()
 {
     QFETCH(int, cancelAt);
     QFETCH(int, found);
+    QFETCH(int, stride);
     // The store keeps words in blocks of 65536: words at the edges of the blocks, the
     // first and the last word are found, in order, and a cancel stops where it should.
     const int total = 140000;
@@ -271,6 +286,7 @@ void TestWordSearch::dictionaryLongerThanAStoreBlock()
     f.t1->setText(QStringLiteral("кот"));
     f.o1->setChecked(true);
     h->pump.reset();
+    h->pump.stride = stride;
     if (cancelAt != 0) {
         h->pump.at(cancelAt, [&] { f.command1->Click(); });
         h->dialogs.expectMessage(h->searchQuestion(), Answer::Yes);
@@ -281,7 +297,7 @@ void TestWordSearch::dictionaryLongerThanAStoreBlock()
     QCOMPARE(f.FoundCount, found);
     QCOMPARE(rowsOf(*f.r), expected.mid(0, found));
     QCOMPARE(contentsOf(Module1::FoundWords).mid(0, found), expected.mid(0, found));
-    QCOMPARE(f.l2->Caption(), QString::number(cancelAt != 0 ? cancelAt : total));
+    QCOMPARE(f.l2->Caption(), QString::number(cancelAt != 0 ? 1 + (cancelAt - 1) * stride : total));
     QVERIFY(isIdle(f));
 }
 

@@ -1,4 +1,5 @@
 #include "words/letter_signature.h"
+#include "test_code_page.h"
 #include "word_array_contents.h"
 #include "words/block_allocator.h"
 #include "words/word_array.h"
@@ -16,9 +17,11 @@ private slots:
     void resizeKeepsTheElementsBelowTheNewSize();
     void textsReadBackAsWritten_data();
     void textsReadBackAsWritten();
-    void signaturesFollowEveryWrite();
+    void bytesTakeHalfTheRoom();
+    void recordsFollowEveryWrite();
     void aCutToFewGivesTheMemoryBack();
     void aCutKeepsTheTextOfTheKeptElements();
+    void aStoreFilledAgainTakesBackItsBlocks();
     void aLongStringIsSharedAndNeverOverwritten();
     void appendsKeepEverythingWhileTheBlocksGrow_data();
     void appendsKeepEverythingWhileTheBlocksGrow();
@@ -87,48 +90,79 @@ void TestWordArray::textsReadBackAsWritten_data()
     for (int i = 0; i < 300000; ++i)
         many << word(i);
     QTest::newRow("many blocks") << many;
+    // Kept as UTF-16 even where the array has a single-byte code page.
+    QTest::newRow("outside the code page")
+        << QStringList{QString::fromUtf8("кот"), QString::fromUtf8("漢字"), QString::fromUtf8("кот漢"), "", "ẞ"};
 }
 
+// Each text both in an array that keeps UTF-16 and in one that keeps the bytes of a code page.
 void TestWordArray::textsReadBackAsWritten()
 {
     QFETCH(QStringList, texts);
-    WordArray array;
-    for (const QString& text : texts)
-        array.append(text);
-    QCOMPARE(contentsOf(array), texts);
-    for (int i = 0; i < texts.size(); ++i) {
-        QCOMPARE(array.length(i), texts.at(i).size());
-        QVERIFY(!array.at(i).isNull()); // an empty entry reads as empty, not null
+    for (const SingleByteCodePage* codePage : {static_cast<const SingleByteCodePage*>(nullptr), cp1251()}) {
+        WordArray array;
+        array.setCodePage(codePage);
+        for (const QString& text : texts)
+            array.append(text);
+        QCOMPARE(contentsOf(array), texts);
+        for (int i = 0; i < texts.size(); ++i) {
+            QCOMPARE(array.length(i), texts.at(i).size());
+            QVERIFY(array.view(i) == texts.at(i));
+            QVERIFY(!array.at(i).isNull()); // an empty entry reads as empty, not null
+        }
     }
 }
 
-void TestWordArray::signaturesFollowEveryWrite()
+void TestWordArray::bytesTakeHalfTheRoom()
 {
-    WordArray array(WordArray::Signatures::Yes);
+    WordArray wide;
+    WordArray bytes;
+    bytes.setCodePage(cp1251());
+    const QString text(1'000'000, QChar(u'ж'));
+    wide.append(QStringView(text));
+    bytes.append(QStringView(text));
+    QCOMPARE(bytes.view(0).codePage(), cp1251());
+    QVERIFY2(bytes.heldBytes() <= wide.heldBytes() / 2 + 16384, qPrintable(QString::number(bytes.heldBytes())));
+    // Copied between arrays as bytes, and decoded where the other array keeps UTF-16.
+    WordArray copy;
+    copy.append(bytes.view(0));
+    QCOMPARE(copy.view(0).codePage(), nullptr);
+    QCOMPARE(copy.at(0), text);
+}
+
+void TestWordArray::recordsFollowEveryWrite()
+{
+    WordArray array(WordArray::Records::Yes);
+    array.setCodePage(cp1251());
     array.resize(3);
-    QCOMPARE(array.signature(1), quint64(0));
+    QCOMPARE(array.record(1), quint64(0));
+    // Bytes and UTF-16 take each other's place too.
     const QStringList writes{QString::fromUtf8("переподготовка"), QString::fromUtf8("Кот"), "",
-                             QString::fromUtf8("апельсин")};
+                             QString::fromUtf8("апельсин"), QString::fromUtf8("漢字漢字漢字"), QString::fromUtf8("ёж"),
+                             QString::fromUtf8("漢")};
     for (const QString& text : writes) {
-        // Shorter texts take the place of longer ones: the signature must not lag.
+        // Shorter texts take the place of longer ones: the record must not lag.
         array.set(1, text);
         QCOMPARE(array.at(1), text);
-        QCOMPARE(array.signature(1), LetterSignature::of(text));
+        QCOMPARE(array.record(1), LetterSignature::record(text));
     }
     array.resize(1);
     array.resize(3);
-    QCOMPARE(array.signature(1), quint64(0));
+    QCOMPARE(array.record(1), quint64(0));
 }
 
 void TestWordArray::appendsKeepEverythingWhileTheBlocksGrow_data()
 {
     QTest::addColumn<int>("count");
     QTest::addColumn<bool>("longTexts");
-    QTest::newRow("one") << 1 << false;
-    QTest::newRow("a first block's worth") << 512 << false;
-    QTest::newRow("one more") << 513 << false;
-    QTest::newRow("past the first full block") << 65537 << false;
-    QTest::newRow("texts longer than the first text block") << 300 << true;
+    QTest::addColumn<bool>("bytes");
+    QTest::newRow("one") << 1 << false << false;
+    QTest::newRow("a first block's worth") << 512 << false << false;
+    QTest::newRow("one more") << 513 << false << false;
+    QTest::newRow("past the first full block") << 65537 << false << false;
+    QTest::newRow("texts longer than the first text block") << 300 << true << false;
+    QTest::newRow("past the first full block, as bytes") << 65537 << false << true;
+    QTest::newRow("texts longer than the first text block, as bytes") << 300 << true << true;
 }
 
 // Appending one by one, as an import and a search do: the first index block and the
@@ -137,8 +171,10 @@ void TestWordArray::appendsKeepEverythingWhileTheBlocksGrow()
 {
     QFETCH(int, count);
     QFETCH(bool, longTexts);
+    QFETCH(bool, bytes);
     const auto text = [&](int i) { return longTexts ? QString(3000 + i * 97, QChar(u'а' + i % 32)) : word(i); };
-    WordArray array(WordArray::Signatures::Yes);
+    WordArray array(WordArray::Records::Yes);
+    array.setCodePage(bytes ? cp1251() : nullptr);
     for (int i = 0; i < count; ++i)
         array.append(text(i));
     QCOMPARE(array.size(), count);
@@ -149,8 +185,8 @@ void TestWordArray::appendsKeepEverythingWhileTheBlocksGrow()
         for (qsizetype k = 0; k < run.count; ++k, ++i) {
             if (reading.view(i) != text(i))
                 QFAIL(qPrintable(QStringLiteral("element %1 reads \"%2\"").arg(i).arg(array.at(i).left(20))));
-            if (array.signature(i) != LetterSignature::of(text(i)) || run.signatures[k] != array.signature(i)
-                || run.lengths[k] != quint32(text(i).size()))
+            if (array.record(i) != LetterSignature::record(text(i)) || run.records[k] != array.record(i)
+                || array.length(i) != text(i).size())
                 QFAIL(qPrintable(QStringLiteral("element %1: per-element data wrong").arg(i)));
         }
     }
@@ -158,21 +194,21 @@ void TestWordArray::appendsKeepEverythingWhileTheBlocksGrow()
 
 void TestWordArray::aSmallArrayHoldsLittle_data()
 {
-    QTest::addColumn<bool>("signatures");
+    QTest::addColumn<bool>("records");
     QTest::addColumn<int>("count");
     QTest::addColumn<qint64>("atMost");
     QTest::newRow("15 found words") << false << 15 << qint64(64 * 1024);
-    QTest::newRow("15 words with signatures") << true << 15 << qint64(64 * 1024);
+    QTest::newRow("15 words with records") << true << 15 << qint64(64 * 1024);
     QTest::newRow("2000 words") << false << 2000 << qint64(256 * 1024);
 }
 
 // A search's result list is often a few words, and a new one is made for every search.
 void TestWordArray::aSmallArrayHoldsLittle()
 {
-    QFETCH(bool, signatures);
+    QFETCH(bool, records);
     QFETCH(int, count);
     QFETCH(qint64, atMost);
-    WordArray array(signatures ? WordArray::Signatures::Yes : WordArray::Signatures::No);
+    WordArray array(records ? WordArray::Records::Yes : WordArray::Records::No);
     for (int round = 0; round < 2; ++round) {
         // The second round after a clear, as each new search starts.
         array.clear();
@@ -204,6 +240,25 @@ void TestWordArray::aCutToFewGivesTheMemoryBack()
     QVERIFY2(array.heldBytes() < 3'000'000, qPrintable(QString::number(array.heldBytes())));
 }
 
+// A new import right after the last one: the old blocks are not yet given back, and the
+// new words go into them rather than into memory of their own.
+void TestWordArray::aStoreFilledAgainTakesBackItsBlocks()
+{
+    QTRY_COMPARE(BlockAllocator::pendingBytes(), qint64(0));
+    WordArray array(WordArray::Records::Yes);
+    array.setCodePage(cp1251());
+    fill(array, 300000);
+    const qint64 full = array.heldBytes();
+    array.resize(1);
+    const qint64 handedBack = BlockAllocator::pendingBytes();
+    QVERIFY(handedBack > full / 2);
+    fill(array, 300000);
+    QVERIFY2(BlockAllocator::pendingBytes() + array.heldBytes() <= full + 64 * 1024,
+             qPrintable(QString::number(BlockAllocator::pendingBytes())));
+    for (int i = 0; i < 300000; i += 4999)
+        QCOMPARE(array.at(i), word(i));
+}
+
 void TestWordArray::aCutKeepsTheTextOfTheKeptElements()
 {
     WordArray array;
@@ -224,12 +279,12 @@ void TestWordArray::aLongStringIsSharedAndNeverOverwritten()
     // The list and the store hold one very long entry together.
     const QString entry(2'000'000, QChar(u'ж'));
     WordArray list;
-    WordArray store(WordArray::Signatures::Yes);
+    WordArray store(WordArray::Records::Yes);
     list.append(entry);
     store.append(entry);
-    QCOMPARE(list.view(0).constData(), entry.constData());
-    QCOMPARE(store.view(0).constData(), entry.constData());
-    QCOMPARE(store.signature(0), LetterSignature::of(entry));
+    QCOMPARE(list.view(0).text().constData(), entry.constData());
+    QCOMPARE(store.view(0).text().constData(), entry.constData());
+    QCOMPARE(store.record(0), LetterSignature::record(entry));
     // A shorter text written over it goes elsewhere: the other holder keeps its entry.
     list.set(0, QStringView(u"кот"));
     QCOMPARE(list.at(0), QStringLiteral("кот"));
@@ -260,13 +315,13 @@ void TestWordArray::aReadArrayRefusesEveryChange_data()
 void TestWordArray::aReadArrayRefusesEveryChange()
 {
     QFETCH(std::function<void(WordArray&)>, change);
-    WordArray array(WordArray::Signatures::Yes);
+    WordArray array(WordArray::Records::Yes);
     fill(array, 600);
     {
         const WordArray::Reading reading(array);
         const WordArray::Reading::Run before = reading.run(0, array.size());
         QVERIFY_THROWS_EXCEPTION(std::logic_error, change(array));
-        QCOMPARE(reading.run(0, array.size()).lengths, before.lengths);
+        QCOMPARE(reading.run(0, array.size()).records, before.records);
         QCOMPARE(contentsOf(array).size(), 600);
         QCOMPARE(array.at(0), word(0));
     }

@@ -1,3 +1,4 @@
+#include "test_code_page.h"
 #include "words/letter_signature.h"
 #include "words/word_matcher.h"
 
@@ -42,10 +43,18 @@ bool foundByHand(const QString& letters, const QString& word, WordMatcher::Mode 
     return mode == WordMatcher::Mode::Exact ? matched == letters.size() : matched == word.size();
 }
 
-// The search's way: the first test on the word's length and signature, then the full test.
+// The search's way: the first test on the word's record, per word and as the scan over
+// a run does, then the full test, on the word's bytes where the code page has them all
+// (a word it lacks is tested as UTF-16 text). `matcher` knows the code page.
 bool firstTestThenMatches(WordMatcher& matcher, const QString& word)
 {
-    return matcher.firstTest().mayMatch(word.size(), LetterSignature::of(word)) && matcher.matches(word);
+    const WordMatcher::FirstTest test = matcher.firstTest();
+    const quint64 record = LetterSignature::record(word);
+    QByteArray bytes(word.size(), Qt::Uninitialized);
+    const bool inCodePage = cp1251()->encode(word, reinterpret_cast<uchar*>(bytes.data()));
+    const WordView kept = inCodePage ? WordView(reinterpret_cast<const uchar*>(bytes.constData()), word.size(), cp1251())
+                                     : WordView(word);
+    return test.mayMatch(record) && test.firstCandidate(&record, 1) == 0 && matcher.matches(kept);
 }
 
 QString randomText(QRandomGenerator& random, const QString& alphabet, int maxLength)
@@ -99,6 +108,11 @@ void TestWordMatcher::workedExamples_data()
     QTest::newRow("ёжик / Ёж") << "ёжик" << "Ёж" << false << true;
     QTest::newRow("empty / empty") << "" << "" << false << false;
     QTest::newRow("digits and punctuation") << "1-2" << "2-1" << true << true;
+    // Past the longest length a word's record tells apart.
+    QTest::newRow("300 а / 300 а") << QString(300, u'а') << QString(300, u'а') << true << false;
+    QTest::newRow("300 а / 256 а") << QString(300, u'а') << QString(256, u'а') << false << true;
+    QTest::newRow("255 а / 256 а") << QString(255, u'а') << QString(256, u'а') << false << false;
+    QTest::newRow("256 а / 255 а") << QString(256, u'а') << QString(255, u'а') << false << true;
 }
 
 void TestWordMatcher::workedExamples()
@@ -107,10 +121,12 @@ void TestWordMatcher::workedExamples()
     QFETCH(QString, word);
     QFETCH(bool, exact);
     QFETCH(bool, compose);
-    WordMatcher exactMatcher(letters, WordMatcher::Mode::Exact);
-    WordMatcher composeMatcher(letters, WordMatcher::Mode::Compose);
+    WordMatcher exactMatcher(letters, WordMatcher::Mode::Exact, cp1251());
+    WordMatcher composeMatcher(letters, WordMatcher::Mode::Compose, cp1251());
     QCOMPARE(exactMatcher.matches(word), exact);
     QCOMPARE(composeMatcher.matches(word), compose);
+    QCOMPARE(firstTestThenMatches(exactMatcher, word), exact);
+    QCOMPARE(firstTestThenMatches(composeMatcher, word), compose);
 }
 
 void TestWordMatcher::agreesWithTheLetterByLetterTest_data()
@@ -138,8 +154,8 @@ void TestWordMatcher::agreesWithTheLetterByLetterTest()
     QRandomGenerator random(20261207);
     for (int round = 0; round < 3000; ++round) {
         const QString letters = randomText(random, alphabet, maxLength);
-        WordMatcher exact(letters, WordMatcher::Mode::Exact);
-        WordMatcher compose(letters, WordMatcher::Mode::Compose);
+        WordMatcher exact(letters, WordMatcher::Mode::Exact, cp1251());
+        WordMatcher compose(letters, WordMatcher::Mode::Compose, cp1251());
         for (int w = 0; w < 40; ++w) {
             // Rearrangements of the letters are the interesting words: make half of them so.
             QString word = randomText(random, alphabet, maxLength);
