@@ -4,7 +4,8 @@
 
 namespace {
 EventPump* installed = nullptr;
-}
+int inputHolds = 0;
+} // namespace
 
 EventPump& EventPump::current()
 {
@@ -13,3 +14,9 @@ EventPump& EventPump::current()
 }
 
 void EventPump::install(EventPump* pump) { installed = pump; }
+
+bool EventPump::holdingInput() { return inputHolds > 0; }
+
+EventPump::InputHold::InputHold() { ++inputHolds; }
+
+EventPump::InputHold::~InputHold() { --inputHolds; }

@@ -19,6 +19,9 @@ public:
     // but holds the user's input back until the next processPendingEvents(), so nothing
     // the user does runs in the middle of an item.
     virtual void processPendingEventsExceptInput() {}
+    // True during such a delivery. What a control raises for input it already took in
+    // (a key release it waited on) waits too, so it reaches the program only where input does.
+    static bool holdingInput();
 
     // Runs right before each real delivery of events while it is set: a loop brings
     // what it shows lazily up to date, so whatever runs during the delivery sees it.
@@ -38,6 +41,15 @@ protected:
         if (beforeDelivery_)
             beforeDelivery_();
     }
+
+    // Marks the delivery it spans as one that holds input back.
+    class InputHold {
+    public:
+        InputHold();
+        ~InputHold();
+        InputHold(const InputHold&) = delete;
+        InputHold& operator=(const InputHold&) = delete;
+    };
 
 private:
     int countdown_ = 1;
