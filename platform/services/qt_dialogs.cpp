@@ -2,11 +2,14 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QComboBox>
 #include <QFileDialog>
 #include <QFileSystemModel>
 #include <QIdentityProxyModel>
 #include <QLocale>
 #include <QMessageBox>
+#include <QSettings>
+#include <QTemporaryDir>
 
 namespace {
 
@@ -114,8 +117,27 @@ QStringList qtNameFilters(const QString& filter)
     return filters;
 }
 
+// Qt's dialog keeps its history and last folder in the user's Qt settings. The program keeps
+// nothing between runs: its user settings (the dialog's are the only ones) live in a folder
+// of its own that goes with the program.
+void keepNoSettings()
+{
+    static const QTemporaryDir settings;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
+}
+
+// The filter list shows the labels as given ("Все файлы (*.*)") over the patterns that
+// Qt matches with ("*").
+void showLabels(QFileDialog& dialog, const QStringList& labels)
+{
+    auto* types = dialog.findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+    for (int i = 0; types && i < types->count() && i < labels.size(); ++i)
+        types->setItemText(i, labels.at(i));
+}
+
 QString runFileDialog(QFileDialog::AcceptMode mode, const QString& filter)
 {
+    keepNoSettings();
     QFileDialog dialog(QApplication::activeWindow());
     // Qt's own dialog everywhere: the same filters, suffix and behaviour on every desktop.
     dialog.setOption(QFileDialog::DontUseNativeDialog);
@@ -123,6 +145,7 @@ QString runFileDialog(QFileDialog::AcceptMode mode, const QString& filter)
     dialog.setAcceptMode(mode);
     dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
     dialog.setNameFilters(qtNameFilters(filter));
+    showLabels(dialog, toQtFileFilter(filter).split(QStringLiteral(";;"), Qt::SkipEmptyParts));
     if (mode == QFileDialog::AcceptSave)
         dialog.setDefaultSuffix(QStringLiteral("txt")); // a name typed without one reads back as text
     if (dialog.exec() != QDialog::Accepted)
