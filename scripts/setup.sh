@@ -12,7 +12,7 @@ packages=(cmake g++ make qt6-base-dev libgl-dev fonts-liberation fonts-dejavu-co
           qt6-translations-l10n xvfb xauth hunspell-ru hunspell-tools
           librsvg2-bin desktop-file-utils appstream dpkg-dev file
           python3 openbox xdotool x11-utils x11-xserver-utils xclip libxcb1-dev
-          xfwm4 xfconf dbus-daemon sway wtype qt6-wayland)
+          xfwm4 xfconf dbus-daemon sway wayvnc wtype wl-clipboard qt6-wayland)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
