@@ -19,14 +19,13 @@ public:
     // Starts the move of `widget`'s window for a press of `button` at `globalPress`.
     static void start(QWidget* widget, const QPoint& globalPress, Qt::MouseButton button);
 
-    // The move running from a press on `widget`, if any.
-    static WindowMove* running(const QWidget* widget);
-    bool byHand() const { return byHand_; }
-
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The move running from a press on `widget`, if any.
+    static WindowMove* running(const QWidget* widget);
+
     WindowMove(QWidget* source, QWidget* window, const QPoint& press, Qt::MouseButton button);
     bool handOver();
     void followByHand(const QPoint& pointer);

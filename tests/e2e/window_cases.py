@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""The real program under Xvfb and openbox, driven by real X events.
+"""The real program under Xvfb and openbox (one case under xfwm4), driven by real X events.
 
 Usage: window_cases.py PROGRAM [CASE ...]   (no case: all of them)
 """

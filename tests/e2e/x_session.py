@@ -57,7 +57,7 @@ def settles(probe, quiet=0.4, timeout=TIMEOUT):
 
 
 class Session:
-    """Xvfb on a free display, openbox, and the program under test."""
+    """Xvfb on a free display, a window manager (openbox or xfwm4), and the program under test."""
 
     def __init__(self, program, window_manager="openbox"):
         self.procs = []
