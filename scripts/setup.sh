@@ -17,7 +17,8 @@ targets=("${@:2}")
 packages=(cmake g++ make qt6-base-dev libgl-dev fonts-liberation fonts-dejavu-core
           qt6-translations-l10n xvfb xauth hunspell-ru hunspell-tools
           librsvg2-bin desktop-file-utils appstream dpkg-dev file lintian
-          python3 openbox xdotool x11-utils x11-xserver-utils xclip)
+          python3 openbox xdotool x11-utils x11-xserver-utils xclip libxcb1-dev
+          xfwm4 xfconf dbus-daemon sway wayvnc wtype wl-clipboard qt6-wayland)
 # The a11y tests' own session and AT-SPI buses, and their client.
 packages+=(dbus-daemon dbus-bin at-spi2-core python3-pyatspi)
 missing=()

@@ -1,6 +1,7 @@
 #include "xp_button.h"
 
 #include "files/ansi_code_page.h"
+#include "services/event_pump.h"
 #include "virtual_key.h"
 
 #include <QFocusEvent>
@@ -13,6 +14,8 @@
 namespace {
 
 constexpr OleColor DefaultColor = 0x00FF8080u;
+// Longer than the gap between the two halves of a repeat pair, short enough to pass unseen.
+constexpr int RepeatPairMs = 30;
 
 QVariant colorValue(OleColor color) { return QVariant::fromValue(color); }
 
@@ -76,10 +79,8 @@ XPButton::XPButton(QWidget* parent) : SkinnedControl(parent)
     gf.setVisible(false);
     setTwipsSize(1620, 645);
     layoutElements();
-    // Longer than the gap between the two halves of a repeat pair, short enough to pass unseen.
     releaseTimer_.setSingleShot(true);
-    releaseTimer_.setInterval(30);
-    connect(&releaseTimer_, &QTimer::timeout, this, &XPButton::finishKeyRelease);
+    connect(&releaseTimer_, &QTimer::timeout, this, &XPButton::settleKeyRelease);
 }
 
 bool XPButton::Enabled() const { return !testAttribute(Qt::WA_ForceDisabled); }
@@ -89,12 +90,8 @@ void XPButton::changeEvent(QEvent* event)
     if (event->type() == QEvent::EnabledChange) {
         // A disabled parent greys the caption too; only the own flag is persisted.
         cap.setEnabledLook(isEnabled());
-        if (!isEnabled()) { // a disabled button raises nothing, not even a late release
-            releaseTimer_.stop();
-            pendingRelease_.reset();
-            faceKey_ = 0;
-            showPressed(false);
-        }
+        if (!isEnabled()) // a disabled button raises nothing, not even a late release
+            forgetKeyPress();
         if (enabled_ != Enabled()) {
             enabled_ = Enabled();
             emit PropertyChanged(QStringLiteral("Enabled"));
@@ -104,6 +101,23 @@ void XPButton::changeEvent(QEvent* event)
 }
 
 void XPButton::captureLost(Element*) { showPressed(false); }
+
+bool XPButton::event(QEvent* event)
+{
+    // A modal box took the keyboard: a release still waiting is not clicked under it, nor
+    // once it is gone, when the button may mean something else.
+    if (event->type() == QEvent::WindowBlocked)
+        forgetKeyPress();
+    return SkinnedControl::event(event);
+}
+
+void XPButton::forgetKeyPress()
+{
+    releaseTimer_.stop();
+    pendingRelease_.reset();
+    faceKey_ = 0;
+    showPressed(false);
+}
 
 void XPButton::setCaption(const QString& caption)
 {
@@ -270,7 +284,16 @@ void XPButton::keyReleaseEvent(QKeyEvent* event)
     if (release.timestamp == 0)
         return keyReleased(release);
     pendingRelease_ = release;
-    releaseTimer_.start();
+    releaseTimer_.start(RepeatPairMs);
+}
+
+// Timers run also where the program holds the user's input back (inside a long item): the
+// click waits for the next delivery of input, as a mouse click would.
+void XPButton::settleKeyRelease()
+{
+    if (EventPump::holdingInput())
+        return releaseTimer_.start(0);
+    finishKeyRelease();
 }
 
 void XPButton::finishKeyRelease()
@@ -309,7 +332,7 @@ void XPButton::focusInEvent(QFocusEvent* event)
 void XPButton::focusOutEvent(QFocusEvent* event)
 {
     // The key came up while the button still had the focus.
-    finishKeyRelease();
+    settleKeyRelease();
     gf.setVisible(false);
     showPressed(false);
     SkinnedControl::focusOutEvent(event);

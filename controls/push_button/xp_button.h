@@ -58,6 +58,7 @@ protected:
     void focusOutEvent(QFocusEvent* event) override;
     void changeEvent(QEvent* event) override;
     void captureLost(Element* element) override;
+    bool event(QEvent* event) override;
 
 private:
     struct KeyRelease {
@@ -68,7 +69,9 @@ private:
 
     void showPressed(bool pressed);
     void centreCaption();
+    void settleKeyRelease();
     void finishKeyRelease();
+    void forgetKeyPress();
     void keyReleased(const KeyRelease& release);
 
     OleColor borderColor_ = 0x00FF8080u;

@@ -6,7 +6,8 @@
 
 namespace {
 EventPump* installed = nullptr;
-}
+int inputHolds = 0;
+} // namespace
 
 EventPump& EventPump::current()
 {
@@ -27,3 +28,9 @@ EventPump::BeforeDelivery::~BeforeDelivery()
     auto& hooks = pump_.beforeDelivery_;
     hooks.erase(std::remove(hooks.begin(), hooks.end(), this), hooks.end());
 }
+
+bool EventPump::holdingInput() { return inputHolds > 0; }
+
+EventPump::InputHold::InputHold() { ++inputHolds; }
+
+EventPump::InputHold::~InputHold() { --inputHolds; }

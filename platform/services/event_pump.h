@@ -25,6 +25,9 @@ public:
     // but holds the user's input back until the next processPendingEvents(), so nothing
     // the user does runs in the middle of an item.
     virtual void processPendingEventsExceptInput() {}
+    // True during such a delivery. What a control raises for input it already took in
+    // (a key release it waited on) waits too, so it reaches the program only where input does.
+    static bool holdingInput();
 
     // While it lives, runs its action right before each real delivery of events: a loop
     // brings what it shows lazily up to date, so whatever runs during the delivery sees
@@ -56,6 +59,15 @@ protected:
         for (const BeforeDelivery* hook : beforeDelivery_)
             hook->action_();
     }
+
+    // Marks the delivery it spans as one that holds input back.
+    class InputHold {
+    public:
+        InputHold();
+        ~InputHold();
+        InputHold(const InputHold&) = delete;
+        InputHold& operator=(const InputHold&) = delete;
+    };
 
 private:
     int countdown_ = 1;

@@ -2,12 +2,15 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QComboBox>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFileSystemModel>
 #include <QIdentityProxyModel>
 #include <QLocale>
 #include <QMessageBox>
+#include <QSettings>
+#include <QTemporaryDir>
 
 namespace {
 
@@ -115,6 +118,24 @@ QStringList qtNameFilters(const QString& filter)
     return filters;
 }
 
+// Qt's dialog keeps its history and last folder in the user's Qt settings. The program keeps
+// nothing between runs: its user settings (the dialog's are the only ones) live in a folder
+// of its own that goes with the program.
+void keepNoSettings()
+{
+    static const QTemporaryDir settings;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
+}
+
+// The filter list shows the labels as given ("Все файлы (*.*)") over the patterns that
+// Qt matches with ("*").
+void showLabels(QFileDialog& dialog, const QStringList& labels)
+{
+    auto* types = dialog.findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+    for (int i = 0; types && i < types->count() && i < labels.size(); ++i)
+        types->setItemText(i, labels.at(i));
+}
+
 // A name typed without an extension reads back as text with ".txt" added, unless a file of
 // that very name exists (a device, a file without an extension): then it is the one meant.
 class TextFileDialog : public QFileDialog {
@@ -135,6 +156,7 @@ protected:
 
 QString runFileDialog(QFileDialog::AcceptMode mode, const QString& filter)
 {
+    keepNoSettings();
     TextFileDialog dialog(QApplication::activeWindow());
     // Qt's own dialog everywhere: the same filters, suffix and behaviour on every desktop.
     dialog.setOption(QFileDialog::DontUseNativeDialog);
@@ -142,6 +164,7 @@ QString runFileDialog(QFileDialog::AcceptMode mode, const QString& filter)
     dialog.setAcceptMode(mode);
     dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
     dialog.setNameFilters(qtNameFilters(filter));
+    showLabels(dialog, toQtFileFilter(filter).split(QStringLiteral(";;"), Qt::SkipEmptyParts));
     if (dialog.exec() != QDialog::Accepted)
         return QString();
     return dialog.selectedFiles().value(0);

@@ -59,6 +59,7 @@ void QtEventPump::deliver(bool withInput)
         statistics_.longestInputGapNs = std::max(statistics_.longestInputGapNs, start - lastInputDeliveryNs_);
         QCoreApplication::processEvents();
     } else {
+        const InputHold hold;
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         ++statistics_.deliveriesExceptInput;
     }

@@ -1,15 +1,99 @@
 #include "window_move.h"
 
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QKeyEvent>
 #include <QMouseEvent>
+#include <QTimer>
 #include <QWidget>
 #include <QWindow>
+
+#include <xcb/xcb.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+
+namespace {
+
+bool onWayland() { return QGuiApplication::platformName().startsWith(QLatin1String("wayland")); }
+
+xcb_atom_t atom(xcb_connection_t* connection, const char* name)
+{
+    const std::unique_ptr<xcb_intern_atom_reply_t, decltype(&free)> reply(
+        xcb_intern_atom_reply(connection, xcb_intern_atom(connection, false, uint16_t(strlen(name)), name), nullptr),
+        &free);
+    return reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
+}
+
+bool supportedByWindowManager(xcb_connection_t* connection, xcb_window_t root, xcb_atom_t wanted)
+{
+    const xcb_atom_t supported = atom(connection, "_NET_SUPPORTED");
+    const std::unique_ptr<xcb_get_property_reply_t, decltype(&free)> reply(
+        xcb_get_property_reply(connection,
+                               xcb_get_property(connection, false, root, supported, XCB_ATOM_ATOM, 0, 1024),
+                               nullptr),
+        &free);
+    if (!reply || reply->format != 32)
+        return false;
+    const auto* atoms = static_cast<const xcb_atom_t*>(xcb_get_property_value(reply.get()));
+    const int count = xcb_get_property_value_length(reply.get()) / int(sizeof(xcb_atom_t));
+    return std::find(atoms, atoms + count, wanted) != atoms + count;
+}
+
+// The window manager's move as the window-manager spec has it: from the press's root
+// position with button 1. (Qt's own request passes the last motion's position instead, so
+// the window would miss the first step, and the manager's Escape would put it back there.)
+bool startX11Move(QWindow* window, const QPoint& globalPress)
+{
+    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    if (!x11 || !x11->connection())
+        return false;
+    xcb_connection_t* connection = x11->connection();
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
+    const xcb_atom_t moveResize = atom(connection, "_NET_WM_MOVERESIZE");
+    if (moveResize == XCB_ATOM_NONE || !supportedByWindowManager(connection, root, moveResize))
+        return false;
+    const QPoint press = (QPointF(globalPress) * window->devicePixelRatio()).toPoint();
+    xcb_client_message_event_t message{};
+    message.response_type = XCB_CLIENT_MESSAGE;
+    message.format = 32;
+    message.window = xcb_window_t(window->winId());
+    message.type = moveResize;
+    message.data.data32[0] = uint32_t(press.x());
+    message.data.data32[1] = uint32_t(press.y());
+    message.data.data32[2] = 8; // _NET_WM_MOVERESIZE_MOVE
+    message.data.data32[3] = XCB_BUTTON_INDEX_1;
+    message.data.data32[4] = 1; // a normal application
+    // The manager grabs the pointer only once the press's own grab is given up.
+    xcb_ungrab_pointer(connection, XCB_CURRENT_TIME);
+    xcb_send_event(connection, false, root,
+                   XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+                   reinterpret_cast<const char*>(&message));
+    xcb_flush(connection);
+    // The manager takes the pointer a moment later and places the window at the next motion;
+    // a flick that has already stopped makes none, so it gets one, to where the pointer is.
+    for (const int ms : {40, 160}) {
+        QTimer::singleShot(ms, qApp, [connection] {
+            xcb_warp_pointer(connection, XCB_NONE, XCB_NONE, 0, 0, 0, 0, 1, 0);
+            xcb_warp_pointer(connection, XCB_NONE, XCB_NONE, 0, 0, 0, 0, -1, 0);
+            xcb_flush(connection);
+        });
+    }
+    return true;
+}
+
+} // namespace
 
 void WindowMove::start(QWidget* widget, const QPoint& globalPress, Qt::MouseButton button)
 {
     if (WindowMove* previous = running(widget))
         previous->finish();
-    QWidget* window = widget->window();
-    new WindowMove(widget, window, globalPress - window->frameGeometry().topLeft(), button);
+    auto* move = new WindowMove(widget, widget->window(), globalPress, button);
+    // The compositor ends its move with the button, clicked or dragged: nothing to wait for.
+    if (onWayland() && move->handOver())
+        move->finish();
 }
 
 WindowMove* WindowMove::running(const QWidget* widget)
@@ -21,11 +105,29 @@ WindowMove* WindowMove::running(const QWidget* widget)
     return nullptr;
 }
 
-WindowMove::WindowMove(QWidget* source, QWidget* window, const QPoint& offset, Qt::MouseButton button)
-    : QObject(source), source_(source), window_(window), offset_(offset), button_(button),
-      byHand_(button != Qt::LeftButton)
+WindowMove::WindowMove(QWidget* source, QWidget* window, const QPoint& press, Qt::MouseButton button)
+    : QObject(source), source_(source), window_(window), press_(press),
+      startPosition_(window->frameGeometry().topLeft()), button_(button),
+      byHand_(button != Qt::LeftButton && !onWayland())
 {
     source->installEventFilter(this);
+    QCoreApplication::instance()->installEventFilter(this); // Escape, wherever the focus is
+}
+
+bool WindowMove::handOver()
+{
+    QWindow* handle = window_ ? window_->windowHandle() : nullptr;
+    if (!handle)
+        return false;
+    if (QGuiApplication::platformName() == QLatin1String("xcb"))
+        return startX11Move(handle, press_);
+    return handle->startSystemMove();
+}
+
+void WindowMove::followByHand(const QPoint& pointer)
+{
+    byHand_ = true;
+    window_->move(startPosition_ + pointer - press_);
 }
 
 void WindowMove::finish()
@@ -35,12 +137,21 @@ void WindowMove::finish()
     finished_ = true;
     if (source_)
         source_->removeEventFilter(this);
+    QCoreApplication::instance()->removeEventFilter(this);
     deleteLater();
 }
 
 bool WindowMove::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched != source_ || finished_)
+    if (finished_)
+        return false;
+    if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+        if (window_)
+            window_->move(startPosition_);
+        finish();
+        return true;
+    }
+    if (watched != source_)
         return false;
     switch (event->type()) {
     case QEvent::MouseMove: {
@@ -50,17 +161,11 @@ bool WindowMove::eventFilter(QObject* watched, QEvent* event)
             finish();
             return false;
         }
-        // Catch up with the pointer first: the window system takes the move from where the
-        // pointer is now, not from the press.
-        window_->move(move->globalPosition().toPoint() - offset_);
-        if (!byHand_) {
-            QWindow* handle = window_->windowHandle();
-            if (handle && handle->startSystemMove()) {
-                finish();
-                return true;
-            }
-            byHand_ = true;
+        if (!byHand_ && handOver()) {
+            finish();
+            return true;
         }
+        followByHand(move->globalPosition().toPoint());
         return true;
     }
     case QEvent::MouseButtonRelease:

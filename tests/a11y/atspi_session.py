@@ -16,7 +16,7 @@ class AtspiSession(Session):
     The driver's own environment points at the private buses, so a pyatspi imported after
     the session started talks to them and to nothing else."""
 
-    def __init__(self, program, window_manager=True):
+    def __init__(self, program, window_manager="openbox"):
         super().__init__(program, window_manager)
         try:
             self._start_buses()

@@ -57,9 +57,9 @@ def settles(probe, quiet=0.4, timeout=TIMEOUT):
 
 
 class Session:
-    """Xvfb on a free display, openbox, and the program under test."""
+    """Xvfb on a free display, a window manager (openbox or xfwm4), and the program under test."""
 
-    def __init__(self, program, window_manager=True):
+    def __init__(self, program, window_manager="openbox"):
         self.procs = []
         self.tmp = tempfile.mkdtemp(prefix="quorvane-e2e-")
         try:
@@ -101,17 +101,18 @@ class Session:
         self.env["XDG_RUNTIME_DIR"] = self.tmp
         wait_for("the X server on " + self.display, self._server_up)
         if window_manager:
-            self._start_window_manager()
+            self._start_window_manager(window_manager)
         self.x("xset", "r", "on")
 
-    def _start_window_manager(self, attempts=3):
+    def _start_window_manager(self, name, attempts=3):
         wm_home = os.path.join(self.tmp, "wm")
         os.makedirs(wm_home, exist_ok=True)
         self.wm_log = os.path.join(self.tmp, "wm.log")
         for attempt in range(attempts):
             with open(self.wm_log, "w") as log:
-                self.wm = spawn(["openbox", "--sm-disable"], env=dict(self.env, HOME=wm_home),
-                                           stdout=log, stderr=subprocess.STDOUT)
+                command = {"openbox": ["openbox", "--sm-disable"],
+                           "xfwm4": ["dbus-run-session", "--", "xfwm4", "--compositor=off", "--sm-client-disable"]}[name]
+                self.wm = spawn(command, env=dict(self.env, HOME=wm_home), stdout=log, stderr=subprocess.STDOUT)
             self.procs.append(self.wm)
             try:
                 wait_for("the window manager", lambda: self.wm.poll() is not None or self._wm_running())
@@ -286,7 +287,7 @@ def run(cases, program, session_class=Session):
     for case in cases:
         started = time.monotonic()
         try:
-            with session_class(program) as session:
+            with session_class(program, getattr(case, "window_manager", "openbox")) as session:
                 try:
                     case(session)
                 except Exception as error:

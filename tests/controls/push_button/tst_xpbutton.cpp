@@ -1,5 +1,6 @@
 #include "persisted_settings.h"
 #include "push_button/xp_button.h"
+#include "services/event_pump.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -67,6 +68,19 @@ int countRedInk(const QImage& image, const QRect& area)
 }
 
 FontValue timesBold() { return {QStringLiteral("Times New Roman"), 12, FontValue::Bold, false, false, false, 204}; }
+
+// Delivers events the way a long item does: timers run, input waits.
+class HoldingPump : public EventPump {
+public:
+    void deliverHoldingInput(int ms)
+    {
+        const InputHold hold;
+        QTest::qWait(ms);
+    }
+
+protected:
+    void checkPendingEvents() override {}
+};
 
 } // namespace
 
@@ -617,7 +631,8 @@ void TestXPButton::disabledCaptionPixels()
 
 void TestXPButton::timedKeyRepeat_data()
 {
-    // Each step: "p" or "r" (press or release), the key, the event time.
+    // Each step: "p" or "r" (press or release), the key, the event time; or "held" (the
+    // events of a long item are delivered, input held back) or "modal" (a modal box comes and goes).
     QTest::addColumn<QStringList>("steps");
     QTest::addColumn<int>("clicks");
 
@@ -629,6 +644,9 @@ void TestXPButton::timedKeyRepeat_data()
     QTest::newRow("another key at the same time") << QStringList{"p space 100", "r space 200", "p a 200",
                                                                  "r a 250"}
                                                   << 1;
+    QTest::newRow("held back inside an item, clicked after it") << QStringList{"p space 100", "r space 200", "held"}
+                                                                << 1;
+    QTest::newRow("a modal box comes before the click") << QStringList{"p space 100", "r space 200", "modal"} << 0;
 }
 
 void TestXPButton::timedKeyRepeat()
@@ -637,8 +655,24 @@ void TestXPButton::timedKeyRepeat()
     QFETCH(int, clicks);
 
     XPButton button;
+    button.show(); // a hidden widget has no window for a modal box to block
     QSignalSpy spy(&button, &XPButton::Click);
     for (const QString& step : steps) {
+        if (step == "held") {
+            const qsizetype before = spy.count();
+            HoldingPump().deliverHoldingInput(100);
+            QCOMPARE(spy.count(), before);
+            continue;
+        }
+        if (step == "modal") {
+            QDialog box;
+            box.setModal(true);
+            box.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&box));
+            QTest::qWait(100);
+            box.hide();
+            continue;
+        }
         const QStringList parts = step.split(' ');
         const int key = parts[1] == "space" ? Qt::Key_Space : Qt::Key_A;
         const QString text = parts[1] == "space" ? QStringLiteral(" ") : QStringLiteral("a");

@@ -314,12 +314,13 @@ void TestXPCanvas2::moveByHandEnds_data()
     QTest::addColumn<QString>("end");
     for (const auto& [name, button] : {std::pair{"left", Qt::LeftButton}, std::pair{"right", Qt::RightButton},
                                        std::pair{"middle", Qt::MiddleButton}}) {
-        for (const char* end : {"release", "motion with no button", "modal box", "hidden"})
+        for (const char* end : {"release", "motion with no button", "modal box", "hidden", "Escape"})
             QTest::newRow(qPrintable(QStringLiteral("%1, %2").arg(name, end))) << int(button) << QString(end);
     }
 }
 
-// The window follows any button by hand and stops following once the button or the mouse is gone.
+// The window follows any button by hand and stops following once the button or the mouse is gone;
+// Escape puts it back.
 void TestXPCanvas2::moveByHandEnds()
 {
     QFETCH(int, button);
@@ -347,12 +348,15 @@ void TestXPCanvas2::moveByHandEnds()
         box.setModal(true);
         box.show();
         QVERIFY(QTest::qWaitForWindowExposed(&box));
+    } else if (end == "Escape") {
+        QTest::keyClick(&canvas, Qt::Key_Escape);
+        QCOMPARE(canvas.pos(), start);
     } else {
         canvas.hide();
         canvas.show();
     }
     const QPoint stopped = canvas.pos();
-    QVERIFY(stopped == start + QPoint(30, 20) || end == "motion with no button");
+    QVERIFY(stopped == start + QPoint(30, 20) || end == "motion with no button" || end == "Escape");
     send(QEvent::MouseMove, QPoint(260, 50), Qt::NoButton, held);
     QCOMPARE(canvas.pos(), stopped);
 }

@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QAbstractProxyModel>
+#include <QComboBox>
 #include <QFileDialog>
 #include <QFileSystemModel>
 #include <QLineEdit>
@@ -35,6 +36,8 @@ void whenModal(std::function<void(QWidget*)> act)
 class TestQtDialogs : public QObject {
     Q_OBJECT
 private slots:
+    // Before any dialog: where the user's settings would go.
+    void initTestCase() { qputenv("XDG_CONFIG_HOME", config_.path().toLocal8Bit()); }
     void messageBoxAnswers_data();
     void messageBoxAnswers();
     void openDialogReturnsTheChosenFile();
@@ -44,6 +47,9 @@ private slots:
     void saveAddsTextSuffix_data();
     void saveAddsTextSuffix();
     void sizesAndDatesFollowTheDefaultLocale();
+
+private:
+    QTemporaryDir config_;
 };
 
 void TestQtDialogs::messageBoxAnswers_data()
@@ -106,7 +112,11 @@ void TestQtDialogs::openDialogReturnsTheChosenFile()
     whenModal([&](QWidget* modal) {
         auto* dialog = qobject_cast<QFileDialog*>(modal);
         QVERIFY(dialog);
-        dialog->selectFile(path);
+        // Typed, as a user would: selectFile() races the dialog's folder model.
+        dialog->setDirectory(dir.path());
+        auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        QVERIFY(name);
+        name->setText(QFileInfo(path).fileName());
         QMetaObject::invokeMethod(dialog, "accept");
     });
     QtDialogs dialogs;
@@ -126,19 +136,28 @@ void TestQtDialogs::filterInQtForm()
              QStringLiteral("Текстовые файлы (*.txt);;Все файлы (*.*)"));
 }
 
-// Files without a dot are listed under the all-files entry, whose label stays as it was.
+// Files without a dot are listed under the all-files entry, whose label stays as it was;
+// and the dialog leaves nothing behind in the user's settings.
 void TestQtDialogs::everyFileMeansEveryFile()
 {
     QStringList filters;
+    QStringList labels;
     whenModal([&](QWidget* modal) {
         auto* dialog = qobject_cast<QFileDialog*>(modal);
         QVERIFY(dialog);
         filters = dialog->nameFilters();
+        auto* types = dialog->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+        QVERIFY(types);
+        for (int i = 0; i < types->count(); ++i)
+            labels.append(types->itemText(i));
+        dialog->setDirectory(QDir::tempPath());
         dialog->reject();
     });
     QtDialogs dialogs;
     dialogs.openFileName(QStringLiteral("Текстовые файлы|*.txt|Все файлы|*.*"));
     QCOMPARE(filters, (QStringList{QStringLiteral("Текстовые файлы (*.txt)"), QStringLiteral("Все файлы (*)")}));
+    QCOMPARE(labels, (QStringList{QStringLiteral("Текстовые файлы (*.txt)"), QStringLiteral("Все файлы (*.*)")}));
+    QCOMPARE(QDir(config_.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), QStringList());
 }
 
 void TestQtDialogs::saveAddsTextSuffix_data()
