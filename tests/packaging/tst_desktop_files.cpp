@@ -1,17 +1,11 @@
 #include "desktop_metadata.h"
-#include "services/qt_dialogs.h"
 #include "window/frm_main.h"
 #include "window/quorvane_application.h"
 
-#include <QAbstractButton>
 #include <QDir>
-#include <QFileSystemModel>
 #include <QImage>
 #include <QImageReader>
-#include <QMessageBox>
 #include <QProcess>
-#include <QTemporaryDir>
-#include <QTimer>
 #include <QtTest>
 
 namespace {
@@ -56,9 +50,6 @@ private slots:
     void scalableIcon();
     void namesAgree_data();
     void namesAgree();
-    void fileDialogTextsAreRussian();
-    void messageBoxKeepsAccessKeys_data();
-    void messageBoxKeepsAccessKeys();
 };
 
 void TestDesktopFiles::validators_data()
@@ -192,54 +183,6 @@ void TestDesktopFiles::namesAgree()
     QFETCH(QString, actual);
     QFETCH(QString, expected);
     QCOMPARE(actual, expected);
-}
-
-void TestDesktopFiles::fileDialogTextsAreRussian()
-{
-    QTemporaryDir dir;
-    QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("папка")));
-    QFile empty(dir.filePath(QStringLiteral("слова.txt")));
-    QVERIFY(empty.open(QIODevice::WriteOnly));
-    empty.close();
-
-    // The model behind Qt's own file dialog: its file types and headings.
-    QFileSystemModel model;
-    const QModelIndex root = model.setRootPath(dir.path());
-    QTRY_COMPARE(model.rowCount(root), 2);
-    const QModelIndex file = model.index(dir.filePath(QStringLiteral("слова.txt")));
-    const QModelIndex folder = model.index(dir.filePath(QStringLiteral("папка")));
-    QCOMPARE(model.data(file.siblingAtColumn(2)).toString(), QStringLiteral("Текстовый документ"));
-    QCOMPARE(model.data(folder.siblingAtColumn(2)).toString(), QStringLiteral("Папка"));
-    QCOMPARE(model.headerData(1, Qt::Horizontal).toString(), QStringLiteral("Размер"));
-}
-
-void TestDesktopFiles::messageBoxKeepsAccessKeys_data()
-{
-    QTest::addColumn<int>("buttons");
-    QTest::addColumn<QStringList>("texts");
-    QTest::newRow("Yes/No") << int(Dialogs::Buttons::YesNo) << QStringList{"&Да", "&Нет"};
-    QTest::newRow("Yes/No/Cancel") << int(Dialogs::Buttons::YesNoCancel) << QStringList{"&Да", "&Нет", "Отмена"};
-}
-
-void TestDesktopFiles::messageBoxKeepsAccessKeys()
-{
-    QFETCH(int, buttons);
-    QFETCH(QStringList, texts);
-    QStringList shown;
-    QTimer::singleShot(0, [&shown] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (!box)
-            return;
-        for (QAbstractButton* button : box->buttons())
-            shown.append(button->text());
-        box->reject();
-    });
-    QtDialogs dialogs;
-    dialogs.message(QStringLiteral("Текст"), QStringLiteral("Заголовок"), Dialogs::Icon::Question,
-                    Dialogs::Buttons(buttons));
-    shown.sort();
-    texts.sort();
-    QCOMPARE(shown, texts);
 }
 
 int main(int argc, char** argv)
