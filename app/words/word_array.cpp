@@ -28,7 +28,19 @@ void WordArray::release(TextBlock& block)
         BlockAllocator::release(block.memory);
 }
 
-void WordArray::addIndexBlock(qsizetype capacity)
+namespace {
+
+// So that a push_back after a block was mapped cannot throw and lose the block.
+template <typename T>
+void makeRoomForOneMore(std::vector<T>& blocks)
+{
+    if (blocks.size() == blocks.capacity())
+        blocks.reserve(2 * blocks.size() + 1);
+}
+
+} // namespace
+
+WordArray::IndexBlock WordArray::mapIndexBlock(qsizetype capacity) const
 {
     const size_t textBytes = sizeof(const char*) * size_t(capacity);
     const size_t recordBytes = records_ ? sizeof(quint64) * size_t(capacity) : 0;
@@ -42,25 +54,31 @@ void WordArray::addIndexBlock(qsizetype capacity)
     b.length = reinterpret_cast<quint32*>(bytes + textBytes + recordBytes);
     b.memory = memory;
     b.capacity = capacity;
-    index_.push_back(b);
+    return b;
+}
+
+void WordArray::addIndexBlock(qsizetype capacity)
+{
+    makeRoomForOneMore(index_);
+    index_.push_back(mapIndexBlock(capacity));
     capacity_ += capacity;
 }
 
 void WordArray::growFirstIndexBlock(qsizetype capacity)
 {
     // Only the index entries move, never the text; a first block is at most a
-    // megabyte or so, so copying and unmapping it at once costs no pause.
-    const IndexBlock old = index_.front();
-    index_.clear();
-    capacity_ = 0;
-    addIndexBlock(capacity);
+    // megabyte or so, so copying and unmapping it at once costs no pause. Should the
+    // new block fail to map, the array stays as it was.
+    const IndexBlock grown = mapIndexBlock(capacity);
     IndexBlock& b = index_.front();
-    const size_t n = size_t(old.capacity);
-    std::memcpy(b.text, old.text, n * sizeof(const char*));
-    std::memcpy(b.length, old.length, n * sizeof(quint32));
+    const size_t n = size_t(b.capacity);
+    std::memcpy(grown.text, b.text, n * sizeof(const char*));
+    std::memcpy(grown.length, b.length, n * sizeof(quint32));
     if (b.record)
-        std::memcpy(b.record, old.record, n * sizeof(quint64));
-    BlockAllocator::freeNow(old.memory);
+        std::memcpy(grown.record, b.record, n * sizeof(quint64));
+    BlockAllocator::freeNow(b.memory);
+    capacity_ += capacity - b.capacity;
+    b = grown;
 }
 
 void WordArray::setCodePage(const SingleByteCodePage* codePage)
@@ -89,6 +107,7 @@ void WordArray::placeAnyway(IndexBlock& b, qsizetype slot, const WordView& word,
         return;
     }
     if (owner && n > LongTextChars) {
+        makeRoomForOneMore(text_);
         text_.push_back({{const_cast<QChar*>(owner->constData()), size_t(n) * sizeof(char16_t)}, *owner});
         b.text[slot] = reinterpret_cast<const char*>(owner->utf16());
         b.length[slot] = quint32(n) | Wide;
@@ -147,6 +166,7 @@ char* WordArray::takeFree(qsizetype bytes, qsizetype alignment)
 char* WordArray::storeInOwnBlock(qsizetype bytes)
 {
     // The shared block goes on being filled.
+    makeRoomForOneMore(text_);
     const BlockAllocator::Block memory = BlockAllocator::allocate(size_t(bytes));
     text_.push_back({memory, QString()});
     return static_cast<char*>(memory.memory);
@@ -157,9 +177,10 @@ void WordArray::startTextBlock(qsizetype bytes)
     qsizetype blockBytes = nextTextBytes_;
     while (blockBytes < bytes)
         blockBytes *= 2;
-    nextTextBytes_ = std::min(blockBytes * 2, TextBlockBytes);
+    makeRoomForOneMore(text_);
     const BlockAllocator::Block memory = BlockAllocator::allocate(size_t(blockBytes));
     text_.push_back({memory, QString()});
+    nextTextBytes_ = std::min(blockBytes * 2, TextBlockBytes);
     free_ = static_cast<char*>(memory.memory);
     freeBytes_ = blockBytes;
 }

@@ -216,6 +216,7 @@ private:
     }
     void resizeAnyway(qsizetype size);
     static void release(TextBlock& block);
+    IndexBlock mapIndexBlock(qsizetype capacity) const;
     void addIndexBlock(qsizetype capacity);
     void growFirstIndexBlock(qsizetype capacity);
     void dropUnusedTextBlocks();

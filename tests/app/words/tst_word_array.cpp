@@ -7,6 +7,10 @@
 #include <QCoreApplication>
 #include <QtTest>
 
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <new>
 #include <stdexcept>
 
 // The store behind the dictionary, the found words and the list boxes.
@@ -29,6 +33,8 @@ private slots:
     void aSmallArrayHoldsLittle();
     void aReadArrayRefusesEveryChange_data();
     void aReadArrayRefusesEveryChange();
+    void aGrowthThatCannotMapKeepsTheArray_data();
+    void aGrowthThatCannotMapKeepsTheArray();
 };
 
 namespace {
@@ -326,6 +332,41 @@ void TestWordArray::aReadArrayRefusesEveryChange()
         QCOMPARE(array.at(0), word(0));
     }
     change(array); // once the reading is over
+}
+
+void TestWordArray::aGrowthThatCannotMapKeepsTheArray_data()
+{
+    QTest::addColumn<int>("filled");
+    QTest::newRow("the first index block growing") << 512;
+    QTest::newRow("a further index block") << 65536;
+}
+
+// Out of address space, a growth fails as a whole: the array keeps what it held.
+void TestWordArray::aGrowthThatCannotMapKeepsTheArray()
+{
+    QFETCH(int, filled);
+    WordArray array(WordArray::Records::Yes);
+    fill(array, filled);
+    QTRY_COMPARE(BlockAllocator::pendingBytes(), qint64(0)); // none to take back instead of mapping
+    QFile statm(QStringLiteral("/proc/self/statm"));
+    QVERIFY(statm.open(QIODevice::ReadOnly));
+    const qint64 mapped = statm.readLine().split(' ').value(0).toLongLong() * ::sysconf(_SC_PAGESIZE);
+    rlimit previous{};
+    QVERIFY(::getrlimit(RLIMIT_AS, &previous) == 0);
+    const rlimit capped{rlim_t(mapped + 64 * 1024), previous.rlim_max};
+    QVERIFY(::setrlimit(RLIMIT_AS, &capped) == 0);
+    bool refused = false;
+    try {
+        array.resize(filled + 60000);
+    } catch (const std::bad_alloc&) {
+        refused = true;
+    }
+    ::setrlimit(RLIMIT_AS, &previous);
+    QVERIFY(refused);
+    QCOMPARE(array.size(), filled);
+    QCOMPARE(array.at(filled - 1), word(filled - 1));
+    array.resize(filled + 60000);
+    QCOMPARE(array.at(0), word(0));
 }
 
 QTEST_GUILESS_MAIN(TestWordArray)
