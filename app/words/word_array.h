@@ -14,10 +14,11 @@
 #include <vector>
 
 // An array of strings for millions of entries. The text lives in large blocks, one after
-// another, and each element is a pointer and a length into them: no heap string per
-// entry, and growing never moves or copies what is held, so it costs no pauses. Given a
-// single-byte code page, an element is kept as its bytes wherever the code page has them
-// (half the room of UTF-16), otherwise as UTF-16. An array that keeps records also holds
+// another, and each element is a 32-bit handle (block number and offset) and a length
+// into them: no heap string per entry, half the room of a pointer, and growing never
+// moves or copies what is held, so it costs no pauses. Given a single-byte code page, an
+// element is kept as its bytes wherever the code page has them (half the room of
+// UTF-16), otherwise as UTF-16. An array that keeps records also holds
 // each element's record (its length and letter signature, see LetterSignature), computed
 // once when the element is written.
 //
@@ -48,9 +49,10 @@ public:
         const IndexBlock& b = block(index);
         const qsizetype slot = index & IndexMask;
         const quint32 length = b.length[slot];
+        const char* text = textOf(b.text[slot], length);
         if (length & Wide)
-            return WordView(QStringView(reinterpret_cast<const char16_t*>(b.text[slot]), length & ~Wide));
-        return WordView(reinterpret_cast<const uchar*>(b.text[slot]), length, codePage_);
+            return WordView(QStringView(reinterpret_cast<const char16_t*>(text), length & ~Wide));
+        return WordView(reinterpret_cast<const uchar*>(text), length, codePage_);
     }
     QString at(qsizetype index) const { return view(index).toString(); }
     qsizetype length(qsizetype index) const { return block(index).length[index & IndexMask] & ~Wide; }
@@ -133,12 +135,22 @@ private:
     static constexpr quint32 Wide = quint32(1) << 31;
     // Text block size in bytes; a long text gets a block of its own.
     static constexpr qsizetype TextBlockBytes = 8 * LongTextChars;
+    // A handle is a text block's number above the offset of the text in it; a long text's
+    // block of its own holds it at offset 0. An array holds at most 4096 text blocks, so
+    // 4 GB of short texts; beyond that a write fails as if memory had run out.
+    static constexpr int OffsetBits = 20;
+    static constexpr quint32 OffsetMask = (quint32(1) << OffsetBits) - 1;
+    static constexpr size_t MaxTextBlocks = size_t(1) << (32 - OffsetBits);
+    static_assert(TextBlockBytes <= qsizetype(1) << OffsetBits);
+    // Handles of an element with no text: never written (reads back null) or empty.
+    static constexpr quint32 NoText = 0;
+    static constexpr quint32 EmptyText = 1;
     // Where a new array's blocks start: one page of text, a few pages of index.
     static constexpr qsizetype FirstTextBlockBytes = 4096;
     static constexpr qsizetype FirstIndexCapacity = 512;
 
     struct IndexBlock {
-        const char** text;
+        quint32* text; // handles
         quint32* length; // with Wide for UTF-16
         quint64* record; // null when the array keeps none
         BlockAllocator::Block memory;
@@ -151,7 +163,13 @@ private:
 
     const IndexBlock& block(qsizetype index) const { return index_[size_t(index >> IndexBits)]; }
     IndexBlock& block(qsizetype index) { return index_[size_t(index >> IndexBits)]; }
-    const char* text(qsizetype index) const { return block(index).text[index & IndexMask]; }
+    const char* textOf(quint32 handle, quint32 length) const
+    {
+        static constexpr char nothing[2] = {};
+        if ((length & ~Wide) == 0)
+            return handle == NoText ? nullptr : nothing;
+        return static_cast<const char*>(text_[handle >> OffsetBits].memory.memory) + (handle & OffsetMask);
+    }
 
     void refuseWhileRead() const
     {
@@ -171,15 +189,18 @@ private:
         // into an empty element, with room left in the current text block.
         if (codePage_ && b.length[slot] == 0 && n != 0 && n <= freeBytes_ && n <= LongTextChars
             && copyAsBytes(word, reinterpret_cast<uchar*>(free_))) {
-            b.text[slot] = free_;
+            b.text[slot] = freeHandle_;
             b.length[slot] = quint32(n);
+            if (b.record)
+                b.record[slot] = recordOf(free_, quint32(n));
             free_ += n;
+            freeHandle_ += quint32(n);
             freeBytes_ -= n;
         } else {
             placeAnyway(b, slot, word, owner);
+            if (b.record)
+                b.record[slot] = recordOf(textOf(b.text[slot], b.length[slot]), b.length[slot]);
         }
-        if (b.record)
-            b.record[slot] = recordOf(b.text[slot], b.length[slot]);
     }
     // Of the element as kept: bytes go through a table of 256.
     quint64 recordOf(const char* text, quint32 length) const
@@ -201,15 +222,20 @@ private:
         return true;
     }
     void placeAnyway(IndexBlock& b, qsizetype slot, const WordView& word, const QString* owner);
-    char* takeFree(qsizetype bytes, qsizetype alignment);
-    char* storeInOwnBlock(qsizetype bytes);
+    struct Place {
+        char* at;
+        quint32 handle;
+    };
+    Place takeFree(qsizetype bytes, qsizetype alignment);
+    Place storeInOwnBlock(qsizetype bytes);
+    void makeRoomForTextBlock();
     void startTextBlock(qsizetype bytes);
     void clearElement(qsizetype index)
     {
         // Elements once cut off and now grown back start empty again.
         IndexBlock& b = block(index);
         const qsizetype slot = index & IndexMask;
-        b.text[slot] = nullptr;
+        b.text[slot] = NoText;
         b.length[slot] = 0;
         if (b.record)
             b.record[slot] = 0;
@@ -230,6 +256,7 @@ private:
     std::vector<IndexBlock> index_;
     std::vector<TextBlock> text_;
     char* free_ = nullptr; // the unused tail of the last text block
+    quint32 freeHandle_ = 0; // its handle
     qsizetype freeBytes_ = 0;
     qsizetype nextTextBytes_ = FirstTextBlockBytes;
 };

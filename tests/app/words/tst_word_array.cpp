@@ -278,6 +278,15 @@ void TestWordArray::aCutKeepsTheTextOfTheKeptElements()
     QCOMPARE(array.at(1), QString(300000, QChar(u'д')));
     array.append(QStringLiteral("новое"));
     QCOMPARE(contentsOf(array), (QStringList{QString(), QString(300000, QChar(u'д')), QStringLiteral("новое")}));
+    // A kept text in the last of many blocks, the ones before it let go and new ones made.
+    for (int i = 0; i < 300000; ++i)
+        array.append(word(i));
+    array.set(2, QStringLiteral("последнее"));
+    array.resize(3);
+    for (int i = 0; i < 300000; ++i)
+        array.append(word(i));
+    QCOMPARE(array.at(2), QStringLiteral("последнее"));
+    QCOMPARE(array.at(300002), word(299999));
 }
 
 void TestWordArray::aLongStringIsSharedAndNeverOverwritten()
