@@ -44,14 +44,14 @@ WordArray::IndexBlock WordArray::mapIndexBlock(qsizetype capacity) const
 {
     const size_t recordBytes = records_ ? sizeof(quint64) * size_t(capacity) : 0; // first, for alignment
     const size_t textBytes = sizeof(quint32) * size_t(capacity);
+    const size_t lengthBytes = records_ ? 0 : sizeof(quint32) * size_t(capacity);
     // Elements are cleared as the array grows over them.
-    const BlockAllocator::Block memory =
-        BlockAllocator::allocate(recordBytes + textBytes + sizeof(quint32) * size_t(capacity));
+    const BlockAllocator::Block memory = BlockAllocator::allocate(recordBytes + textBytes + lengthBytes);
     char* bytes = static_cast<char*>(memory.memory);
     IndexBlock b;
     b.record = records_ ? reinterpret_cast<quint64*>(bytes) : nullptr;
     b.text = reinterpret_cast<quint32*>(bytes + recordBytes);
-    b.length = reinterpret_cast<quint32*>(bytes + recordBytes + textBytes);
+    b.length = records_ ? nullptr : reinterpret_cast<quint32*>(bytes + recordBytes + textBytes);
     b.memory = memory;
     b.capacity = capacity;
     return b;
@@ -73,9 +73,10 @@ void WordArray::growFirstIndexBlock(qsizetype capacity)
     IndexBlock& b = index_.front();
     const size_t n = size_t(b.capacity);
     std::memcpy(grown.text, b.text, n * sizeof(quint32));
-    std::memcpy(grown.length, b.length, n * sizeof(quint32));
     if (b.record)
         std::memcpy(grown.record, b.record, n * sizeof(quint64));
+    else
+        std::memcpy(grown.length, b.length, n * sizeof(quint32));
     BlockAllocator::freeNow(b.memory);
     capacity_ += capacity - b.capacity;
     b = grown;
@@ -94,30 +95,29 @@ void WordArray::setCodePage(const SingleByteCodePage* codePage)
     }
 }
 
-void WordArray::placeAnyway(IndexBlock& b, qsizetype slot, const WordView& word, const QString* owner)
+void WordArray::placeAnyway(IndexBlock& b, qsizetype index, const WordView& word, const QString* owner)
 {
     const qsizetype n = word.size();
     if (n >= qsizetype(Wide)) // lengths are kept in 31 bits
         throw std::bad_alloc();
     if (n == 0) {
         // An empty text reads back as empty rather than null, and takes no room.
-        b.text[slot] = EmptyText;
-        b.length[slot] = 0;
+        store(b, index, EmptyText, nullptr, 0);
         return;
     }
     if (owner && n > LongTextChars) {
         makeRoomForTextBlock();
         text_.push_back({{const_cast<QChar*>(owner->constData()), size_t(n) * sizeof(char16_t)}, *owner});
-        b.text[slot] = quint32(text_.size() - 1) << OffsetBits;
-        b.length[slot] = quint32(n) | Wide;
+        store(b, index, quint32(text_.size() - 1) << OffsetBits | Wide, reinterpret_cast<const char*>(owner->utf16()), n);
         return;
     }
     // A short element owns its text alone, so a shorter one of its kind can take its place.
-    const quint32 old = b.length[slot];
-    const bool reusable = n <= qsizetype(old & ~Wide) && (old & ~Wide) <= quint32(LongTextChars);
-    const Place oldPlace{const_cast<char*>(textOf(b.text[slot], old)), b.text[slot]};
+    const qsizetype old = lengthOf(b, index);
+    const quint32 oldHandle = b.text[index & IndexMask];
+    const bool reusable = n <= old && old <= LongTextChars;
+    const Place oldPlace{const_cast<char*>(textOf(oldHandle, old)), oldHandle};
     if (codePage_) {
-        const bool inPlace = reusable && !(old & Wide);
+        const bool inPlace = reusable && !(oldHandle & Wide);
         const bool ownBlock = !inPlace && n > LongTextChars;
         const Place place = inPlace ? oldPlace : ownBlock ? storeInOwnBlock(n) : takeFree(n, 1);
         bool kept = true;
@@ -126,8 +126,7 @@ void WordArray::placeAnyway(IndexBlock& b, qsizetype slot, const WordView& word,
         else
             kept = codePage_->encode(word.text(), reinterpret_cast<uchar*>(place.at));
         if (kept) {
-            b.text[slot] = place.handle;
-            b.length[slot] = quint32(n);
+            store(b, index, place.handle, place.at, n);
             return;
         }
         // A character the code page lacks: the room taken for the bytes goes back.
@@ -141,12 +140,11 @@ void WordArray::placeAnyway(IndexBlock& b, qsizetype slot, const WordView& word,
         }
     }
     const size_t bytes = size_t(n) * sizeof(char16_t);
-    const Place place = reusable && (old & Wide) ? oldPlace
-                        : n > LongTextChars      ? storeInOwnBlock(qsizetype(bytes))
-                                                 : takeFree(qsizetype(bytes), 2);
+    const Place place = reusable && (oldHandle & Wide) ? oldPlace
+                        : n > LongTextChars            ? storeInOwnBlock(qsizetype(bytes))
+                                                       : takeFree(qsizetype(bytes), 2);
     std::memmove(place.at, word.text().utf16(), bytes);
-    b.text[slot] = place.handle;
-    b.length[slot] = quint32(n) | Wide;
+    store(b, index, place.handle | Wide, place.at, n);
 }
 
 WordArray::Place WordArray::takeFree(qsizetype bytes, qsizetype alignment)
@@ -218,6 +216,7 @@ void WordArray::resizeAnyway(qsizetype size)
         capacity_ -= index_[i].capacity;
     }
     index_.resize(keptIndexBlocks);
+    std::erase_if(longLengths_, [size](const auto& entry) { return entry.first >= size; });
     dropUnusedTextBlocks();
 }
 
@@ -231,9 +230,10 @@ void WordArray::dropUnusedTextBlocks()
         return;
     constexpr quint32 Unused = ~quint32(0);
     std::vector<quint32> renumbered(text_.size(), Unused);
+    const auto number = [](quint32 handle) { return (handle & ~Wide) >> OffsetBits; };
     for (qsizetype i = 0; i < size_; ++i) {
         if (length(i) != 0)
-            renumbered[block(i).text[i & IndexMask] >> OffsetBits] = 0;
+            renumbered[number(block(i).text[i & IndexMask])] = 0;
     }
     quint32 kept = 0;
     for (size_t k = 0; k < text_.size(); ++k) {
@@ -250,7 +250,7 @@ void WordArray::dropUnusedTextBlocks()
     for (qsizetype i = 0; i < size_; ++i) {
         quint32& handle = block(i).text[i & IndexMask];
         if (length(i) != 0)
-            handle = renumbered[handle >> OffsetBits] << OffsetBits | (handle & OffsetMask);
+            handle = renumbered[number(handle)] << OffsetBits | (handle & (Wide | OffsetMask));
     }
     // New text goes to a fresh block, never into the tail of one that may have gone;
     // what is left is small again, and so are the blocks for what comes.

@@ -11,6 +11,7 @@
 
 #include <array>
 #include <cstring>
+#include <unordered_map>
 #include <vector>
 
 // An array of strings for millions of entries. The text lives in large blocks, one after
@@ -47,15 +48,15 @@ public:
     WordView view(qsizetype index) const
     {
         const IndexBlock& b = block(index);
-        const qsizetype slot = index & IndexMask;
-        const quint32 length = b.length[slot];
-        const char* text = textOf(b.text[slot], length);
-        if (length & Wide)
-            return WordView(QStringView(reinterpret_cast<const char16_t*>(text), length & ~Wide));
+        const quint32 handle = b.text[index & IndexMask];
+        const qsizetype length = lengthOf(b, index);
+        const char* text = textOf(handle, length);
+        if (handle & Wide)
+            return WordView(QStringView(reinterpret_cast<const char16_t*>(text), length));
         return WordView(reinterpret_cast<const uchar*>(text), length, codePage_);
     }
     QString at(qsizetype index) const { return view(index).toString(); }
-    qsizetype length(qsizetype index) const { return block(index).length[index & IndexMask] & ~Wide; }
+    qsizetype length(qsizetype index) const { return lengthOf(block(index), index); }
     // Zero for an array that keeps none.
     quint64 record(qsizetype index) const
     {
@@ -131,16 +132,16 @@ private:
     static constexpr int IndexBits = 16;
     static constexpr qsizetype IndexSize = qsizetype(1) << IndexBits;
     static constexpr qsizetype IndexMask = IndexSize - 1;
-    // In an element's length: the text is UTF-16, not bytes of the code page.
-    static constexpr quint32 Wide = quint32(1) << 31;
     // Text block size in bytes; a long text gets a block of its own.
     static constexpr qsizetype TextBlockBytes = 8 * LongTextChars;
     // A handle is a text block's number above the offset of the text in it; a long text's
-    // block of its own holds it at offset 0. An array holds at most 4096 text blocks, so
-    // 4 GB of short texts; beyond that a write fails as if memory had run out.
+    // block of its own holds it at offset 0. An array holds at most 2048 text blocks, so
+    // 2 GB of short texts; beyond that a write fails as if memory had run out.
     static constexpr int OffsetBits = 20;
     static constexpr quint32 OffsetMask = (quint32(1) << OffsetBits) - 1;
-    static constexpr size_t MaxTextBlocks = size_t(1) << (32 - OffsetBits);
+    // In a handle: the text is UTF-16, not bytes of the code page.
+    static constexpr quint32 Wide = quint32(1) << 31;
+    static constexpr size_t MaxTextBlocks = size_t(1) << (31 - OffsetBits);
     static_assert(TextBlockBytes <= qsizetype(1) << OffsetBits);
     // Handles of an element with no text: never written (reads back null) or empty.
     static constexpr quint32 NoText = 0;
@@ -151,8 +152,8 @@ private:
 
     struct IndexBlock {
         quint32* text; // handles
-        quint32* length; // with Wide for UTF-16
         quint64* record; // null when the array keeps none
+        quint32* length; // null when it keeps records, which hold the length
         BlockAllocator::Block memory;
         qsizetype capacity; // IndexSize but for a first block still growing
     };
@@ -163,12 +164,34 @@ private:
 
     const IndexBlock& block(qsizetype index) const { return index_[size_t(index >> IndexBits)]; }
     IndexBlock& block(qsizetype index) { return index_[size_t(index >> IndexBits)]; }
-    const char* textOf(quint32 handle, quint32 length) const
+    const char* textOf(quint32 handle, qsizetype length) const
     {
         static constexpr char nothing[2] = {};
-        if ((length & ~Wide) == 0)
+        if (length == 0)
             return handle == NoText ? nullptr : nothing;
-        return static_cast<const char*>(text_[handle >> OffsetBits].memory.memory) + (handle & OffsetMask);
+        return static_cast<const char*>(text_[(handle & ~Wide) >> OffsetBits].memory.memory) + (handle & OffsetMask);
+    }
+    qsizetype lengthOf(const IndexBlock& b, qsizetype index) const
+    {
+        const qsizetype slot = index & IndexMask;
+        if (!b.length) {
+            const qsizetype recorded = qsizetype(b.record[slot] >> LetterSignature::LengthShift);
+            return recorded < LetterSignature::LongestRecordedLength ? recorded : longLengths_.at(index);
+        }
+        return b.length[slot];
+    }
+    // The element's text and length, and its record where the array keeps them.
+    void store(IndexBlock& b, qsizetype index, quint32 handle, const char* text, qsizetype length)
+    {
+        const qsizetype slot = index & IndexMask;
+        b.text[slot] = handle;
+        if (!b.record) {
+            b.length[slot] = quint32(length);
+            return;
+        }
+        b.record[slot] = recordOf(text, handle & Wide, length);
+        if (length >= LetterSignature::LongestRecordedLength)
+            longLengths_[index] = length;
     }
 
     void refuseWhileRead() const
@@ -183,33 +206,27 @@ private:
     {
         refuseWhileRead();
         IndexBlock& b = block(index);
-        const qsizetype slot = index & IndexMask;
         const qsizetype n = word.size();
         // Inline for what an import and a search do per word: a short word kept as bytes,
         // into an empty element, with room left in the current text block.
-        if (codePage_ && b.length[slot] == 0 && n != 0 && n <= freeBytes_ && n <= LongTextChars
+        if (codePage_ && n != 0 && n <= freeBytes_ && n <= LongTextChars && lengthOf(b, index) == 0
             && copyAsBytes(word, reinterpret_cast<uchar*>(free_))) {
-            b.text[slot] = freeHandle_;
-            b.length[slot] = quint32(n);
-            if (b.record)
-                b.record[slot] = recordOf(free_, quint32(n));
+            store(b, index, freeHandle_, free_, n);
             free_ += n;
             freeHandle_ += quint32(n);
             freeBytes_ -= n;
         } else {
-            placeAnyway(b, slot, word, owner);
-            if (b.record)
-                b.record[slot] = recordOf(textOf(b.text[slot], b.length[slot]), b.length[slot]);
+            placeAnyway(b, index, word, owner);
         }
     }
     // Of the element as kept: bytes go through a table of 256.
-    quint64 recordOf(const char* text, quint32 length) const
+    quint64 recordOf(const char* text, bool wide, qsizetype length) const
     {
-        if (length & Wide)
-            return LetterSignature::record(QStringView(reinterpret_cast<const char16_t*>(text), length & ~Wide));
+        if (wide)
+            return LetterSignature::record(QStringView(reinterpret_cast<const char16_t*>(text), length));
         const auto* bytes = reinterpret_cast<const uchar*>(text);
         quint64 signature = 0;
-        for (quint32 k = 0; k < length; ++k)
+        for (qsizetype k = 0; k < length; ++k)
             signature |= byteBits_[bytes[k]];
         return LetterSignature::record(length, signature);
     }
@@ -221,7 +238,7 @@ private:
         std::memcpy(out, word.bytes(), size_t(word.size()));
         return true;
     }
-    void placeAnyway(IndexBlock& b, qsizetype slot, const WordView& word, const QString* owner);
+    void placeAnyway(IndexBlock& b, qsizetype index, const WordView& word, const QString* owner);
     struct Place {
         char* at;
         quint32 handle;
@@ -236,9 +253,10 @@ private:
         IndexBlock& b = block(index);
         const qsizetype slot = index & IndexMask;
         b.text[slot] = NoText;
-        b.length[slot] = 0;
         if (b.record)
             b.record[slot] = 0;
+        else
+            b.length[slot] = 0;
     }
     void resizeAnyway(qsizetype size);
     static void release(TextBlock& block);
@@ -255,6 +273,8 @@ private:
     qsizetype capacity_ = 0; // elements the index blocks have room for
     std::vector<IndexBlock> index_;
     std::vector<TextBlock> text_;
+    // Where records hold lengths: those too long for a record, by element.
+    std::unordered_map<qsizetype, qsizetype> longLengths_;
     char* free_ = nullptr; // the unused tail of the last text block
     quint32 freeHandle_ = 0; // its handle
     qsizetype freeBytes_ = 0;

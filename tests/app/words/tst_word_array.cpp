@@ -143,13 +143,16 @@ void TestWordArray::recordsFollowEveryWrite()
     array.resize(3);
     QCOMPARE(array.record(1), quint64(0));
     // Bytes and UTF-16 take each other's place too.
-    const QStringList writes{QString::fromUtf8("переподготовка"), QString::fromUtf8("Кот"), "",
+    // Lengths from 255 on are beyond what a record holds.
+    const QStringList writes{QString(300, QChar(u'я')), QString(255, QChar(u'ж')), QString(254, QChar(u'ж')),
+                             QString::fromUtf8("переподготовка"), QString::fromUtf8("Кот"), "",
                              QString::fromUtf8("апельсин"), QString::fromUtf8("漢字漢字漢字"), QString::fromUtf8("ёж"),
                              QString::fromUtf8("漢")};
     for (const QString& text : writes) {
         // Shorter texts take the place of longer ones: the record must not lag.
         array.set(1, text);
         QCOMPARE(array.at(1), text);
+        QCOMPARE(array.length(1), text.size());
         QCOMPARE(array.record(1), LetterSignature::record(text));
     }
     array.resize(1);
