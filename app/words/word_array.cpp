@@ -82,6 +82,10 @@ void WordArray::growFirstIndexBlock(qsizetype capacity)
     b = grown;
 }
 
+qsizetype WordArray::longLength(qsizetype index) const { return longLengths_.at(index); }
+
+void WordArray::keepLongLength(qsizetype index, qsizetype length) { longLengths_[index] = length; }
+
 void WordArray::setCodePage(const SingleByteCodePage* codePage)
 {
     if (codePage == codePage_)

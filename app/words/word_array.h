@@ -176,7 +176,7 @@ private:
         const qsizetype slot = index & IndexMask;
         if (!b.length) {
             const qsizetype recorded = qsizetype(b.record[slot] >> LetterSignature::LengthShift);
-            return recorded < LetterSignature::LongestRecordedLength ? recorded : longLengths_.at(index);
+            return recorded < LetterSignature::LongestRecordedLength ? recorded : longLength(index);
         }
         return b.length[slot];
     }
@@ -191,8 +191,11 @@ private:
         }
         b.record[slot] = recordOf(text, handle & Wide, length);
         if (length >= LetterSignature::LongestRecordedLength)
-            longLengths_[index] = length;
+            keepLongLength(index, length);
     }
+    // Apart, so that what reads and writes every word stays small enough to inline.
+    qsizetype longLength(qsizetype index) const;
+    void keepLongLength(qsizetype index, qsizetype length);
 
     void refuseWhileRead() const
     {
