@@ -184,14 +184,16 @@ private:
     void store(IndexBlock& b, qsizetype index, quint32 handle, const char* text, qsizetype length)
     {
         const qsizetype slot = index & IndexMask;
-        b.text[slot] = handle;
         if (!b.record) {
+            b.text[slot] = handle;
             b.length[slot] = quint32(length);
             return;
         }
-        b.record[slot] = recordOf(text, handle & Wide, length);
+        // First what may throw, so that an element never reads a length it lacks.
         if (length >= LetterSignature::LongestRecordedLength)
             keepLongLength(index, length);
+        b.text[slot] = handle;
+        b.record[slot] = recordOf(text, handle & Wide, length);
     }
     // Apart, so that what reads and writes every word stays small enough to inline.
     qsizetype longLength(qsizetype index) const;
