@@ -124,11 +124,14 @@ void WordSearch::run()
                     }
                 }
                 progress.step(1, total);
-                if (firstTest.mayMatch(run.records[k]) && matcher.matches(reading.view(i))) {
-                    c.r.appendRow();
-                    ++f.FoundCount;
-                    Module1::GrowFoundWords(f.FoundCount - 1);
-                    Module1::FoundWords.set(f.FoundCount - 1, reading.view(i));
+                if (firstTest.mayMatch(run.records[k])) {
+                    const WordView word = reading.view(i);
+                    if (matcher.matches(word)) {
+                        c.r.appendRow();
+                        ++f.FoundCount;
+                        Module1::GrowFoundWords(f.FoundCount - 1);
+                        Module1::FoundWords.set(f.FoundCount - 1, word);
+                    }
                 }
                 pump.processPendingEvents();
                 examined.set(examined.value() + 1);

@@ -11,13 +11,15 @@
 
 #include <array>
 #include <cstring>
+#include <unordered_map>
 #include <vector>
 
 // An array of strings for millions of entries. The text lives in large blocks, one after
-// another, and each element is a pointer and a length into them: no heap string per
-// entry, and growing never moves or copies what is held, so it costs no pauses. Given a
-// single-byte code page, an element is kept as its bytes wherever the code page has them
-// (half the room of UTF-16), otherwise as UTF-16. An array that keeps records also holds
+// another, and each element is a 32-bit handle (block number and offset) and a length
+// into them: no heap string per entry, half the room of a pointer, and growing never
+// moves or copies what is held, so it costs no pauses. Given a single-byte code page, an
+// element is kept as its bytes wherever the code page has them (half the room of
+// UTF-16), otherwise as UTF-16. An array that keeps records also holds
 // each element's record (its length and letter signature, see LetterSignature), computed
 // once when the element is written.
 //
@@ -46,14 +48,15 @@ public:
     WordView view(qsizetype index) const
     {
         const IndexBlock& b = block(index);
-        const qsizetype slot = index & IndexMask;
-        const quint32 length = b.length[slot];
-        if (length & Wide)
-            return WordView(QStringView(reinterpret_cast<const char16_t*>(b.text[slot]), length & ~Wide));
-        return WordView(reinterpret_cast<const uchar*>(b.text[slot]), length, codePage_);
+        const quint32 handle = b.text[index & IndexMask];
+        const qsizetype length = lengthOf(b, index);
+        const char* text = textOf(handle, length);
+        if (handle & Wide)
+            return WordView(QStringView(reinterpret_cast<const char16_t*>(text), length));
+        return WordView(reinterpret_cast<const uchar*>(text), length, codePage_);
     }
     QString at(qsizetype index) const { return view(index).toString(); }
-    qsizetype length(qsizetype index) const { return block(index).length[index & IndexMask] & ~Wide; }
+    qsizetype length(qsizetype index) const { return lengthOf(block(index), index); }
     // Zero for an array that keeps none.
     quint64 record(qsizetype index) const
     {
@@ -129,18 +132,28 @@ private:
     static constexpr int IndexBits = 16;
     static constexpr qsizetype IndexSize = qsizetype(1) << IndexBits;
     static constexpr qsizetype IndexMask = IndexSize - 1;
-    // In an element's length: the text is UTF-16, not bytes of the code page.
-    static constexpr quint32 Wide = quint32(1) << 31;
     // Text block size in bytes; a long text gets a block of its own.
     static constexpr qsizetype TextBlockBytes = 8 * LongTextChars;
+    // A handle is a text block's number above the offset of the text in it; a long text's
+    // block of its own holds it at offset 0. An array holds at most 2048 text blocks, so
+    // 2 GB of short texts; beyond that a write fails as if memory had run out.
+    static constexpr int OffsetBits = 20;
+    static constexpr quint32 OffsetMask = (quint32(1) << OffsetBits) - 1;
+    // In a handle: the text is UTF-16, not bytes of the code page.
+    static constexpr quint32 Wide = quint32(1) << 31;
+    static constexpr size_t MaxTextBlocks = size_t(1) << (31 - OffsetBits);
+    static_assert(TextBlockBytes <= qsizetype(1) << OffsetBits);
+    // Handles of an element with no text: never written (reads back null) or empty.
+    static constexpr quint32 NoText = 0;
+    static constexpr quint32 EmptyText = 1;
     // Where a new array's blocks start: one page of text, a few pages of index.
     static constexpr qsizetype FirstTextBlockBytes = 4096;
     static constexpr qsizetype FirstIndexCapacity = 512;
 
     struct IndexBlock {
-        const char** text;
-        quint32* length; // with Wide for UTF-16
+        quint32* text; // handles
         quint64* record; // null when the array keeps none
+        quint32* length; // null when it keeps records, which hold the length
         BlockAllocator::Block memory;
         qsizetype capacity; // IndexSize but for a first block still growing
     };
@@ -151,7 +164,40 @@ private:
 
     const IndexBlock& block(qsizetype index) const { return index_[size_t(index >> IndexBits)]; }
     IndexBlock& block(qsizetype index) { return index_[size_t(index >> IndexBits)]; }
-    const char* text(qsizetype index) const { return block(index).text[index & IndexMask]; }
+    const char* textOf(quint32 handle, qsizetype length) const
+    {
+        static constexpr char nothing[2] = {};
+        if (length == 0)
+            return handle == NoText ? nullptr : nothing;
+        return static_cast<const char*>(text_[(handle & ~Wide) >> OffsetBits].memory.memory) + (handle & OffsetMask);
+    }
+    qsizetype lengthOf(const IndexBlock& b, qsizetype index) const
+    {
+        const qsizetype slot = index & IndexMask;
+        if (!b.length) {
+            const qsizetype recorded = qsizetype(b.record[slot] >> LetterSignature::LengthShift);
+            return recorded < LetterSignature::LongestRecordedLength ? recorded : longLength(index);
+        }
+        return b.length[slot];
+    }
+    // The element's text and length, and its record where the array keeps them.
+    void store(IndexBlock& b, qsizetype index, quint32 handle, const char* text, qsizetype length)
+    {
+        const qsizetype slot = index & IndexMask;
+        if (!b.record) {
+            b.text[slot] = handle;
+            b.length[slot] = quint32(length);
+            return;
+        }
+        // First what may throw, so that an element never reads a length it lacks.
+        if (length >= LetterSignature::LongestRecordedLength)
+            keepLongLength(index, length);
+        b.text[slot] = handle;
+        b.record[slot] = recordOf(text, handle & Wide, length);
+    }
+    // Apart, so that what reads and writes every word stays small enough to inline.
+    qsizetype longLength(qsizetype index) const;
+    void keepLongLength(qsizetype index, qsizetype length);
 
     void refuseWhileRead() const
     {
@@ -165,30 +211,27 @@ private:
     {
         refuseWhileRead();
         IndexBlock& b = block(index);
-        const qsizetype slot = index & IndexMask;
         const qsizetype n = word.size();
         // Inline for what an import and a search do per word: a short word kept as bytes,
         // into an empty element, with room left in the current text block.
-        if (codePage_ && b.length[slot] == 0 && n != 0 && n <= freeBytes_ && n <= LongTextChars
+        if (codePage_ && n != 0 && n <= freeBytes_ && n <= LongTextChars && lengthOf(b, index) == 0
             && copyAsBytes(word, reinterpret_cast<uchar*>(free_))) {
-            b.text[slot] = free_;
-            b.length[slot] = quint32(n);
+            store(b, index, freeHandle_, free_, n);
             free_ += n;
+            freeHandle_ += quint32(n);
             freeBytes_ -= n;
         } else {
-            placeAnyway(b, slot, word, owner);
+            placeAnyway(b, index, word, owner);
         }
-        if (b.record)
-            b.record[slot] = recordOf(b.text[slot], b.length[slot]);
     }
     // Of the element as kept: bytes go through a table of 256.
-    quint64 recordOf(const char* text, quint32 length) const
+    quint64 recordOf(const char* text, bool wide, qsizetype length) const
     {
-        if (length & Wide)
-            return LetterSignature::record(QStringView(reinterpret_cast<const char16_t*>(text), length & ~Wide));
+        if (wide)
+            return LetterSignature::record(QStringView(reinterpret_cast<const char16_t*>(text), length));
         const auto* bytes = reinterpret_cast<const uchar*>(text);
         quint64 signature = 0;
-        for (quint32 k = 0; k < length; ++k)
+        for (qsizetype k = 0; k < length; ++k)
             signature |= byteBits_[bytes[k]];
         return LetterSignature::record(length, signature);
     }
@@ -200,22 +243,29 @@ private:
         std::memcpy(out, word.bytes(), size_t(word.size()));
         return true;
     }
-    void placeAnyway(IndexBlock& b, qsizetype slot, const WordView& word, const QString* owner);
-    char* takeFree(qsizetype bytes, qsizetype alignment);
-    char* storeInOwnBlock(qsizetype bytes);
+    void placeAnyway(IndexBlock& b, qsizetype index, const WordView& word, const QString* owner);
+    struct Place {
+        char* at;
+        quint32 handle;
+    };
+    Place takeFree(qsizetype bytes, qsizetype alignment);
+    Place storeInOwnBlock(qsizetype bytes);
+    void makeRoomForTextBlock();
     void startTextBlock(qsizetype bytes);
     void clearElement(qsizetype index)
     {
         // Elements once cut off and now grown back start empty again.
         IndexBlock& b = block(index);
         const qsizetype slot = index & IndexMask;
-        b.text[slot] = nullptr;
-        b.length[slot] = 0;
+        b.text[slot] = NoText;
         if (b.record)
             b.record[slot] = 0;
+        else
+            b.length[slot] = 0;
     }
     void resizeAnyway(qsizetype size);
     static void release(TextBlock& block);
+    IndexBlock mapIndexBlock(qsizetype capacity) const;
     void addIndexBlock(qsizetype capacity);
     void growFirstIndexBlock(qsizetype capacity);
     void dropUnusedTextBlocks();
@@ -228,7 +278,10 @@ private:
     qsizetype capacity_ = 0; // elements the index blocks have room for
     std::vector<IndexBlock> index_;
     std::vector<TextBlock> text_;
+    // Where records hold lengths: those too long for a record, by element.
+    std::unordered_map<qsizetype, qsizetype> longLengths_;
     char* free_ = nullptr; // the unused tail of the last text block
+    quint32 freeHandle_ = 0; // its handle
     qsizetype freeBytes_ = 0;
     qsizetype nextTextBytes_ = FirstTextBlockBytes;
 };

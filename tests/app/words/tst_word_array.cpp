@@ -7,6 +7,10 @@
 #include <QCoreApplication>
 #include <QtTest>
 
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <new>
 #include <stdexcept>
 
 // The store behind the dictionary, the found words and the list boxes.
@@ -29,6 +33,8 @@ private slots:
     void aSmallArrayHoldsLittle();
     void aReadArrayRefusesEveryChange_data();
     void aReadArrayRefusesEveryChange();
+    void aGrowthThatCannotMapKeepsTheArray_data();
+    void aGrowthThatCannotMapKeepsTheArray();
 };
 
 namespace {
@@ -137,13 +143,16 @@ void TestWordArray::recordsFollowEveryWrite()
     array.resize(3);
     QCOMPARE(array.record(1), quint64(0));
     // Bytes and UTF-16 take each other's place too.
-    const QStringList writes{QString::fromUtf8("переподготовка"), QString::fromUtf8("Кот"), "",
+    // Lengths from 255 on are beyond what a record holds.
+    const QStringList writes{QString(300, QChar(u'я')), QString(255, QChar(u'ж')), QString(254, QChar(u'ж')),
+                             QString::fromUtf8("переподготовка"), QString::fromUtf8("Кот"), "",
                              QString::fromUtf8("апельсин"), QString::fromUtf8("漢字漢字漢字"), QString::fromUtf8("ёж"),
                              QString::fromUtf8("漢")};
     for (const QString& text : writes) {
         // Shorter texts take the place of longer ones: the record must not lag.
         array.set(1, text);
         QCOMPARE(array.at(1), text);
+        QCOMPARE(array.length(1), text.size());
         QCOMPARE(array.record(1), LetterSignature::record(text));
     }
     array.resize(1);
@@ -272,6 +281,15 @@ void TestWordArray::aCutKeepsTheTextOfTheKeptElements()
     QCOMPARE(array.at(1), QString(300000, QChar(u'д')));
     array.append(QStringLiteral("новое"));
     QCOMPARE(contentsOf(array), (QStringList{QString(), QString(300000, QChar(u'д')), QStringLiteral("новое")}));
+    // A kept text in the last of many blocks, the ones before it let go and new ones made.
+    for (int i = 0; i < 300000; ++i)
+        array.append(word(i));
+    array.set(2, QStringLiteral("последнее"));
+    array.resize(3);
+    for (int i = 0; i < 300000; ++i)
+        array.append(word(i));
+    QCOMPARE(array.at(2), QStringLiteral("последнее"));
+    QCOMPARE(array.at(300002), word(299999));
 }
 
 void TestWordArray::aLongStringIsSharedAndNeverOverwritten()
@@ -326,6 +344,41 @@ void TestWordArray::aReadArrayRefusesEveryChange()
         QCOMPARE(array.at(0), word(0));
     }
     change(array); // once the reading is over
+}
+
+void TestWordArray::aGrowthThatCannotMapKeepsTheArray_data()
+{
+    QTest::addColumn<int>("filled");
+    QTest::newRow("the first index block growing") << 512;
+    QTest::newRow("a further index block") << 65536;
+}
+
+// Out of address space, a growth fails as a whole: the array keeps what it held.
+void TestWordArray::aGrowthThatCannotMapKeepsTheArray()
+{
+    QFETCH(int, filled);
+    WordArray array(WordArray::Records::Yes);
+    fill(array, filled);
+    QTRY_COMPARE(BlockAllocator::pendingBytes(), qint64(0)); // none to take back instead of mapping
+    QFile statm(QStringLiteral("/proc/self/statm"));
+    QVERIFY(statm.open(QIODevice::ReadOnly));
+    const qint64 mapped = statm.readLine().split(' ').value(0).toLongLong() * ::sysconf(_SC_PAGESIZE);
+    rlimit previous{};
+    QVERIFY(::getrlimit(RLIMIT_AS, &previous) == 0);
+    const rlimit capped{rlim_t(mapped + 64 * 1024), previous.rlim_max};
+    QVERIFY(::setrlimit(RLIMIT_AS, &capped) == 0);
+    bool refused = false;
+    try {
+        array.resize(filled + 60000);
+    } catch (const std::bad_alloc&) {
+        refused = true;
+    }
+    ::setrlimit(RLIMIT_AS, &previous);
+    QVERIFY(refused);
+    QCOMPARE(array.size(), filled);
+    QCOMPARE(array.at(filled - 1), word(filled - 1));
+    array.resize(filled + 60000);
+    QCOMPARE(array.at(0), word(0));
 }
 
 QTEST_GUILESS_MAIN(TestWordArray)
