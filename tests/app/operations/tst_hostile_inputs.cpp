@@ -1,4 +1,5 @@
 #include "../words/word_array_contents.h"
+#include "address_space_limit.h"
 #include "form_harness.h"
 #include "progress_bar/xp_progress_bar.h"
 #include "push_button/xp_button.h"
@@ -12,9 +13,6 @@
 #include <QThread>
 #include <QTimer>
 #include <QtTest>
-
-#include <sys/resource.h>
-#include <unistd.h>
 
 #include <utility>
 
@@ -45,25 +43,6 @@ struct SlowLinePump : ScriptedEventPump {
         if (!std::exchange(slept, true))
             QThread::msleep(600);
         ScriptedEventPump::processPendingEventsExceptInput();
-    }
-};
-
-// Caps this process's address space a little above what it maps now, until destroyed.
-struct AddressSpaceLimit {
-    rlimit previous{};
-    bool active = false;
-    explicit AddressSpaceLimit(qint64 headroom)
-    {
-        QFile statm(QStringLiteral("/proc/self/statm"));
-        const qint64 pages = statm.open(QIODevice::ReadOnly) ? statm.readLine().split(' ').value(0).toLongLong() : 0;
-        active = pages > 0 && ::getrlimit(RLIMIT_AS, &previous) == 0;
-        const rlimit capped{rlim_t(pages * ::sysconf(_SC_PAGESIZE) + headroom), previous.rlim_max};
-        active = active && ::setrlimit(RLIMIT_AS, &capped) == 0;
-    }
-    ~AddressSpaceLimit()
-    {
-        if (active)
-            ::setrlimit(RLIMIT_AS, &previous);
     }
 };
 

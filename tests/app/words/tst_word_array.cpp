@@ -1,4 +1,5 @@
 #include "words/letter_signature.h"
+#include "address_space_limit.h"
 #include "test_code_page.h"
 #include "word_array_contents.h"
 #include "words/block_allocator.h"
@@ -6,9 +7,6 @@
 
 #include <QCoreApplication>
 #include <QtTest>
-
-#include <sys/resource.h>
-#include <unistd.h>
 
 #include <new>
 #include <stdexcept>
@@ -360,20 +358,16 @@ void TestWordArray::aGrowthThatCannotMapKeepsTheArray()
     WordArray array(WordArray::Records::Yes);
     fill(array, filled);
     QTRY_COMPARE(BlockAllocator::pendingBytes(), qint64(0)); // none to take back instead of mapping
-    QFile statm(QStringLiteral("/proc/self/statm"));
-    QVERIFY(statm.open(QIODevice::ReadOnly));
-    const qint64 mapped = statm.readLine().split(' ').value(0).toLongLong() * ::sysconf(_SC_PAGESIZE);
-    rlimit previous{};
-    QVERIFY(::getrlimit(RLIMIT_AS, &previous) == 0);
-    const rlimit capped{rlim_t(mapped + 64 * 1024), previous.rlim_max};
-    QVERIFY(::setrlimit(RLIMIT_AS, &capped) == 0);
     bool refused = false;
-    try {
-        array.resize(filled + 60000);
-    } catch (const std::bad_alloc&) {
-        refused = true;
+    {
+        AddressSpaceLimit limit(64 * 1024);
+        QVERIFY(limit.active);
+        try {
+            array.resize(filled + 60000);
+        } catch (const std::bad_alloc&) {
+            refused = true;
+        }
     }
-    ::setrlimit(RLIMIT_AS, &previous);
     QVERIFY(refused);
     QCOMPARE(array.size(), filled);
     QCOMPARE(array.at(filled - 1), word(filled - 1));
