@@ -11,7 +11,7 @@ import subprocess
 import tempfile
 import time
 
-from x_session import Failure, TIMEOUT, spawn, wait_for
+from x_session import Failure, TIMEOUT, spawn, stop, wait_for
 
 VNC_PORT = 5931
 
@@ -179,14 +179,7 @@ class WaylandSession:
     def close(self):
         if self.vnc:
             self.vnc.close()
-        for proc in reversed(self.procs):
-            if proc.poll() is None:
-                proc.terminate()
-                try:
-                    proc.wait(timeout=5)
-                except subprocess.TimeoutExpired:
-                    proc.kill()
-                    proc.wait()
+        stop(self.procs)
         shutil.rmtree(self.tmp, ignore_errors=True)
 
     def __enter__(self):

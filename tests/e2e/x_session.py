@@ -263,14 +263,7 @@ class Session:
     # -- teardown ---------------------------------------------------------------------------------
 
     def close(self):
-        for proc in reversed(self.procs):
-            if proc.poll() is None:
-                proc.terminate()
-                try:
-                    proc.wait(timeout=5)
-                except subprocess.TimeoutExpired:
-                    proc.kill()
-                    proc.wait()
+        stop(self.procs)
         shutil.rmtree(self.tmp, ignore_errors=True)
 
     def __enter__(self):
@@ -279,6 +272,18 @@ class Session:
     def __exit__(self, *exc):
         self.close()
         return False
+
+
+def stop(procs):
+    """Ends the processes, last started first."""
+    for proc in reversed(procs):
+        if proc.poll() is None:
+            proc.terminate()
+            try:
+                proc.wait(timeout=5)
+            except subprocess.TimeoutExpired:
+                proc.kill()
+                proc.wait()
 
 
 def run(cases, program, session_class=Session):

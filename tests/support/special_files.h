@@ -43,3 +43,15 @@ inline QString specialFilePath(const QTemporaryDir& dir, const QString& kind)
     }
     return path;
 }
+
+// `bytes` bytes of "кот ток" in Windows-1251 after one another, each ended by a lone LF,
+// which does not end a line: one long entry.
+inline QByteArray longLfLine(qsizetype bytes)
+{
+    QByteArray line;
+    line.reserve(bytes);
+    while (line.size() < bytes)
+        line += "\xEA\xEE\xF2 \xF2\xEE\xEA\n";
+    line.truncate(bytes);
+    return line;
+}

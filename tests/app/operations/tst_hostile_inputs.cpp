@@ -1,6 +1,7 @@
 #include "../words/word_array_contents.h"
 #include "address_space_limit.h"
 #include "form_harness.h"
+#include "special_files.h"
 #include "progress_bar/xp_progress_bar.h"
 #include "push_button/xp_button.h"
 #include "services/qt_event_pump.h"
@@ -19,16 +20,6 @@
 using Answer = Dialogs::Answer;
 
 namespace {
-
-QByteArray longLfLine(qsizetype bytes)
-{
-    QByteArray line;
-    line.reserve(bytes);
-    while (line.size() < bytes)
-        line += "\xEA\xEE\xF2 \xF2\xEE\xEA\n"; // "кот ток" and a lone LF
-    line.truncate(bytes);
-    return line;
-}
 
 QString decoded(const QByteArray& bytes)
 {

@@ -38,16 +38,6 @@ QStringList readLines(const QString& path)
     return readLines(reader);
 }
 
-QByteArray longLfLine(qsizetype bytes)
-{
-    QByteArray line;
-    line.reserve(bytes);
-    while (line.size() < bytes)
-        line += "\xEA\xEE\xF2 \xF2\xEE\xEA\n"; // "кот ток" and a lone LF
-    line.truncate(bytes);
-    return line;
-}
-
 
 } // namespace
 
