@@ -3,6 +3,7 @@
 #include "letter_signature.h"
 
 #include <algorithm>
+#include <bit>
 
 WordMatcher::WordMatcher(const QString& letters, Mode mode, const SingleByteCodePage* codePage)
     : letters_(letters), mode_(mode), signature_(LetterSignature::of(letters)), inLetters_(65536 / 64, 0),
@@ -39,6 +40,26 @@ WordMatcher::WordMatcher(const QString& letters, Mode mode, const SingleByteCode
             const char16_t c = codePage_->decode(uchar(byte));
             slotOfByte_[byte] = slotOf_[c];
             lowerOfByte_[byte] = LetterSignature::lower(c);
+        }
+        std::vector<quint64> packedOfSlot(remaining_.size(), 0);
+        int used = 0; // bits taken by the fields so far
+        for (size_t slot = 1; slot < remaining_.size() && used <= 64; ++slot) {
+            const quint64 count = quint64(remaining_[slot]);
+            const int width = std::bit_width(count) + 1;
+            if (used + width <= 64) {
+                // Below its guard the field holds count more: one more use reaches the guard
+                // without a carry into the next field.
+                packedStart_ |= ((quint64(1) << (width - 1)) - 1 - count) << used;
+                packedGuards_ |= quint64(1) << (used + width - 1);
+                packedOfSlot[slot] = quint64(1) << used;
+            }
+            used += width;
+        }
+        packed_ = used > 0 && used <= 64;
+        if (packed_) {
+            packedOfSlot[0] = quint64(1) << (used - 1);
+            for (int byte = 0; byte < 256; ++byte)
+                packedOfByte_[byte] = packedOfSlot[slotOfByte_[byte]];
         }
     }
 }
@@ -83,9 +104,24 @@ bool WordMatcher::matchUnits(const Unit* text, qsizetype length, const quint16* 
     if (!occursInLetters(lowerOf[text[0]]))
         return false;
 
+    if (!usesSuffice(text, length, slotOf))
+        return false;
+    if (mode_ == Mode::Exact || length != letterCount)
+        return true;
+    // Compose turns away only the lower-cased word that equals the letters as typed.
+    const char16_t* typed = reinterpret_cast<const char16_t*>(letters_.constData());
+    for (qsizetype k = 0; k < length; ++k) {
+        if (lowerOf[text[k]] != typed[k])
+            return true;
+    }
+    return false;
+}
+
+template <typename Unit>
+bool WordMatcher::usesSuffice(const Unit* text, qsizetype length, const quint16* slotOf)
+{
     // Each character takes one of its letter's remaining uses; slot 0 (not among the
     // letters) has none. The uses taken are given back afterwards.
-    const char16_t* typed = reinterpret_cast<const char16_t*>(letters_.constData());
     int* remaining = remaining_.data();
     qsizetype matched = 0;
     for (; matched < length; ++matched) {
@@ -95,14 +131,19 @@ bool WordMatcher::matchUnits(const Unit* text, qsizetype length, const quint16* 
     const qsizetype taken = matched < length ? matched + 1 : length;
     for (qsizetype k = 0; k < taken; ++k)
         ++remaining[slotOf[text[k]]];
-    if (matched < length)
-        return false;
-    if (mode_ == Mode::Exact || length != letterCount)
-        return true;
-    // Compose turns away only the lower-cased word that equals the letters as typed.
+    return matched == length;
+}
+
+bool WordMatcher::usesSuffice(const uchar* bytes, qsizetype length, const quint16* slotOf)
+{
+    if (!packed_)
+        return usesSuffice<uchar>(bytes, length, slotOf);
+    // No branch per byte and nothing to give back: a guard once on stays seen.
+    quint64 uses = packedStart_;
+    quint64 seen = 0;
     for (qsizetype k = 0; k < length; ++k) {
-        if (lowerOf[text[k]] != typed[k])
-            return true;
+        uses += packedOfByte_[bytes[k]];
+        seen |= uses;
     }
-    return false;
+    return (seen & packedGuards_) == 0;
 }

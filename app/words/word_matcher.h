@@ -72,6 +72,10 @@ private:
     // The test on UTF-16 code units or on bytes, through the unit's slot and lower-case form.
     template <typename Unit>
     bool matchUnits(const Unit* text, qsizetype length, const quint16* slotOf, const char16_t* lowerOf);
+    // Whether the letters have a use left for every character of the text.
+    template <typename Unit>
+    bool usesSuffice(const Unit* text, qsizetype length, const quint16* slotOf);
+    bool usesSuffice(const uchar* bytes, qsizetype length, const quint16* slotOf);
 
     QString letters_;
     Mode mode_;
@@ -84,4 +88,12 @@ private:
     const SingleByteCodePage* codePage_;
     std::array<quint16, 256> slotOfByte_{};
     std::array<char16_t, 256> lowerOfByte_{};
+    // The remaining uses of all letters packed in one word, for bytes: per slot a field
+    // whose top bit, its guard, turns on when the word uses the letter once too often.
+    // A byte adds one to its slot's field; a byte of no letter turns on the last guard.
+    // Without room for every field, the counts above serve.
+    bool packed_ = false;
+    quint64 packedStart_ = 0;
+    quint64 packedGuards_ = 0;
+    std::array<quint64, 256> packedOfByte_{};
 };

@@ -108,6 +108,17 @@ void TestWordMatcher::workedExamples_data()
     QTest::newRow("ёжик / Ёж") << "ёжик" << "Ёж" << false << true;
     QTest::newRow("empty / empty") << "" << "" << false << false;
     QTest::newRow("digits and punctuation") << "1-2" << "2-1" << true << true;
+    QTest::newRow("Ёж / ёж") << "Ёж" << "ёж" << false << false;
+    QTest::newRow("Ёж / жЁ") << "Ёж" << "жЁ" << true << true;
+    QTest::newRow("ёж / еж") << "ёж" << "еж" << false << false;
+    QTest::newRow("no case pair") << "№1-" << "1№" << false << true;
+    QTest::newRow("three а and б / four а") << "аааб" << "аааа" << false << false;
+    QTest::newRow("four а and б / БАААА") << "ааааб" << "БАААА" << true << true;
+    QTest::newRow("four а and б / five а") << "ааааб" << "ааааа" << false << false;
+    QTest::newRow("32 letters / Ёлка") << "абвгдеёжзийклмнопрстуфхцчшщыьэюя" << "Ёлка" << false << true;
+    QTest::newRow("32 letters / съел") << "абвгдеёжзийклмнопрстуфхцчшщыьэюя" << "съел" << false << false;
+    QTest::newRow("33 letters / подъём") << "абвгдеёжзийклмнопрстуфхцчшщъыьэюя" << "подъём" << false << true;
+    QTest::newRow("33 letters / подъезд") << "абвгдеёжзийклмнопрстуфхцчшщъыьэюя" << "подъезд" << false << false;
     // Past the longest length a word's record tells apart.
     QTest::newRow("300 а / 300 а") << QString(300, u'а') << QString(300, u'а') << true << false;
     QTest::newRow("300 а / 256 а") << QString(300, u'а') << QString(256, u'а') << false << true;
@@ -145,6 +156,7 @@ void TestWordMatcher::agreesWithTheLetterByLetterTest_data()
         << 8;
     QTest::newRow("characters sharing spare bits") << QString::fromUtf8("0123456789!?-_.,;:\t\x01€№漢字ÿ") << 6;
     QTest::newRow("single letter, long words") << QString::fromUtf8("яЯ") << 12;
+    QTest::newRow("long letters, many distinct") << QString::fromUtf8("абвгдеёжзийклмнопрстуфхцчшщъыьэюяАЁЯ") << 40;
 }
 
 void TestWordMatcher::agreesWithTheLetterByLetterTest()
