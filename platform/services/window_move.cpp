@@ -42,8 +42,8 @@ bool supportedByWindowManager(xcb_connection_t* connection, xcb_window_t root, x
     return std::find(atoms, atoms + count, wanted) != atoms + count;
 }
 
-// The window manager's move as the window-manager spec has it: from the press's root
-// position with button 1. (Qt's own request passes the last motion's position instead, so
+// The window manager's move as the EWMH standard has it: from the press's root position
+// with button 1. (Qt's own request passes the last motion's position instead, so
 // the window would miss the first step, and the manager's Escape would put it back there.)
 bool startX11Move(QWindow* window, const QPoint& globalPress)
 {

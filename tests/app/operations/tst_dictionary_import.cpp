@@ -1,6 +1,6 @@
 #include "../words/word_array_contents.h"
 #include "form_harness.h"
-#include "special_files.h"
+#include "file_kinds.h"
 #include "progress_bar/xp_progress_bar.h"
 #include "push_button/xp_button.h"
 #include "shadow_label/xp_shadow.h"

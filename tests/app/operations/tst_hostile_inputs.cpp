@@ -1,7 +1,7 @@
 #include "../words/word_array_contents.h"
 #include "address_space_limit.h"
 #include "form_harness.h"
-#include "special_files.h"
+#include "file_kinds.h"
 #include "progress_bar/xp_progress_bar.h"
 #include "push_button/xp_button.h"
 #include "services/qt_event_pump.h"

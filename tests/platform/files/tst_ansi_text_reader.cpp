@@ -1,6 +1,6 @@
 #include "files/ansi_text_reader.h"
 
-#include "special_files.h"
+#include "file_kinds.h"
 
 #include <QTemporaryDir>
 #include <QtTest>

@@ -1,7 +1,7 @@
 #include "files/ansi_text_reader.h"
 #include "files/ansi_text_writer.h"
 
-#include "special_files.h"
+#include "file_kinds.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
