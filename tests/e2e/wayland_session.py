@@ -11,7 +11,7 @@ import subprocess
 import tempfile
 import time
 
-from x_session import Failure, TIMEOUT, spawn, stop, wait_for
+from x_session import Failure, Scratch, TIMEOUT, spawn, wait_for
 
 VNC_PORT = 5931
 
@@ -71,7 +71,7 @@ class Vnc:
         self.sock.close()
 
 
-class WaylandSession:
+class WaylandSession(Scratch):
     def __init__(self, program):
         for tool in ("sway", "swaymsg", "wayvnc", "wtype", "wl-paste"):
             if not shutil.which(tool):
@@ -179,12 +179,4 @@ class WaylandSession:
     def close(self):
         if self.vnc:
             self.vnc.close()
-        stop(self.procs)
-        shutil.rmtree(self.tmp, ignore_errors=True)
-
-    def __enter__(self):
-        return self
-
-    def __exit__(self, *exc):
-        self.close()
-        return False
+        super().close()

@@ -56,7 +56,29 @@ def settles(probe, quiet=0.4, timeout=TIMEOUT):
     raise Failure("value kept changing: %r" % (last,))
 
 
-class Session:
+class Scratch:
+    """The processes a session started (`procs`) and its scratch folder (`tmp`), ended on close."""
+
+    def close(self):
+        for proc in reversed(self.procs):
+            if proc.poll() is None:
+                proc.terminate()
+                try:
+                    proc.wait(timeout=5)
+                except subprocess.TimeoutExpired:
+                    proc.kill()
+                    proc.wait()
+        shutil.rmtree(self.tmp, ignore_errors=True)
+
+    def __enter__(self):
+        return self
+
+    def __exit__(self, *exc):
+        self.close()
+        return False
+
+
+class Session(Scratch):
     """Xvfb on a free display, a window manager (openbox or xfwm4), and the program under test."""
 
     def __init__(self, program, window_manager="openbox"):
@@ -260,30 +282,6 @@ class Session:
         wait_for("the clipboard", lambda: self.clipboard() == text)
         self.key("ctrl+v")
 
-    # -- teardown ---------------------------------------------------------------------------------
-
-    def close(self):
-        stop(self.procs)
-        shutil.rmtree(self.tmp, ignore_errors=True)
-
-    def __enter__(self):
-        return self
-
-    def __exit__(self, *exc):
-        self.close()
-        return False
-
-
-def stop(procs):
-    """Ends the processes, last started first."""
-    for proc in reversed(procs):
-        if proc.poll() is None:
-            proc.terminate()
-            try:
-                proc.wait(timeout=5)
-            except subprocess.TimeoutExpired:
-                proc.kill()
-                proc.wait()
 
 
 def run(cases, program, session_class=Session):

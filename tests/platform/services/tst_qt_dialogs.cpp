@@ -31,6 +31,19 @@ void whenModal(std::function<void(QWidget*)> act)
     timer->start();
 }
 
+// Types `name` into the file dialog `modal`, in `folder`, as a user would: selectFile()
+// races the dialog's folder model. The dialog, for accepting it afterwards.
+QFileDialog* typeFileName(QWidget* modal, const QString& folder, const QString& name)
+{
+    auto* dialog = qobject_cast<QFileDialog*>(modal);
+    auto* edit = dialog ? dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")) : nullptr;
+    if (!edit)
+        return nullptr;
+    dialog->setDirectory(folder);
+    edit->setText(name);
+    return dialog;
+}
+
 } // namespace
 
 class TestQtDialogs : public QObject {
@@ -110,13 +123,8 @@ void TestQtDialogs::openDialogReturnsTheChosenFile()
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.close();
     whenModal([&](QWidget* modal) {
-        auto* dialog = qobject_cast<QFileDialog*>(modal);
+        QFileDialog* dialog = typeFileName(modal, dir.path(), QFileInfo(path).fileName());
         QVERIFY(dialog);
-        // Typed, as a user would: selectFile() races the dialog's folder model.
-        dialog->setDirectory(dir.path());
-        auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-        QVERIFY(name);
-        name->setText(QFileInfo(path).fileName());
         QMetaObject::invokeMethod(dialog, "accept");
     });
     QtDialogs dialogs;
@@ -180,12 +188,8 @@ void TestQtDialogs::saveAddsTextSuffix()
     if (exists)
         QVERIFY(QFile(dir.filePath(typed)).open(QIODevice::WriteOnly));
     whenModal([&](QWidget* modal) {
-        auto* dialog = qobject_cast<QFileDialog*>(modal);
+        QFileDialog* dialog = typeFileName(modal, dir.path(), typed);
         QVERIFY(dialog);
-        dialog->setDirectory(dir.path());
-        auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-        QVERIFY(name);
-        name->setText(typed);
         if (exists) // the question before replacing it
             whenModal([](QWidget* box) { qobject_cast<QMessageBox*>(box)->button(QMessageBox::Yes)->click(); });
         QMetaObject::invokeMethod(dialog, "accept");
