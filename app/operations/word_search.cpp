@@ -101,38 +101,42 @@ void WordSearch::run()
         // turns any growth of the dictionary during the pump into a hard failure.
         const WordArray::Reading reading(Module1::DictionaryWords);
         const WordMatcher::FirstTest firstTest = matcher.firstTest();
+        const auto keep = [&](const WordView& word) {
+            c.r.appendRow();
+            ++f.FoundCount;
+            Module1::GrowFoundWords(f.FoundCount - 1);
+            Module1::FoundWords.set(f.FoundCount - 1, word);
+        };
+        // What `n` items whose steps and pump calls change nothing visible leave behind.
+        const auto countQuietly = [&](qsizetype n) {
+            progress.step(n, total);
+            pump.skipQuietCalls(int(n));
+            examined.set(examined.value() + n);
+        };
         qint64 i = 1;
         while (i <= total) {
             const WordArray::Reading::Run run = reading.run(i, total + 1);
             for (qsizetype k = 0; k < run.count; ++k, ++i) {
                 if (f.shouldStop())
                     return; // the cancel handler has restored the window
-                // Up to the pump's next look at the events and the bar's next change, words
-                // the first test turns away leave nothing to see but counts: they are
-                // passed over at once, counted as if one by one.
-                if (!firstTest.mayMatch(run.records[k])) {
-                    const qsizetype quiet = std::min<qint64>({run.count - k, pump.quietCalls(), progress.quietSteps()});
-                    const qsizetype skipped = firstTest.firstCandidate(run.records + k, quiet);
-                    if (skipped > 0) {
-                        progress.step(skipped, total);
-                        pump.skipQuietCalls(int(skipped));
-                        examined.set(examined.value() + skipped);
-                        k += skipped;
-                        i += skipped;
-                        if (k == run.count)
-                            break;
+                // Up to the pump's next look at the events and the bar's next change, items
+                // leave nothing to see but counts and the words found: they are tested in one
+                // tight loop and counted as if one by one.
+                const qsizetype quiet = std::min<qint64>({run.count - 1 - k, pump.quietCalls(), progress.quietSteps()});
+                const qsizetype quietEnd = k + quiet;
+                qsizetype counted = k;
+                for (; k < quietEnd; ++k) {
+                    if (firstTest.mayMatch(run.records[k]) && matcher.matches(run.view(k))) {
+                        countQuietly(k + 1 - counted);
+                        counted = k + 1;
+                        keep(run.view(k));
                     }
                 }
+                countQuietly(k - counted);
+                i += quiet;
                 progress.step(1, total);
-                if (firstTest.mayMatch(run.records[k])) {
-                    const WordView word = reading.view(i);
-                    if (matcher.matches(word)) {
-                        c.r.appendRow();
-                        ++f.FoundCount;
-                        Module1::GrowFoundWords(f.FoundCount - 1);
-                        Module1::FoundWords.set(f.FoundCount - 1, word);
-                    }
-                }
+                if (firstTest.mayMatch(run.records[k]) && matcher.matches(run.view(k)))
+                    keep(run.view(k));
                 pump.processPendingEvents();
                 examined.set(examined.value() + 1);
             }

@@ -29,6 +29,8 @@
 // Shrinking to a few elements lets go of every block the kept elements do not use
 // (see BlockAllocator for when the memory goes back to the system).
 class WordArray {
+    struct IndexBlock;
+
 public:
     enum class Records { No, Yes };
     explicit WordArray(Records records = Records::No);
@@ -45,16 +47,7 @@ public:
     bool isEmpty() const { return size_ == 0; }
 
     // Valid until the element is written again or cut off.
-    WordView view(qsizetype index) const
-    {
-        const IndexBlock& b = block(index);
-        const quint32 handle = b.text[index & IndexMask];
-        const qsizetype length = lengthOf(b, index);
-        const char* text = textOf(handle, length);
-        if (handle & Wide)
-            return WordView(QStringView(reinterpret_cast<const char16_t*>(text), length));
-        return WordView(reinterpret_cast<const uchar*>(text), length, codePage_);
-    }
+    WordView view(qsizetype index) const { return viewIn(block(index), index); }
     QString at(qsizetype index) const { return view(index).toString(); }
     qsizetype length(qsizetype index) const { return lengthOf(block(index), index); }
     // Zero for an array that keeps none.
@@ -64,9 +57,9 @@ public:
         return b.record ? b.record[index & IndexMask] : 0;
     }
 
-    // Reads the records of millions of elements through pointers that stay valid for as
-    // long as the reading lasts, also while the reader lets the event loop run: until it
-    // ends, the array refuses every write and resize (std::logic_error), whoever asks.
+    // Reads millions of elements, run by run, through pointers that stay valid for as long
+    // as the reading lasts, also while the reader lets the event loop run: until it ends,
+    // the array refuses every write and resize (std::logic_error), whoever asks.
     class Reading {
     public:
         explicit Reading(const WordArray& array) : array_(array) { ++array_.readers_; }
@@ -74,19 +67,30 @@ public:
         Reading(const Reading&) = delete;
         Reading& operator=(const Reading&) = delete;
 
-        // The records of the elements from `index` on that lie side by side: up to `end`
-        // or the end of their block, whichever comes first. Null for an array that keeps none.
-        struct Run {
+        // The elements from `index` on that lie side by side: up to `end` or the end of
+        // their block, whichever comes first. `records` is null for an array that keeps none.
+        class Run {
+        public:
             const quint64* records;
             qsizetype count;
+            // The run's element `k`, without looking for its block.
+            WordView view(qsizetype k) const { return array_.viewIn(block_, first_ + k); }
+
+        private:
+            friend class Reading;
+            Run(const WordArray& array, const IndexBlock& block, qsizetype first, qsizetype count)
+                : records(block.record ? block.record + (first & IndexMask) : nullptr), count(count), array_(array),
+                  block_(block), first_(first)
+            {
+            }
+            const WordArray& array_;
+            const IndexBlock& block_;
+            qsizetype first_;
         };
         Run run(qsizetype index, qsizetype end) const
         {
-            const IndexBlock& b = array_.block(index);
-            const qsizetype slot = index & IndexMask;
-            return {b.record ? b.record + slot : nullptr, std::min(end - index, IndexSize - slot)};
+            return {array_, array_.block(index), index, std::min(end - index, IndexSize - (index & IndexMask))};
         }
-        WordView view(qsizetype index) const { return array_.view(index); }
 
     private:
         const WordArray& array_;
@@ -163,6 +167,15 @@ private:
     };
 
     const IndexBlock& block(qsizetype index) const { return index_[size_t(index >> IndexBits)]; }
+    WordView viewIn(const IndexBlock& b, qsizetype index) const
+    {
+        const quint32 handle = b.text[index & IndexMask];
+        const qsizetype length = lengthOf(b, index);
+        const char* text = textOf(handle, length);
+        if (handle & Wide)
+            return WordView(QStringView(reinterpret_cast<const char16_t*>(text), length));
+        return WordView(reinterpret_cast<const uchar*>(text), length, codePage_);
+    }
     IndexBlock& block(qsizetype index) { return index_[size_t(index >> IndexBits)]; }
     const char* textOf(quint32 handle, qsizetype length) const
     {

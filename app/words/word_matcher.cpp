@@ -40,6 +40,7 @@ WordMatcher::WordMatcher(const QString& letters, Mode mode, const SingleByteCode
             const char16_t c = codePage_->decode(uchar(byte));
             slotOfByte_[byte] = slotOf_[c];
             lowerOfByte_[byte] = LetterSignature::lower(c);
+            firstOfByte_[byte] = occursInLetters(lowerOfByte_[byte]);
         }
         std::vector<quint64> packedOfSlot(remaining_.size(), 0);
         int used = 0; // bits taken by the fields so far
@@ -60,13 +61,21 @@ WordMatcher::WordMatcher(const QString& letters, Mode mode, const SingleByteCode
             packedOfSlot[0] = quint64(1) << (used - 1);
             for (int byte = 0; byte < 256; ++byte)
                 packedOfByte_[byte] = packedOfSlot[slotOfByte_[byte]];
+            packedOfPair_.resize(65536);
+            for (int pair = 0; pair < 65536; ++pair) {
+                const int first = pair & 0xFF;
+                const int second = pair >> 8;
+                packedOfPair_[size_t(pair)] = slotOfByte_[first] == 0 || slotOfByte_[second] == 0
+                    ? packedOfSlot[0]
+                    : packedOfByte_[first] + packedOfByte_[second];
+            }
         }
     }
 }
 
 WordMatcher::FirstTest::FirstTest(bool exact, qsizetype letterCount, quint64 letterSignature)
-    : exact_(exact), lettersRecord_(LetterSignature::record(letterCount, letterSignature)),
-      notInLetters_(LetterSignature::SignatureMask & ~letterSignature),
+    : expected_(exact ? LetterSignature::record(letterCount, letterSignature) : 0),
+      compared_(exact ? ~quint64(0) : LetterSignature::SignatureMask & ~letterSignature),
       longest_(LetterSignature::record(letterCount, LetterSignature::SignatureMask))
 {
 }
@@ -80,7 +89,7 @@ QString WordMatcher::lowerCase(QStringView text)
     return result;
 }
 
-bool WordMatcher::matches(const WordView& word)
+bool WordMatcher::matchesAnyway(const WordView& word)
 {
     if (!word.codePage())
         return matchUnits(word.text().utf16(), word.size(), slotOf_.data(), LetterSignature::lowerTable());
@@ -106,15 +115,19 @@ bool WordMatcher::matchUnits(const Unit* text, qsizetype length, const quint16* 
 
     if (!usesSuffice(text, length, slotOf))
         return false;
-    if (mode_ == Mode::Exact || length != letterCount)
-        return true;
+    return mode_ == Mode::Exact || length != letterCount || !spellsTypedLetters(text, lowerOf);
+}
+
+template <typename Unit>
+bool WordMatcher::spellsTypedLetters(const Unit* text, const char16_t* lowerOf) const
+{
     // Compose turns away only the lower-cased word that equals the letters as typed.
     const char16_t* typed = reinterpret_cast<const char16_t*>(letters_.constData());
-    for (qsizetype k = 0; k < length; ++k) {
+    for (qsizetype k = 0; k < letters_.size(); ++k) {
         if (lowerOf[text[k]] != typed[k])
-            return true;
+            return false;
     }
-    return false;
+    return true;
 }
 
 template <typename Unit>
@@ -134,16 +147,5 @@ bool WordMatcher::usesSuffice(const Unit* text, qsizetype length, const quint16*
     return matched == length;
 }
 
-bool WordMatcher::usesSuffice(const uchar* bytes, qsizetype length, const quint16* slotOf)
-{
-    if (!packed_)
-        return usesSuffice<uchar>(bytes, length, slotOf);
-    // No branch per byte and nothing to give back: a guard once on stays seen.
-    quint64 uses = packedStart_;
-    quint64 seen = 0;
-    for (qsizetype k = 0; k < length; ++k) {
-        uses += packedOfByte_[bytes[k]];
-        seen |= uses;
-    }
-    return (seen & packedGuards_) == 0;
-}
+// For the inline test on bytes.
+template bool WordMatcher::spellsTypedLetters<uchar>(const uchar*, const char16_t*) const;

@@ -7,6 +7,7 @@
 #include <QStringView>
 
 #include <array>
+#include <cstring>
 #include <vector>
 
 // Decides whether a dictionary word is found for the typed letters.
@@ -27,7 +28,14 @@ public:
     // bytes of `codePage` are tested as they are.
     WordMatcher(const QString& letters, Mode mode, const SingleByteCodePage* codePage = nullptr);
 
-    bool matches(const WordView& word);
+    bool matches(const WordView& word)
+    {
+        // Inline for what a search does per word: bytes of the code page, with room for
+        // every letter's count in one packed word.
+        if (packed_ && word.codePage() == codePage_)
+            return matchesPacked(word.bytes(), word.size());
+        return matchesAnyway(word);
+    }
 
     // A cheap first test on the record kept per dictionary word (see LetterSignature):
     // false only for words that matches() rejects too. A copy of its own lets a long loop
@@ -35,32 +43,14 @@ public:
     class FirstTest {
     public:
         FirstTest(bool exact, qsizetype letterCount, quint64 letterSignature);
-        bool mayMatch(quint64 record) const
-        {
-            // Exact: the word uses every letter once, so its characters are the letters' own.
-            if (exact_)
-                return record == lettersRecord_;
-            return (record & notInLetters_) == 0 && record <= longest_;
-        }
-        // The first of `count` records that may match; `count` when none does.
-        qsizetype firstCandidate(const quint64* records, qsizetype count) const
-        {
-            qsizetype k = 0;
-            if (exact_) {
-                while (k < count && records[k] != lettersRecord_)
-                    ++k;
-            } else {
-                while (k < count && ((records[k] & notInLetters_) != 0 || records[k] > longest_))
-                    ++k;
-            }
-            return k;
-        }
+        bool mayMatch(quint64 record) const { return ((record ^ expected_) & compared_) == 0 && record <= longest_; }
 
     private:
-        bool exact_;
-        quint64 lettersRecord_;
-        quint64 notInLetters_; // signature bits of characters the letters lack
-        quint64 longest_;      // the greatest record of a word no longer than the letters
+        // Exact: the word uses every letter once, so its record is the letters' own.
+        // Compose: the word has no character the letters lack and is no longer than they.
+        quint64 expected_; // the letters' record, or 0
+        quint64 compared_; // every bit, or the signature bits of characters the letters lack
+        quint64 longest_;  // the greatest record of a word no longer than the letters
     };
     FirstTest firstTest() const { return {mode_ == Mode::Exact, letters_.size(), signature_}; }
 
@@ -69,13 +59,43 @@ public:
 
 private:
     bool occursInLetters(char16_t c) const { return inLetters_[c >> 6] >> (c & 63) & 1; }
+    bool matchesPacked(const uchar* bytes, qsizetype length) const
+    {
+        const bool exact = mode_ == Mode::Exact;
+        const qsizetype letterCount = letters_.size();
+        if (exact ? length != letterCount : length > letterCount)
+            return false;
+        if (length == 0) // the letters are not empty, or nothing would be packed
+            return !exact;
+        if (!firstOfByte_[bytes[0]])
+            return false;
+        // No branch per byte and nothing to give back: a guard once on stays seen. Two
+        // bytes at a time, and an odd length's last byte added or not without a branch.
+        quint64 uses = packedStart_;
+        quint64 seen = 0;
+        const quint64* ofPair = packedOfPair_.data();
+        for (qsizetype k = 0; k + 1 < length; k += 2) {
+            quint16 pair;
+            std::memcpy(&pair, bytes + k, 2);
+            uses += ofPair[pair];
+            seen |= uses;
+        }
+        uses += packedOfByte_[bytes[length - 1]] & -quint64(length & 1);
+        seen |= uses;
+        if (seen & packedGuards_)
+            return false;
+        return exact || length != letterCount || !spellsTypedLetters(bytes, lowerOfByte_.data());
+    }
+    bool matchesAnyway(const WordView& word);
     // The test on UTF-16 code units or on bytes, through the unit's slot and lower-case form.
     template <typename Unit>
     bool matchUnits(const Unit* text, qsizetype length, const quint16* slotOf, const char16_t* lowerOf);
     // Whether the letters have a use left for every character of the text.
     template <typename Unit>
     bool usesSuffice(const Unit* text, qsizetype length, const quint16* slotOf);
-    bool usesSuffice(const uchar* bytes, qsizetype length, const quint16* slotOf);
+    // Whether the text, as long as the letters and lower-cased, is the letters as typed.
+    template <typename Unit>
+    bool spellsTypedLetters(const Unit* text, const char16_t* lowerOf) const;
 
     QString letters_;
     Mode mode_;
@@ -88,6 +108,7 @@ private:
     const SingleByteCodePage* codePage_;
     std::array<quint16, 256> slotOfByte_{};
     std::array<char16_t, 256> lowerOfByte_{};
+    std::array<bool, 256> firstOfByte_{}; // whether a word may start with the byte
     // The remaining uses of all letters packed in one word, for bytes: per slot a field
     // whose top bit, its guard, turns on when the word uses the letter once too often.
     // A byte adds one to its slot's field; a byte of no letter turns on the last guard.
@@ -96,4 +117,8 @@ private:
     quint64 packedStart_ = 0;
     quint64 packedGuards_ = 0;
     std::array<quint64, 256> packedOfByte_{};
+    // Of two bytes together: their two uses, or the last guard when either is no letter's,
+    // so that two of them cannot carry the guard away. Adding two to one field cannot pass
+    // its guard unseen, as a field has at least two values at or above it.
+    std::vector<quint64> packedOfPair_;
 };

@@ -198,9 +198,11 @@ void TestWordSearch::progressAdvance_data()
         << 40 << 1 << "слово" << QStringList{"2%", "5%", "7%", "10%"} << QStringList{"1", "2", "3", "4"};
     QTest::newRow("250 words advance by 2 every second word")
         << 250 << 1 << "слово" << QStringList{"0%", "0%", "0%", "1%", "1%"} << QStringList{"0", "2", "2", "4", "4"};
-    // Words that no letter fits are passed over between deliveries, yet counted one by one.
+    // Words between deliveries are tested together, yet counted one by one, found or not.
     QTest::newRow("250 words none found, delivered on words 1, 4, 7, ...")
         << 250 << 3 << "кот" << QStringList{"0%", "1%", "2%", "4%", "4%"} << QStringList{"0", "4", "6", "10", "12"};
+    QTest::newRow("250 words all found, delivered on words 1, 4, 7, ...")
+        << 250 << 3 << "слово" << QStringList{"0%", "1%", "2%", "4%", "4%"} << QStringList{"0", "4", "6", "10", "12"};
 }
 
 void TestWordSearch::progressAdvance()

@@ -190,7 +190,7 @@ void TestWordArray::appendsKeepEverythingWhileTheBlocksGrow()
         const WordArray::Reading::Run run = reading.run(i, count);
         QVERIFY(run.count > 0);
         for (qsizetype k = 0; k < run.count; ++k, ++i) {
-            if (reading.view(i) != text(i))
+            if (run.view(k) != text(i) || array.view(i) != text(i))
                 QFAIL(qPrintable(QStringLiteral("element %1 reads \"%2\"").arg(i).arg(array.at(i).left(20))));
             if (array.record(i) != LetterSignature::record(text(i)) || run.records[k] != array.record(i)
                 || array.length(i) != text(i).size())

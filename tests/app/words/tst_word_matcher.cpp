@@ -43,9 +43,9 @@ bool foundByHand(const QString& letters, const QString& word, WordMatcher::Mode 
     return mode == WordMatcher::Mode::Exact ? matched == letters.size() : matched == word.size();
 }
 
-// The search's way: the first test on the word's record, per word and as the scan over
-// a run does, then the full test, on the word's bytes where the code page has them all
-// (a word it lacks is tested as UTF-16 text). `matcher` knows the code page.
+// The search's way: the first test on the word's record, then the full test, on the
+// word's bytes where the code page has them all (a word it lacks is tested as UTF-16
+// text). `matcher` knows the code page.
 bool firstTestThenMatches(WordMatcher& matcher, const QString& word)
 {
     const WordMatcher::FirstTest test = matcher.firstTest();
@@ -54,7 +54,7 @@ bool firstTestThenMatches(WordMatcher& matcher, const QString& word)
     const bool inCodePage = cp1251()->encode(word, reinterpret_cast<uchar*>(bytes.data()));
     const WordView kept = inCodePage ? WordView(reinterpret_cast<const uchar*>(bytes.constData()), word.size(), cp1251())
                                      : WordView(word);
-    return test.mayMatch(record) && test.firstCandidate(&record, 1) == 0 && matcher.matches(kept);
+    return test.mayMatch(record) && matcher.matches(kept);
 }
 
 QString randomText(QRandomGenerator& random, const QString& alphabet, int maxLength)
