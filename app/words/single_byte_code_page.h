@@ -13,9 +13,11 @@ public:
 
     const std::array<char16_t, 256>& decoded() const { return decoded_; }
     char16_t decode(uchar byte) const { return decoded_[byte]; }
-    // Writes the bytes of `text` to `out`, which has room for text.size(); false when a
-    // character has none (what was written then means nothing).
-    bool encode(QStringView text, uchar* out) const
+    // Writes the bytes of `text` to `out`, which has room for text.size(), and shows each
+    // byte written to `written`; false when a character has none (what was written then
+    // means nothing).
+    template <typename Written>
+    bool encode(QStringView text, uchar* out, Written&& written) const
     {
         const quint16* byteOf = encoded_.data();
         for (qsizetype k = 0; k < text.size(); ++k) {
@@ -23,9 +25,11 @@ public:
             if (byte > 0xFF)
                 return false;
             out[k] = uchar(byte);
+            written(uchar(byte));
         }
         return true;
     }
+    bool encode(QStringView text, uchar* out) const { return encode(text, out, [](uchar) {}); }
 
 private:
     static constexpr quint16 NoByte = 0x100;

@@ -106,13 +106,14 @@ void WordArray::placeAnyway(IndexBlock& b, qsizetype index, const WordView& word
         throw std::bad_alloc();
     if (n == 0) {
         // An empty text reads back as empty rather than null, and takes no room.
-        store(b, index, EmptyText, nullptr, 0);
+        store(b, index, EmptyText, 0, 0);
         return;
     }
     if (owner && n > LongTextChars) {
         makeRoomForTextBlock();
         text_.push_back({{const_cast<QChar*>(owner->constData()), size_t(n) * sizeof(char16_t)}, *owner});
-        store(b, index, quint32(text_.size() - 1) << OffsetBits | Wide, reinterpret_cast<const char*>(owner->utf16()), n);
+        store(b, index, quint32(text_.size() - 1) << OffsetBits | Wide, n,
+              signatureOf(reinterpret_cast<const char*>(owner->utf16()), true, n));
         return;
     }
     // A short element owns its text alone, so a shorter one of its kind can take its place.
@@ -130,7 +131,7 @@ void WordArray::placeAnyway(IndexBlock& b, qsizetype index, const WordView& word
         else
             kept = codePage_->encode(word.text(), reinterpret_cast<uchar*>(place.at));
         if (kept) {
-            store(b, index, place.handle, place.at, n);
+            store(b, index, place.handle, n, signatureOf(place.at, false, n));
             return;
         }
         // A character the code page lacks: the room taken for the bytes goes back.
@@ -148,7 +149,7 @@ void WordArray::placeAnyway(IndexBlock& b, qsizetype index, const WordView& word
                         : n > LongTextChars            ? storeInOwnBlock(qsizetype(bytes))
                                                        : takeFree(qsizetype(bytes), 2);
     std::memmove(place.at, word.text().utf16(), bytes);
-    store(b, index, place.handle | Wide, place.at, n);
+    store(b, index, place.handle | Wide, n, signatureOf(place.at, true, n));
 }
 
 WordArray::Place WordArray::takeFree(qsizetype bytes, qsizetype alignment)

@@ -194,7 +194,7 @@ private:
         return b.length[slot];
     }
     // The element's text and length, and its record where the array keeps them.
-    void store(IndexBlock& b, qsizetype index, quint32 handle, const char* text, qsizetype length)
+    void store(IndexBlock& b, qsizetype index, quint32 handle, qsizetype length, quint64 signature)
     {
         const qsizetype slot = index & IndexMask;
         if (!b.record) {
@@ -206,7 +206,7 @@ private:
         if (length >= LetterSignature::LongestRecordedLength)
             keepLongLength(index, length);
         b.text[slot] = handle;
-        b.record[slot] = recordOf(text, handle & Wide, length);
+        b.record[slot] = LetterSignature::record(length, signature);
     }
     // Apart, so that what reads and writes every word stays small enough to inline.
     qsizetype longLength(qsizetype index) const;
@@ -227,9 +227,10 @@ private:
         const qsizetype n = word.size();
         // Inline for what an import and a search do per word: a short word kept as bytes,
         // into an empty element, with room left in the current text block.
+        quint64 signature = 0;
         if (codePage_ && n != 0 && n <= freeBytes_ && n <= LongTextChars && lengthOf(b, index) == 0
-            && copyAsBytes(word, reinterpret_cast<uchar*>(free_))) {
-            store(b, index, freeHandle_, free_, n);
+            && copyAsBytes(word, reinterpret_cast<uchar*>(free_), signature)) {
+            store(b, index, freeHandle_, n, signature);
             free_ += n;
             freeHandle_ += quint32(n);
             freeBytes_ -= n;
@@ -237,23 +238,31 @@ private:
             placeAnyway(b, index, word, owner);
         }
     }
-    // Of the element as kept: bytes go through a table of 256.
-    quint64 recordOf(const char* text, bool wide, qsizetype length) const
+    // Of the element as kept, where the array keeps records: bytes go through a table of 256.
+    quint64 signatureOf(const char* text, bool wide, qsizetype length) const
     {
+        if (!records_)
+            return 0;
         if (wide)
-            return LetterSignature::record(QStringView(reinterpret_cast<const char16_t*>(text), length));
+            return LetterSignature::of(QStringView(reinterpret_cast<const char16_t*>(text), length));
         const auto* bytes = reinterpret_cast<const uchar*>(text);
         quint64 signature = 0;
         for (qsizetype k = 0; k < length; ++k)
             signature |= byteBits_[bytes[k]];
-        return LetterSignature::record(length, signature);
+        return signature;
     }
-    // False when the code page lacks a character of the text.
-    bool copyAsBytes(const WordView& word, uchar* out) const
+    // Writes the word as bytes to `out` and gives their signature, which text on its way
+    // to bytes gets in the same pass; false when the code page lacks a character of it.
+    bool copyAsBytes(const WordView& word, uchar* out, quint64& signature) const
     {
-        if (!word.codePage())
-            return codePage_->encode(word.text(), out);
+        if (!word.codePage()) {
+            quint64 bits = 0; // in a register: `out` may alias `signature`
+            const bool encoded = codePage_->encode(word.text(), out, [&](uchar byte) { bits |= byteBits_[byte]; });
+            signature = bits;
+            return encoded;
+        }
         std::memcpy(out, word.bytes(), size_t(word.size()));
+        signature = signatureOf(reinterpret_cast<const char*>(out), false, word.size());
         return true;
     }
     void placeAnyway(IndexBlock& b, qsizetype index, const WordView& word, const QString* owner);

@@ -6,6 +6,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <optional>
@@ -47,6 +48,14 @@ const std::array<char16_t, 256>* singleByteTable()
 {
     static const std::optional<std::array<char16_t, 256>> table = buildSingleByteTable();
     return table ? &*table : nullptr;
+}
+
+// Most lines are a word, far too short for a library call's set-up to pay off.
+qsizetype indexOfCr(QStringView text, qsizetype from)
+{
+    const char16_t* begin = text.utf16();
+    const char16_t* cr = std::find(begin + from, begin + text.size(), u'\r');
+    return cr == begin + text.size() ? -1 : cr - begin;
 }
 
 } // namespace
@@ -181,7 +190,7 @@ QStringView AnsiTextReader::readLine()
     QElapsedTimer lineClock;
     for (int fills = 0;; ++fills) {
         const QStringView text(buffer_);
-        const qsizetype cr = text.indexOf(u'\r', scanned_);
+        const qsizetype cr = indexOfCr(text, scanned_);
         if (cr >= 0 && cr + 1 < text.size()) {
             const qsizetype start = position_;
             position_ = scanned_ = cr + 1 + (text.at(cr + 1) == u'\n');
