@@ -211,8 +211,9 @@ PlainWords plainImport(const QString& path)
     return words;
 }
 
-// Counts the words found for the letters: length and signature first, then letter counts,
-// all on bytes. The letters are the bench's own Cyrillic ones, so each has its byte.
+// Lists the words found for the letters, as the window does, and counts them: length and
+// signature first, then letter counts, all on bytes. The letters are the bench's own
+// Cyrillic ones, so each has its byte.
 qint64 plainScan(const PlainWords& words, const QString& letters, bool exact)
 {
     const PlainTables& t = plainTables();
@@ -229,7 +230,7 @@ qint64 plainScan(const PlainWords& words, const QString& letters, bool exact)
         letterSignature |= t.bit[b];
         ++available[t.lower[b]];
     }
-    qint64 found = 0;
+    std::vector<quint32> found;
     std::array<int, 256> used{};
     for (size_t i = 0; i < words.count; ++i) {
         const qsizetype length = words.length[i];
@@ -238,7 +239,8 @@ qint64 plainScan(const PlainWords& words, const QString& letters, bool exact)
                   : length > n || (signature & ~letterSignature) != 0)
             continue;
         if (length == 0) {
-            found += !exact;
+            if (!exact)
+                found.push_back(quint32(i));
             continue;
         }
         const unsigned char* word = &words.text[words.start[i]];
@@ -254,9 +256,10 @@ qint64 plainScan(const PlainWords& words, const QString& letters, bool exact)
         }
         while (k > 0)
             --used[word[--k]];
-        found += ok && (exact || !identical);
+        if (ok && (exact || !identical))
+            found.push_back(quint32(i));
     }
-    return found;
+    return qint64(found.size());
 }
 
 // ---- the window ----
