@@ -9,7 +9,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
-#include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
@@ -18,37 +17,6 @@ namespace {
 
 // Small enough that reading and decoding one chunk stays far below a frame.
 constexpr qsizetype ChunkSize = 64 * 1024;
-
-// Every byte decoded on its own, when the code page maps each byte to one character
-// whatever surrounds it; otherwise (a multi-byte code page) the decoder does the work.
-std::optional<std::array<char16_t, 256>> buildSingleByteTable()
-{
-    std::array<char16_t, 256> table{};
-    QByteArray all(256, Qt::Uninitialized);
-    for (int byte = 0; byte < 256; ++byte) {
-        all[byte] = char(byte);
-        QStringDecoder alone = AnsiCodePage::decoder();
-        const QString text = alone.decode(QByteArrayView(all.constData() + byte, 1));
-        if (text.size() != 1)
-            return std::nullopt;
-        table[byte] = text.at(0).unicode();
-    }
-    QStringDecoder together = AnsiCodePage::decoder();
-    const QString text = together.decode(all);
-    if (text.size() != 256)
-        return std::nullopt;
-    for (int byte = 0; byte < 256; ++byte) {
-        if (text.at(byte).unicode() != table[byte])
-            return std::nullopt;
-    }
-    return table;
-}
-
-const std::array<char16_t, 256>* singleByteTable()
-{
-    static const std::optional<std::array<char16_t, 256>> table = buildSingleByteTable();
-    return table ? &*table : nullptr;
-}
 
 // Most lines are a word, far too short for a library call's set-up to pay off.
 qsizetype indexOfCr(QStringView text, qsizetype from)
@@ -60,7 +28,7 @@ qsizetype indexOfCr(QStringView text, qsizetype from)
 
 } // namespace
 
-AnsiTextReader::AnsiTextReader() : table_(singleByteTable()), decoder_(AnsiCodePage::decoder()) {}
+AnsiTextReader::AnsiTextReader() : table_(AnsiCodePage::singleByteCharacters()), decoder_(AnsiCodePage::decoder()) {}
 
 AnsiTextReader::~AnsiTextReader() { close(); }
 

@@ -47,11 +47,22 @@ bool AnsiTextWriter::writeLine(QStringView line)
         return false;
     // Encoded straight into the pending buffer: no allocation per line.
     const qsizetype start = pending_.size();
-    pending_.resize(start + encoder_.requiredSpace(line.size()) + 2);
-    char* end = encoder_.appendToBuffer(pending_.data() + start, line);
-    *end++ = '\r';
-    *end++ = '\n';
-    pending_.truncate(end - pending_.constData());
+    pending_.resize(start + encoder_.requiredSpace(line.size()));
+    pending_.truncate(encoder_.appendToBuffer(pending_.data() + start, line) - pending_.constData());
+    return endLine();
+}
+
+bool AnsiTextWriter::writeLine(QByteArrayView line)
+{
+    if (!error_.isEmpty() || fd_ < 0)
+        return false;
+    pending_.append(line);
+    return endLine();
+}
+
+bool AnsiTextWriter::endLine()
+{
+    pending_.append("\r\n", 2);
     return pending_.size() < FlushSize || flush();
 }
 

@@ -16,6 +16,9 @@ public:
     // Creates the file, or truncates it to zero length when it exists.
     bool open(const QString& path);
     bool writeLine(QStringView line);
+    // A line already in the code page's bytes, where every byte stands for one character
+    // both ways (AnsiCodePage::singleByteCharacters()): written as it is.
+    bool writeLine(QByteArrayView line);
     // Flushes and closes; false when anything since open() failed.
     bool close();
 
@@ -23,6 +26,8 @@ public:
     QString errorString() const { return error_; }
 
 private:
+    // Ends the line appended to the pending bytes.
+    bool endLine();
     bool flush();
 
     int fd_ = -1;

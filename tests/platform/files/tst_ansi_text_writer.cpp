@@ -40,8 +40,9 @@ void TestAnsiTextWriter::writesCp1251WithCrLf()
     QVERIFY(writer.writeLine(QStringLiteral("кот")));
     QVERIFY(writer.writeLine(QString()));
     QVERIFY(writer.writeLine(QStringLiteral("Ёж")));
+    QVERIFY(writer.writeLine(QByteArrayView("\xD2\xEE\xEA"))); // "Ток", bytes as they are
     QVERIFY(writer.close());
-    QCOMPARE(readBytes(path), QByteArray("\xEA\xEE\xF2\r\n\r\n\xA8\xE6\r\n"));
+    QCOMPARE(readBytes(path), QByteArray("\xEA\xEE\xF2\r\n\r\n\xA8\xE6\r\n\xD2\xEE\xEA\r\n"));
 }
 
 void TestAnsiTextWriter::writeTruncatesAnExistingFile()
