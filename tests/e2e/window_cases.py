@@ -252,7 +252,9 @@ def expect_no_dictionary(s):
 def space_cancel_in_long_line(s):
     """Space during a long line asks to cancel only between lines: «Нет» then leaves no row."""
     path = os.path.join(s.tmp, "long")
-    long_lines(path, 20, 8)  # read in some 25 ms each: Space mostly lands inside a line
+    # Read in some 25 ms each, so Space mostly lands inside a line; enough of them that it
+    # cannot land in the last line's pass, after which a cancel ends in the normal finish.
+    long_lines(path, 40, 8)
     s.start()
     import_file(s, path)
     time.sleep(0.2)
