@@ -167,6 +167,7 @@ private:
     };
 
     const IndexBlock& block(qsizetype index) const { return index_[size_t(index >> IndexBits)]; }
+    IndexBlock& block(qsizetype index) { return index_[size_t(index >> IndexBits)]; }
     WordView viewIn(const IndexBlock& b, qsizetype index) const
     {
         const quint32 handle = b.text[index & IndexMask];
@@ -176,7 +177,6 @@ private:
             return WordView(QStringView(reinterpret_cast<const char16_t*>(text), length));
         return WordView(reinterpret_cast<const uchar*>(text), length, codePage_);
     }
-    IndexBlock& block(qsizetype index) { return index_[size_t(index >> IndexBits)]; }
     const char* textOf(quint32 handle, qsizetype length) const
     {
         static constexpr char nothing[2] = {};
