@@ -99,7 +99,7 @@ void FoundWordsSave::run()
             break;
         }
         const WordView word = Module1::FoundWords.view(i);
-        const bool written = word.codePage() && word.codePage() == fileCodePage
+        const bool written = fileCodePage && word.codePage() == fileCodePage
             ? file.writeLine(QByteArrayView(word.bytes(), word.size()))
             : file.writeLine(word.decoded(scratch));
         if (!written)

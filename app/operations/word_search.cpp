@@ -121,7 +121,9 @@ void WordSearch::run()
                     return; // the cancel handler has restored the window
                 // Up to the pump's next look at the events and the bar's next change, items
                 // leave nothing to see but counts and the words found: they are tested in one
-                // tight loop and counted as if one by one.
+                // tight loop and counted as if one by one. (The test is spelt out here and
+                // below: called through a lambda, the loop reloaded it from memory on every
+                // word, and ordinary searches took twice as long.)
                 const qsizetype quiet = std::min<qint64>({run.count - 1 - k, pump.quietCalls(), progress.quietSteps()});
                 const qsizetype quietEnd = k + quiet;
                 qsizetype counted = k;

@@ -43,7 +43,7 @@ bool AnsiTextWriter::open(const QString& path)
 
 bool AnsiTextWriter::writeLine(QStringView line)
 {
-    if (!error_.isEmpty() || fd_ < 0)
+    if (!writable())
         return false;
     // Encoded straight into the pending buffer: no allocation per line.
     const qsizetype start = pending_.size();
@@ -54,7 +54,7 @@ bool AnsiTextWriter::writeLine(QStringView line)
 
 bool AnsiTextWriter::writeLine(QByteArrayView line)
 {
-    if (!error_.isEmpty() || fd_ < 0)
+    if (!writable())
         return false;
     pending_.append(line);
     return endLine();

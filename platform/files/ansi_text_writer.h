@@ -26,6 +26,8 @@ public:
     QString errorString() const { return error_; }
 
 private:
+    // Open, and nothing failed since.
+    bool writable() const { return error_.isEmpty() && fd_ >= 0; }
     // Ends the line appended to the pending bytes.
     bool endLine();
     bool flush();
