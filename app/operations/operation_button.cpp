@@ -4,6 +4,8 @@
 #include "push_button/xp_button.h"
 #include "widgets/word_list_box.h"
 
+#include <QScopeGuard>
+
 #include <new>
 
 namespace {
@@ -16,12 +18,20 @@ OperationButton::OperationButton(OperationTable table, const OperationContext& c
 {
 }
 
+const OperationButton* OperationButton::running_ = nullptr;
+
 void OperationButton::click(const std::function<void()>& run, const std::function<void()>& outOfMemory)
 {
-    if (!isIdle()) {
-        askToCancel();
+    // While a loop is on the stack, a click is its cancel question or nothing.
+    const bool cancels = running_ == this && !isIdle();
+    if (running_ && !cancels)
         return;
-    }
+    if (table_.checksOnEveryClick && !table_.checksOnEveryClick())
+        return;
+    if (cancels)
+        return askToCancel();
+    running_ = this;
+    const auto done = qScopeGuard([] { running_ = nullptr; });
     try {
         run();
     } catch (const std::bad_alloc&) {

@@ -24,11 +24,15 @@ struct OperationTable {
     Dialogs::Buttons cancelButtons = Dialogs::Buttons::YesNoCancel;
     WordListBox* clearedOnNo = nullptr; // the list emptied when the question is answered No
     QString completionTitle;
+    std::function<bool()> checksOnEveryClick; // false: the click was refused (with its box)
 };
 
 // The button state machine shared by the three operations. The button is idle while its
 // caption is the idle caption and running while it reads "Отмена"; the same button
 // starts the operation and, clicked again while it runs, asks whether to cancel.
+// One operation runs at a time: until its loop has returned, a click on any operation's
+// button is the running one's cancel question or nothing, also once a confirmed cancel
+// has made the buttons idle again (the click may come in the same batch of events).
 class OperationButton {
 public:
     OperationButton(OperationTable table, const OperationContext& context);
@@ -50,6 +54,8 @@ public:
 
 private:
     void restore(bool cancelled);
+
+    static const OperationButton* running_; // whose click handler is on the stack
 
     OperationTable table_;
     ProgressProtocol& progress_;

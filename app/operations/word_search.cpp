@@ -19,6 +19,25 @@
 
 namespace {
 
+void inputError(const QString& text)
+{
+    Dialogs::current().message(text, QStringLiteral("Ошибка"), Dialogs::Icon::Error, Dialogs::Buttons::Ok);
+}
+
+// The two checks every click passes first, also one that would cancel.
+bool inputsReady(const WordSearch::Controls& c)
+{
+    if (c.t1.text().isEmpty()) {
+        inputError(QStringLiteral("Введите буквы для поиска"));
+        return false;
+    }
+    if (c.l.item(0).isEmpty()) {
+        inputError(QStringLiteral("Откройте словарь для поиска"));
+        return false;
+    }
+    return true;
+}
+
 OperationTable searchTable(const WordSearch::Controls& c)
 {
     OperationTable table;
@@ -30,12 +49,8 @@ OperationTable searchTable(const WordSearch::Controls& c)
     table.cancelButtons = Dialogs::Buttons::YesNoCancel;
     table.clearedOnNo = &c.r;
     table.completionTitle = QStringLiteral("Завершено");
+    table.checksOnEveryClick = [c] { return inputsReady(c); };
     return table;
-}
-
-void inputError(const QString& text)
-{
-    Dialogs::current().message(text, QStringLiteral("Ошибка"), Dialogs::Icon::Error, Dialogs::Buttons::Ok);
 }
 
 } // namespace
@@ -47,8 +62,6 @@ WordSearch::WordSearch(const OperationContext& context, const Controls& controls
 
 void WordSearch::click()
 {
-    if (!inputsReady())
-        return;
     button_.click([this] { run(); }, [this] { ranOutOfMemory(); });
 }
 
@@ -59,19 +72,6 @@ void WordSearch::ranOutOfMemory()
     controls_.r.clear();
     context_.FoundCount = std::min<qint64>(context_.FoundCount, Module1::FoundWords.size());
     button_.fail(QStringLiteral("Не удалось завершить поиск.\n\n") + FileError::outOfMemory());
-}
-
-bool WordSearch::inputsReady()
-{
-    if (controls_.t1.text().isEmpty()) {
-        inputError(QStringLiteral("Введите буквы для поиска"));
-        return false;
-    }
-    if (controls_.l.item(0).isEmpty()) {
-        inputError(QStringLiteral("Откройте словарь для поиска"));
-        return false;
-    }
-    return true;
 }
 
 void WordSearch::run()

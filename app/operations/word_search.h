@@ -30,8 +30,6 @@ public:
     void click();
 
 private:
-    // The two checks every click passes first; false when one refused.
-    bool inputsReady();
     void run();
     void ranOutOfMemory();
 
