@@ -67,10 +67,9 @@ void WordSearch::click()
 
 void WordSearch::ranOutOfMemory()
 {
-    // The last word found may be listed and counted but not stored: the list is emptied, as
-    // after a cancel answered No, and the count never reaches past the store.
-    controls_.r.clear();
-    context_.FoundCount = std::min<qint64>(context_.FoundCount, Module1::FoundWords.size());
+    // The words stored before stay, listed and counted, as after a cancel answered Yes; the
+    // pass that ran out may have listed its word before storing it.
+    controls_.r.truncate(context_.FoundCount);
     button_.fail(QStringLiteral("Не удалось завершить поиск.\n\n") + FileError::outOfMemory());
 }
 
@@ -104,8 +103,13 @@ void WordSearch::run()
         const auto keep = [&](const WordView& word) {
             c.r.appendRow();
             ++f.FoundCount;
-            Module1::GrowFoundWords(f.FoundCount - 1);
-            Module1::FoundWords.set(f.FoundCount - 1, word);
+            try {
+                Module1::GrowFoundWords(f.FoundCount - 1);
+                Module1::FoundWords.set(f.FoundCount - 1, word);
+            } catch (const std::bad_alloc&) {
+                --f.FoundCount; // it counts only the words stored in full
+                throw;
+            }
         };
         // What `n` items whose steps and pump calls change nothing visible leave behind.
         const auto countQuietly = [&](qsizetype n) {

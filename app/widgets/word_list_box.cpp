@@ -47,6 +47,15 @@ void WordListBox::clear()
     viewport()->update();
 }
 
+void WordListBox::truncate(qsizetype rows)
+{
+    if (rows >= count_)
+        return;
+    clear();
+    count_ = rows;
+    scheduleRefresh();
+}
+
 void WordListBox::setCurrentRow(qsizetype row)
 {
     row = std::clamp<qsizetype>(row, -1, count_ - 1);

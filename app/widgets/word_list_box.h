@@ -20,6 +20,8 @@ public:
     // is next painted or read.
     void appendRow();
     void clear();
+    // Keeps the first `rows` rows.
+    void truncate(qsizetype rows);
     qsizetype count() const { return count_; }
     // The row's text, valid until the list changes; empty past the end (as for the first row
     // of an empty list). A view, so that looking at a row never copies an entry of millions
