@@ -22,6 +22,8 @@
 #include <qdrawutil.h>
 #include <QRadioButton>
 
+#include <limits>
+
 namespace {
 
 QString keyOf(const QString& name, int index)
@@ -156,6 +158,7 @@ QWidget* FormLoader::create(const QString& className, const QString& name, QWidg
     const QString caption = setting(bag, "caption", PropertyType::String, QString()).toString();
     if (className == QLatin1String("TextBox")) {
         auto* box = new QLineEdit(parent);
+        box->setMaxLength(std::numeric_limits<int>::max()); // Qt's default would cut letters at 32767
         box->setText(setting(bag, "text", PropertyType::String, QString()).toString());
         widget = box;
     } else if (className == QLatin1String("Frame")) {

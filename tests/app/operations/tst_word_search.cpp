@@ -29,6 +29,7 @@ private slots:
     void findsTheWorkedExamples_data();
     void findsTheWorkedExamples();
     void lettersAreCleanedOfSpaces();
+    void lettersHaveNoLengthLimit();
     void spacesOnlyRunsAndFindsNothing();
     void cancel_data();
     void cancel();
@@ -114,6 +115,14 @@ void TestWordSearch::lettersAreCleanedOfSpaces()
     h->search(QStringLiteral(" а б  а "), true, 3);
     QCOMPARE(f.t1->text(), QStringLiteral("аба"));
     QCOMPARE(rowsOf(*f.r), (QStringList{"аба", "баа", "Аба"}));
+}
+
+void TestWordSearch::lettersHaveNoLengthLimit()
+{
+    const QString word = QString(20000, u'б') + QString(20000, u'а');
+    h->importWords({word, word.mid(1)});
+    h->search(QStringLiteral("а") + word.chopped(1), true, 1);
+    QCOMPARE(rowsOf(*h->form().r), QStringList{word});
 }
 
 void TestWordSearch::spacesOnlyRunsAndFindsNothing()
