@@ -9,8 +9,6 @@ class ProgressProtocol;
 // the progress protocol that drives the bar, and whether the program is ending.
 struct OperationContext {
     qint64& WordCount;
-    qint64& LetterCount;
-    qint64& MatchedCount;
     qint64& FoundCount;
     bool& CancelFlag;
     const bool& ending;

@@ -83,11 +83,8 @@ void WordSearch::run()
     c.t1.setText(letters);
     c.l2.setCaption(QStringLiteral("0"));
     f.FoundCount = 0;
-    f.LetterCount = 0;
-    f.MatchedCount = 0;
     c.r.clear();
     f.progress.start(f.WordCount, QStringLiteral("Поиск слов. Завершено "), true);
-    f.LetterCount = letters.size();
 
     WordMatcher matcher(letters, c.o1.isChecked() ? WordMatcher::Mode::Exact : WordMatcher::Mode::Compose,
                         Module1::DictionaryWords.codePage());

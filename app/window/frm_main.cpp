@@ -103,7 +103,7 @@ void FrmMain::load()
 
 OperationContext FrmMain::operationContext()
 {
-    return {WordCount, LetterCount, MatchedCount, FoundCount, CancelFlag, ending_, *progress_};
+    return {WordCount, FoundCount, CancelFlag, ending_, *progress_};
 }
 
 void FrmMain::endProgram()

@@ -60,12 +60,8 @@ public:
     CommonDialog cd1;
 
     // Shared state of the operations.
+    // (The search's letter count and matched count are the matcher's own working values.)
     qint64 WordCount = 0;
-    qint64 LetterCount = 0; // the length of the current search's letters
-    // The letters of the current word matched so far. A word's test runs inside the
-    // matcher and ends with the count back at 0, so wherever anyone can look (between
-    // words, inside a pump call) it is 0; the matcher keeps its own count.
-    qint64 MatchedCount = 0;
     qint64 FoundCount = 0;
     qint64 StepCounter = 0;
     bool CancelFlag = false;

@@ -100,7 +100,6 @@ void TestWordSearch::findsTheWorkedExamples()
     QCOMPARE(f.FoundCount, found.size());
     QCOMPARE(contentsOf(Module1::FoundWords).mid(0, found.size()), found);
     QCOMPARE(f.l2->Caption(), QStringLiteral("9"));
-    QCOMPARE(f.LetterCount, letters.size());
     QVERIFY(isIdle(f));
     QVERIFY(!f.xb->CaptionShow());
     QCOMPARE(f.xb->Value(), QStringLiteral("0"));
