@@ -24,9 +24,7 @@ public:
     bool setColor(OleColor color);
     int alignment() const { return alignment_; }
     bool setAlignment(int alignment); // false (unchanged) outside 0..2
-    bool isTransparent() const { return transparent_; }
     void setTransparent(bool transparent);
-    OleColor backColor() const { return backColor_; }
     bool setBackColor(OleColor color);
     bool autoSize() const { return autoSize_; }
     void setAutoSize(bool autoSize);
