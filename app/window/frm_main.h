@@ -73,7 +73,6 @@ public:
     // Ends the program at once. A running operation leaves its loop at the next item,
     // closing its file, before the program ends.
     void endProgram();
-    bool isEnding() const { return ending_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;

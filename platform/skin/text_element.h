@@ -29,7 +29,6 @@ public:
     bool autoSize() const { return autoSize_; }
     void setAutoSize(bool autoSize);
     // The platform's disabled-text look, independent of mouse delivery.
-    bool enabledLook() const { return enabledLook_; }
     void setEnabledLook(bool enabled);
 
     // Height of one line of text in the current font, in twips.
