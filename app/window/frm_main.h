@@ -25,8 +25,8 @@ class XPTopButtons;
 class WordSearch;
 
 // The program's one window: a frameless window skinned by its canvas, holding the
-// controls, the counters the three long operations share, the progress protocol and
-// the button state machine they run by.
+// controls, the counters the three long operations share and the progress protocol,
+// and handing each button's click to its operation.
 class FrmMain : public QWidget {
     Q_OBJECT
 public:
