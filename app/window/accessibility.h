@@ -1,12 +1,13 @@
 #pragma once
 
-class FrmMain;
+class QWidget;
+class XPShadow;
 
 namespace Accessibility {
 
 // Lets assistive technology see the skinned controls and the list boxes.
 void install();
-// Tells which label names which of the window's fields.
-void linkLabels(FrmMain& form);
+// Tells that the label names the field.
+void linkLabel(XPShadow* label, QWidget* field);
 
 } // namespace Accessibility

@@ -88,7 +88,10 @@ void FrmMain::loadDesign()
         tp[i]->setFocusPolicy(Qt::NoFocus);
     }
     cd1.Filter = design.settings(QStringLiteral("cd1")).read(QStringLiteral("filter"), QString()).toString();
-    Accessibility::linkLabels(*this);
+    const std::pair<XPShadow*, QWidget*> labels[] = {
+        {XPShadow1, t1}, {XPShadow2, l}, {XPShadow3, r}, {XPShadow4, l1}, {XPShadow5, l2}};
+    for (const auto& [label, field] : labels)
+        Accessibility::linkLabel(label, field);
 }
 
 void FrmMain::load()

@@ -25,8 +25,8 @@ class XPTopButtons;
 class WordSearch;
 
 // The program's one window: a frameless window skinned by its canvas, holding the
-// controls, the counters the three long operations share, the progress protocol and
-// the button state machine they run by.
+// controls, the counters the three long operations share and the progress protocol,
+// and handing each button's click to its operation.
 class FrmMain : public QWidget {
     Q_OBJECT
 public:
@@ -69,7 +69,6 @@ public:
     // Ends the program at once. A running operation leaves its loop at the next item,
     // closing its file, before the program ends.
     void endProgram();
-    bool isEnding() const { return ending_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -1,20 +1,17 @@
 #include "frm_main_accessible.h"
 
-#include "frm_main.h"
+#include <QWidget>
 
-#include <QLineEdit>
-
-#include <algorithm>
-
-FrmMainAccessible::FrmMainAccessible(FrmMain* form) : QAccessibleWidget(form, QAccessible::Window) {}
+FrmMainAccessible::FrmMainAccessible(QWidget* form) : QAccessibleWidget(form, QAccessible::Window) {}
 
 QList<QAccessibleInterface*> FrmMainAccessible::shownChildren() const
 {
-    const auto& scratch = static_cast<FrmMain*>(widget())->tp;
+    const QRect inside = widget()->rect();
     QList<QAccessibleInterface*> shown;
     for (int i = 0; i < QAccessibleWidget::childCount(); ++i) {
         QAccessibleInterface* child = QAccessibleWidget::child(i);
-        if (child && std::find(scratch.cbegin(), scratch.cend(), child->object()) == scratch.cend())
+        const auto* childWidget = child ? qobject_cast<const QWidget*>(child->object()) : nullptr;
+        if (child && (!childWidget || childWidget->geometry().intersects(inside)))
             shown.append(child);
     }
     return shown;

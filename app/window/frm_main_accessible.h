@@ -2,13 +2,11 @@
 
 #include <QAccessibleWidget>
 
-class FrmMain;
-
 // The window as assistive technology sees it: a frame, without the scratch text boxes
 // that lie beyond its edge.
 class FrmMainAccessible : public QAccessibleWidget {
 public:
-    explicit FrmMainAccessible(FrmMain* form);
+    explicit FrmMainAccessible(QWidget* form);
 
     int childCount() const override;
     QAccessibleInterface* child(int index) const override;

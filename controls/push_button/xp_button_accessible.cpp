@@ -29,8 +29,8 @@ QAccessible::State XPButtonAccessible::state() const
 
 void XPButtonAccessible::press()
 {
-    // Only while enabled: a disabled widget would pass the keys on to its parents.
     // Through the key handlers, so the host's KeyDown and KeyUp see it as they see Space.
+    // Called only while the button is enabled: a disabled one would pass the keys on to its parents.
     QKeyEvent press(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "));
     QCoreApplication::sendEvent(button(), &press);
     QKeyEvent release(QEvent::KeyRelease, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "));

@@ -15,19 +15,6 @@ QFont FontValue::toQFont() const
     return font;
 }
 
-FontValue FontValue::fromQFont(const QFont& font)
-{
-    FontValue value;
-    value.face = font.family();
-    value.size = float(font.pointSizeF());
-    value.weight = font.weight();
-    value.italic = font.italic();
-    value.underline = font.underline();
-    value.strikethrough = font.strikeOut();
-    value.charset = 204;
-    return value;
-}
-
 namespace Fonts {
 
 void installSubstitutions()

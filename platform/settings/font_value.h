@@ -17,7 +17,6 @@ struct FontValue {
     static constexpr int Bold = 700;
 
     QFont toQFont() const;
-    static FontValue fromQFont(const QFont& font);
 
     friend bool operator==(const FontValue&, const FontValue&) = default;
 };

@@ -64,9 +64,4 @@ QColor toQColor(OleColor value)
     return QColor(int(value & 0xFF), int((value >> 8) & 0xFF), int((value >> 16) & 0xFF));
 }
 
-OleColor fromRgb(int red, int green, int blue)
-{
-    return OleColor(red & 0xFF) | (OleColor(green & 0xFF) << 8) | (OleColor(blue & 0xFF) << 16);
-}
-
 } // namespace Ole

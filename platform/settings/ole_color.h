@@ -16,6 +16,5 @@ inline constexpr OleColor ButtonText = 0x80000012u;
 bool isSystemColor(OleColor value);
 bool isValidColor(OleColor value);
 QColor toQColor(OleColor value);
-OleColor fromRgb(int red, int green, int blue);
 
 } // namespace Ole

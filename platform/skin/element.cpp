@@ -25,7 +25,6 @@ void Element::setGeometry(float left, float top, float width, float height)
     top_ = top;
     width_ = width;
     height_ = height;
-    geometryChanged();
     changed();
 }
 

@@ -50,7 +50,6 @@ public:
 protected:
     // Repaints the area the element covers now (and covered before a geometry change).
     void changed();
-    virtual void geometryChanged() {}
     ElementHost* host() const { return host_; }
 
 private:

@@ -52,7 +52,6 @@ protected:
     static void raiseMouseEvent(Control* control, MouseAction action, MouseArgs& args);
     // The press on `element` ends without a release: undo its pressed look, raise nothing.
     virtual void captureLost(Element* element);
-    bool isPressed() const { return pressed_; }
 
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;

@@ -8,21 +8,10 @@
 
 LineElement::LineElement(ElementHost* host) : Element(host) {}
 
-void LineElement::setStart(QPointF twips)
-{
-    start_ = twips;
-    follow();
-}
-
 void LineElement::setEnd(QPointF twips)
 {
     end_ = twips;
-    follow();
-}
-
-void LineElement::follow()
-{
-    const QRectF box = QRectF(start_, end_).normalized();
+    const QRectF box = QRectF(QPointF(), end_).normalized();
     // One pixel of room so a horizontal or vertical line still covers its row.
     move(float(box.left()), float(box.top()));
     resize(float(box.width()) + Twips::PerPixel, float(box.height()) + Twips::PerPixel);
@@ -51,7 +40,6 @@ void LineElement::paint(QPainter& painter) const
 {
     if (style_ == LineStyle::None)
         return;
-    const QPoint from(Twips::toPixels(float(start_.x())), Twips::toPixels(float(start_.y())));
     const QPoint to(Twips::toPixels(float(end_.x())), Twips::toPixels(float(end_.y())));
     QPen pen(Ole::toQColor(color_));
     pen.setStyle(LineStyle::toPenStyle(style_));
@@ -62,9 +50,9 @@ void LineElement::paint(QPainter& painter) const
     painter.setPen(pen);
     painter.setRenderHint(QPainter::Antialiasing, false);
     // The last pixel is left out, as a line's end point is. Through pixel centres: the
-    // square caps then cover exactly the pixels from the start to the one before the end.
-    const QPoint direction((to.x() > from.x()) - (to.x() < from.x()), (to.y() > from.y()) - (to.y() < from.y()));
+    // square caps then cover exactly the pixels from the corner to the one before the end.
+    const QPoint direction((to.x() > 0) - (to.x() < 0), (to.y() > 0) - (to.y() < 0));
     const QPointF centre(0.5, 0.5);
-    painter.drawLine(QPointF(from) + centre, QPointF(to - direction) + centre);
+    painter.drawLine(centre, QPointF(to - direction) + centre);
     painter.restore();
 }

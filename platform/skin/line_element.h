@@ -5,14 +5,12 @@
 
 #include <QPointF>
 
-// A straight one-pixel line between two points given in twips within the host.
+// A straight one-pixel line from the host's top-left corner to a point given in twips.
 class LineElement : public Element {
 public:
     explicit LineElement(ElementHost* host);
 
-    QPointF start() const { return start_; }
     QPointF end() const { return end_; }
-    void setStart(QPointF twips);
     void setEnd(QPointF twips);
     OleColor color() const { return color_; }
     bool setColor(OleColor color);
@@ -23,9 +21,6 @@ public:
     void paint(QPainter& painter) const override;
 
 private:
-    void follow(); // keeps the element's box around the two points for repainting
-
-    QPointF start_;
     QPointF end_;
     OleColor color_ = 0;
     int style_ = 1;

@@ -1,7 +1,5 @@
 #include "rect_element.h"
 
-#include "line_style.h"
-
 #include <QPainter>
 #include <QPen>
 
@@ -12,15 +10,6 @@ bool RectElement::setBorderColor(OleColor color)
     if (!Ole::isValidColor(color))
         return false;
     borderColor_ = color;
-    changed();
-    return true;
-}
-
-bool RectElement::setBorderStyle(int code)
-{
-    if (!LineStyle::isValid(code))
-        return false;
-    borderStyle_ = code;
     changed();
     return true;
 }
@@ -41,10 +30,7 @@ void RectElement::paint(QPainter& painter) const
         return;
     if (fillColor_)
         painter.fillRect(box, Ole::toQColor(*fillColor_));
-    if (borderStyle_ == LineStyle::None)
-        return;
     QPen pen(Ole::toQColor(borderColor_));
-    pen.setStyle(LineStyle::toPenStyle(borderStyle_));
     pen.setWidth(0);
     painter.save();
     painter.setPen(pen);

@@ -12,8 +12,6 @@ public:
 
     OleColor borderColor() const { return borderColor_; }
     bool setBorderColor(OleColor color);
-    int borderStyle() const { return borderStyle_; }
-    bool setBorderStyle(int code);
     // No value: transparent inside.
     std::optional<OleColor> fillColor() const { return fillColor_; }
     bool setFillColor(std::optional<OleColor> color);
@@ -23,6 +21,5 @@ public:
 
 private:
     OleColor borderColor_ = 0;
-    int borderStyle_ = 1;
     std::optional<OleColor> fillColor_;
 };

@@ -24,14 +24,11 @@ public:
     bool setColor(OleColor color);
     int alignment() const { return alignment_; }
     bool setAlignment(int alignment); // false (unchanged) outside 0..2
-    bool isTransparent() const { return transparent_; }
     void setTransparent(bool transparent);
-    OleColor backColor() const { return backColor_; }
     bool setBackColor(OleColor color);
     bool autoSize() const { return autoSize_; }
     void setAutoSize(bool autoSize);
     // The platform's disabled-text look, independent of mouse delivery.
-    bool enabledLook() const { return enabledLook_; }
     void setEnabledLook(bool enabled);
 
     // Height of one line of text in the current font, in twips.

@@ -1,3 +1,4 @@
+#include "drawn_text.h"
 #include "persisted_settings.h"
 #include "push_button/xp_button.h"
 #include "services/event_pump.h"
@@ -217,7 +218,7 @@ void TestXPButton::loadingAppliesToElements()
 
     button.readProperties(bag, AmbientProperties{});
 
-    QVERIFY(button.cap.enabledLook());
+    QVERIFY(!drawnDisabled(button.cap, button));
     QCOMPARE(button.bor.borderColor(), LightBlue);
     QCOMPARE(button.gf.borderColor(), OleColor(0x0080C0FFu));
     QCOMPARE(changes.count(), 0);
@@ -509,7 +510,7 @@ void TestXPButton::disabledRaisesNothing()
     button.setEnabled(false);
     QVERIFY(!button.Enabled());
     QVERIFY(!button.isEnabled());
-    QVERIFY(!button.cap.enabledLook());
+    QVERIFY(drawnDisabled(button.cap, button));
     QTest::mouseClick(&button, Qt::LeftButton, {}, QPoint(10, 3));
     QTest::mouseClick(&button, Qt::LeftButton, {}, button.cap.pixelRect().center());
     QTest::keyClick(&button, Qt::Key_Space);
@@ -517,7 +518,7 @@ void TestXPButton::disabledRaisesNothing()
     QVERIFY(button.nor.isVisible());
 
     button.setEnabled(true);
-    QVERIFY(button.cap.enabledLook());
+    QVERIFY(!drawnDisabled(button.cap, button));
     QTest::keyClick(&button, Qt::Key_Space);
     QVERIFY(events.entries.contains("click normal"));
     QCOMPARE(changes.count(), 2);
@@ -753,12 +754,12 @@ void TestXPButton::enabledFromAnyCaller()
     QSignalSpy changes(button, &SkinnedControl::PropertyChanged);
     QWidget* target = throughParent ? &parent : static_cast<QWidget*>(button);
     target->setEnabled(false);
-    QVERIFY(!button->cap.enabledLook());
+    QVERIFY(drawnDisabled(button->cap, *button));
     // Only the button's own switch is a change of its property.
     QCOMPARE(button->Enabled(), throughParent);
     QCOMPARE(changes.count(), throughParent ? 0 : 1);
     target->setEnabled(true);
-    QVERIFY(button->cap.enabledLook());
+    QVERIFY(!drawnDisabled(button->cap, *button));
     QCOMPARE(changes.count(), throughParent ? 0 : 2);
 }
 

@@ -1,3 +1,4 @@
+#include "drawn_text.h"
 #include "persisted_settings.h"
 #include "shadow_label/xp_shadow.h"
 
@@ -412,7 +413,7 @@ void TestXPShadow::doubleClickAndDisabled()
     QTest::mouseClick(&c, Qt::LeftButton, {}, QPoint(5, 5));
     QCOMPARE(clicks.count(), 1);
     QVERIFY(record.down.isEmpty());
-    QVERIFY(c.l1.enabledLook());
+    QVERIFY(!drawnDisabled(c.l1, c));
 }
 
 void TestXPShadow::customPointerOverAllParts()
