@@ -5,7 +5,7 @@
 set -euo pipefail
 here="$(cd "$(dirname "$0")/.." && pwd)"
 letters="${1:-апельсин}"
-"$here/scripts/setup.sh" "$here/build" quorvane_screenshot
+"$here/scripts/setup.sh" test "$here/build" quorvane_screenshot
 
 fd_file="$(mktemp)"
 Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fd_file" 2>/dev/null &

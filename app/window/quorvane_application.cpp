@@ -6,7 +6,24 @@
 #include <QLibraryInfo>
 #include <QLocale>
 
-QuorvaneApplication::QuorvaneApplication(int& argc, char** argv) : QApplication(argc, argv)
+#include <cstdio>
+#include <cstdlib>
+
+// Without a display Qt aborts with a note about platform plugins; say what is missing instead.
+static int& requireGraphicalSession(int& argc)
+{
+    if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
+        && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        std::fputs("quorvane: a graphical session is needed to show the window, and there is none here "
+                   "(neither DISPLAY nor WAYLAND_DISPLAY is set)\n",
+                   stderr);
+        std::exit(1);
+    }
+    return argc;
+}
+
+QuorvaneApplication::QuorvaneApplication(int& argc, char** argv)
+    : QApplication(requireGraphicalSession(argc), argv)
 {
     setApplicationName(QStringLiteral("Quorvane"));
     setApplicationVersion(QStringLiteral("1.0"));

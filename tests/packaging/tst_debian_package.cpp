@@ -21,7 +21,6 @@ private slots:
     void installedWhereTheEntriesSay();
     void nothingElseInstalled();
     void lintian();
-    void packingBuildsNothing();
     void convert_data();
     void convert();
 
@@ -32,6 +31,7 @@ private:
 
     QTemporaryDir work_;
     QString deb_;
+    QString changes_;
     QString root_;
     QString desktopFile_;
     QString metainfoFile_;
@@ -54,11 +54,14 @@ QString TestDebianPackage::run(const QString& program, const QStringList& argume
 void TestDebianPackage::initTestCase()
 {
     QVERIFY(work_.isValid());
-    run(QStringLiteral(CPACK_COMMAND), {QStringLiteral("-G"), QStringLiteral("DEB"), QStringLiteral("--config"),
-                                        QStringLiteral(CPACK_CONFIG), QStringLiteral("-B"), work_.path()});
-    const QStringList debs = QDir(work_.path()).entryList({QStringLiteral("*.deb")}, QDir::Files);
+    run(QStringLiteral(PACKAGE_SCRIPT), {work_.path()});
+    const QDir out(work_.path());
+    const QStringList debs = out.entryList({QStringLiteral("quorvane_*.deb")}, QDir::Files);
+    const QStringList changes = out.entryList({QStringLiteral("*.changes")}, QDir::Files);
     QCOMPARE(debs.size(), 1);
+    QCOMPARE(changes.size(), 1);
     deb_ = work_.filePath(debs.first());
+    changes_ = work_.filePath(changes.first());
     root_ = work_.filePath(QStringLiteral("root"));
     run(QStringLiteral(DPKG_DEB), {QStringLiteral("-x"), deb_, root_});
 
@@ -150,6 +153,7 @@ QStringList TestDebianPackage::expectedFiles() const
                       QStringLiteral("usr/share/man/ru/man6/%1.6.gz").arg(program),
                       QStringLiteral("usr/games/quorvane-convert"),
                       QStringLiteral("usr/share/man/man6/quorvane-convert.6.gz"),
+                      QStringLiteral("usr/share/man/ru/man6/quorvane-convert.6.gz"),
                       QStringLiteral("usr/share/doc/quorvane/copyright"),
                       QStringLiteral("usr/share/doc/quorvane/changelog.gz")};
     for (const QString& size : QStringLiteral(QUORVANE_ICON_SIZES).split(QLatin1Char(',')))
@@ -197,10 +201,11 @@ void TestDebianPackage::nothingElseInstalled()
     QCOMPARE(files, expectedFiles());
 }
 
+// The source package and the binary ones, as the archive would check an upload.
 void TestDebianPackage::lintian()
 {
     QProcess lintian;
-    lintian.start(QStringLiteral(LINTIAN), {QStringLiteral("--display-info"), QStringLiteral("--pedantic"), deb_});
+    lintian.start(QStringLiteral(LINTIAN), {QStringLiteral("--display-info"), QStringLiteral("--pedantic"), changes_});
     QVERIFY(lintian.waitForFinished(300000));
     const QStringList tags = QString::fromUtf8(lintian.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     for (const QString& tag : tags) {
@@ -212,21 +217,6 @@ void TestDebianPackage::lintian()
              lintian.readAllStandardError().constData());
 }
 
-// Packing must not build the test programs and benchmarks first: that took most of the
-// package's build time, and none of them is packed.
-void TestDebianPackage::packingBuildsNothing()
-{
-    if (QStringLiteral(CMAKE_GENERATOR) != QLatin1String("Unix Makefiles"))
-        QSKIP("the dry run below is make's");
-    // -B pretends every file is out of date, so the plan lists everything the step would build.
-    const QString plan = run(QStringLiteral(CMAKE_MAKE_PROGRAM),
-                             {QStringLiteral("-C"), QStringLiteral(BUILD_DIR), QStringLiteral("-n"),
-                              QStringLiteral("-B"), QStringLiteral("preinstall")});
-    for (const QString& line : plan.split(QLatin1Char('\n')))
-        QVERIFY2(!line.contains(QLatin1String("Building")) && !line.contains(QLatin1String("Linking")),
-                 qPrintable(line));
-}
-
 static QByteArray cp1251(const QString& text)
 {
     QStringEncoder encoder("windows-1251");
@@ -235,28 +225,40 @@ static QByteArray cp1251(const QString& text)
 
 void TestDebianPackage::convert_data()
 {
+    QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QByteArray>("input");
     QTest::addColumn<QByteArray>("written");
     QTest::addColumn<int>("exitCode");
     QTest::addColumn<QString>("report");
     const QByteArray old = "old\r\n";
-    QTest::newRow("Cyrillic, LF") << QByteArray("ёлка\nЁж\n") << cp1251(u"ёлка\r\nЁж\r\n"_qs) << 0 << "2 lines written";
-    QTest::newRow("CR LF kept single, last line unended") << QByteArray("кот\r\nпёс") << cp1251(u"кот\r\nпёс\r\n"_qs) << 0
+    const QStringList files{"words.txt", "words-cp1251.txt"};
+    QTest::newRow("Cyrillic, LF") << files << QByteArray("ёлка\nЁж\n") << cp1251(u"ёлка\r\nЁж\r\n"_qs) << 0 << "2 lines written";
+    QTest::newRow("CR LF kept single, last line unended") << files << QByteArray("кот\r\nпёс") << cp1251(u"кот\r\nпёс\r\n"_qs) << 0
                                                          << "2 lines";
-    QTest::newRow("empty line in the middle") << QByteArray("а\n\nб\n") << cp1251(u"а\r\n\r\nб\r\n"_qs) << 0 << "3 lines";
-    QTest::newRow("byte-order mark") << QByteArray("\xEF\xBB\xBFслово\n") << cp1251(u"слово\r\n"_qs) << 0 << "1 lines";
+    QTest::newRow("empty line in the middle") << files << QByteArray("а\n\nб\n") << cp1251(u"а\r\n\r\nб\r\n"_qs) << 0 << "3 lines";
+    QTest::newRow("byte-order mark") << files << QByteArray("\xEF\xBB\xBFслово\n") << cp1251(u"слово\r\n"_qs) << 0 << "1 line written";
     // iconv stopped at the first of these, cutting the list short without an error.
     QTest::newRow("accents taken off, the lines after kept")
-        << QByteArray("Ardèche\nçà\nмир\n") << cp1251(u"Ardeche\r\nca\r\nмир\r\n"_qs) << 0
+        << files << QByteArray("Ardèche\nçà\nмир\n") << cp1251(u"Ardeche\r\nca\r\nмир\r\n"_qs) << 0
         << "2 lines had characters outside Windows-1251: 3 written without accents, 0 dropped (first at line 1: Ardèche)";
     QTest::newRow("no spelling: dropped, line kept")
-        << QByteArray("日本x\nœ\nя\n") << cp1251(u"x\r\n\r\nя\r\n"_qs) << 0 << "3 dropped";
-    QTest::newRow("not UTF-8: fails, old file left") << QByteArray("ок\n\xFF\xFE\n") << old << 1
+        << files << QByteArray("日本x\nœ\nя\n") << cp1251(u"x\r\n\r\nя\r\n"_qs) << 0 << "3 dropped";
+    QTest::newRow("not UTF-8: fails, old file left") << files << QByteArray("ок\n\xFF\xFE\n") << old << 1
                                                    << "not UTF-8 text (line 2";
+    QTest::newRow("decomposed й and ё composed first")
+        << files << QByteArray("и\xCC\x86од\nе\xCC\x88ж\n") << cp1251(u"йод\r\nёж\r\n"_qs) << 0 << "2 lines";
+    QTest::newRow("through a link") << QStringList{"words.txt", "link.txt"} << QByteArray("кот\n")
+                                    << cp1251(u"кот\r\n"_qs) << 0 << "1 line";
+    QTest::newRow("--help") << QStringList{"--help"} << QByteArray() << old << 0 << "usage: quorvane-convert";
+    QTest::newRow("unknown option refused") << QStringList{"-x", "words.txt", "words-cp1251.txt"} << QByteArray()
+                                            << old << 2 << "unknown option -x";
+    QTest::newRow("-- ends options") << QStringList{"--", "-x", "words-cp1251.txt"} << QByteArray() << old << 1
+                                     << "cannot read -x";
 }
 
 void TestDebianPackage::convert()
 {
+    QFETCH(QStringList, arguments);
     QFETCH(QByteArray, input);
     QFETCH(QByteArray, written);
     QFETCH(int, exitCode);
@@ -268,16 +270,25 @@ void TestDebianPackage::convert()
     QFile target(dir.filePath(QStringLiteral("words-cp1251.txt")));
     QVERIFY(target.open(QIODevice::WriteOnly) && target.write("old\r\n") == 5);
     target.close();
+    const QFile::Permissions privateFile = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser;
+    QVERIFY(target.setPermissions(privateFile));
+    const QString link = dir.filePath(QStringLiteral("link.txt"));
+    QVERIFY(QFile::link(QStringLiteral("words-cp1251.txt"), link));
 
     QProcess convert;
-    convert.start(installed(QStringLiteral("usr/games/quorvane-convert")), {source.fileName(), target.fileName()});
+    convert.setWorkingDirectory(dir.path());
+    convert.setProcessChannelMode(QProcess::MergedChannels);
+    convert.start(installed(QStringLiteral("usr/games/quorvane-convert")), arguments);
     QVERIFY(convert.waitForFinished(60000));
-    const QString errors = QString::fromUtf8(convert.readAllStandardError());
+    const QString output = QString::fromUtf8(convert.readAll());
     QCOMPARE(convert.exitCode(), exitCode);
-    QVERIFY2(errors.contains(report), qPrintable(errors));
+    QVERIFY2(output.contains(report), qPrintable(output));
     QVERIFY(target.open(QIODevice::ReadOnly));
     QCOMPARE(target.readAll(), written);
-    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 2);
+    // Replaced in place: still private, still reached through the link, no temporary file left.
+    QCOMPARE(target.permissions(), privateFile);
+    QVERIFY(QFileInfo(link).isSymLink());
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 3);
 }
 
 QTEST_GUILESS_MAIN(TestDebianPackage)
