@@ -92,7 +92,7 @@ QList<QAccessibleInterface*> WordListBoxAccessible::selectedCells() const
     return cells;
 }
 
-bool WordListBoxAccessible::isRowSelected(int row) const { return row >= 0 && row == list()->currentRow(); }
+bool WordListBoxAccessible::isRowSelected(int row) const { return selectedRows().contains(row); }
 
 WordListRowAccessible::WordListRowAccessible(WordListBox* list, int row) : list_(list), row_(row) {}
 

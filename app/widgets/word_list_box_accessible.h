@@ -8,9 +8,9 @@
 class WordListBox;
 
 // A list box as assistive technology sees it: a one-column table, as GTK 3's list views are,
-// so that a reader learns the row count and the current row in one call each instead of
-// walking a million rows. Rows are made only when asked for, and only a bounded number
-// of them kept, whatever the row count.
+// so that a reader asks for the row count in one call (a list's items it counts, and
+// searches for the focused one, row by row). Rows are made only when asked for, and only
+// a bounded number of them kept, whatever the row count.
 class WordListBoxAccessible : public ControlAccessible, public QAccessibleTableInterface {
 public:
     // Row interfaces kept before the oldest ones are let go.
