@@ -8,7 +8,7 @@
 
 #include <limits>
 
-WordListBoxAccessible::WordListBoxAccessible(WordListBox* list) : ControlAccessible(list, QAccessible::List) {}
+WordListBoxAccessible::WordListBoxAccessible(WordListBox* list) : ControlAccessible(list, QAccessible::Table) {}
 
 WordListBoxAccessible::~WordListBoxAccessible() { forgetRows(); }
 
@@ -67,6 +67,33 @@ QAccessibleInterface* WordListBoxAccessible::focusChild() const
     return row >= 0 && row < childCount() ? child(int(row)) : nullptr;
 }
 
+void* WordListBoxAccessible::interface_cast(QAccessible::InterfaceType t)
+{
+    return t == QAccessible::TableInterface ? static_cast<QAccessibleTableInterface*>(this)
+                                            : ControlAccessible::interface_cast(t);
+}
+
+QAccessibleInterface* WordListBoxAccessible::cellAt(int row, int column) const
+{
+    return column == 0 ? child(row) : nullptr;
+}
+
+QList<int> WordListBoxAccessible::selectedRows() const
+{
+    const qsizetype row = list()->currentRow();
+    return row >= 0 && row < childCount() ? QList<int>{int(row)} : QList<int>{};
+}
+
+QList<QAccessibleInterface*> WordListBoxAccessible::selectedCells() const
+{
+    QList<QAccessibleInterface*> cells;
+    for (int row : selectedRows())
+        cells.append(child(row));
+    return cells;
+}
+
+bool WordListBoxAccessible::isRowSelected(int row) const { return selectedRows().contains(row); }
+
 WordListRowAccessible::WordListRowAccessible(WordListBox* list, int row) : list_(list), row_(row) {}
 
 bool WordListRowAccessible::isValid() const { return list_ && row_ < list_->count(); }
@@ -108,17 +135,20 @@ QAccessible::State WordListRowAccessible::state() const
     }
     state.selectable = true;
     state.focusable = true;
-    const bool current = list_->currentRow() == row_;
-    state.selected = current;
-    state.focused = current && list_->hasFocus();
+    state.selected = isSelected();
+    state.focused = state.selected && list_->hasFocus();
     if (list_->rowRect(row_).isEmpty())
         state.offscreen = true;
     return state;
 }
 
+bool WordListRowAccessible::isSelected() const { return isValid() && list_->currentRow() == row_; }
+
 void* WordListRowAccessible::interface_cast(QAccessible::InterfaceType t)
 {
-    return t == QAccessible::ActionInterface ? static_cast<QAccessibleActionInterface*>(this) : nullptr;
+    if (t == QAccessible::ActionInterface)
+        return static_cast<QAccessibleActionInterface*>(this);
+    return t == QAccessible::TableCellInterface ? static_cast<QAccessibleTableCellInterface*>(this) : nullptr;
 }
 
 QStringList WordListRowAccessible::actionNames() const { return {setFocusAction()}; }

@@ -13,9 +13,9 @@ ACTION_TIMEOUT = 1.0  # an action that starts a press must answer at once
 
 
 def walk(node, skip_rows=True):
-    """The node and everything under it; rows of lists only when asked for."""
+    """The node and everything under it; rows of list boxes only when asked for."""
     yield node
-    if skip_rows and node.getRole() == pyatspi.ROLE_LIST:
+    if skip_rows and node.getRole() == pyatspi.ROLE_TABLE:
         return
     for i in range(node.childCount):
         child = node.getChildAtIndex(i)

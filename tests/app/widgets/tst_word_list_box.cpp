@@ -109,8 +109,13 @@ void TestWordListBox::rowsAreMadeOnDemand()
     QVERIFY(!node->child(-1));
     // A row asked for again is the same one while it is kept.
     QCOMPARE(node->child(rows - 1), node->child(rows - 1));
+    QAccessibleTableInterface* table = node->tableInterface();
+    QCOMPARE(table->rowCount(), rows);
+    QCOMPARE(table->cellAt(rows - 1, 0), node->child(rows - 1));
+    QCOMPARE(table->cellAt(rows - 1, 0)->tableCellInterface()->rowIndex(), rows - 1);
 
     list.setCurrentRow(5);
+    QCOMPARE(table->selectedRows(), QList<int>{5});
     QVERIFY(node->child(5)->state().selected);
     QVERIFY(!node->child(6)->state().selected);
     node->child(9)->actionInterface()->doAction(QAccessibleActionInterface::setFocusAction());

@@ -19,13 +19,13 @@ namespace {
 
 QAccessibleInterface* iface(QObject* object) { return QAccessible::queryAccessibleInterface(object); }
 
-// Every interface reachable from `root`, by the object it stands for; rows of lists are
-// walked separately.
+// Every interface reachable from `root`, by the object it stands for; rows of list boxes
+// are walked separately.
 void walk(QAccessibleInterface* root, QHash<QObject*, QAccessibleInterface*>& found)
 {
     if (root->object())
         found.insert(root->object(), root);
-    if (root->role() == QAccessible::List)
+    if (root->role() == QAccessible::Table)
         return;
     for (int i = 0; i < root->childCount(); ++i) {
         QAccessibleInterface* child = root->child(i);
@@ -111,8 +111,8 @@ void TestAccessibility::windowTree_data()
         {"t1", QAccessible::EditableText, "Буквы в слове:", false},
         {"o1", QAccessible::RadioButton, "Точно", false},
         {"o2", QAccessible::RadioButton, "Можно составить", false},
-        {"l", QAccessible::List, "Словарь:", false},
-        {"r", QAccessible::List, "Подходящие слова:", false},
+        {"l", QAccessible::Table, "Словарь:", false},
+        {"r", QAccessible::Table, "Подходящие слова:", false},
         {"XPLine1", QAccessible::Separator, "", false},
         {"command2", QAccessible::Button, "Импорт слов", true},
         {"command1", QAccessible::Button, "Начать поиск", true},
