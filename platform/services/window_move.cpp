@@ -3,6 +3,7 @@
 #include "event_pump.h"
 
 #include <QCoreApplication>
+#include <QCursor>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -91,17 +92,19 @@ bool sendX11MoveResize(QWindow* window, const QPoint& globalPress, MoveResizeAct
     return true;
 }
 
-// The window manager's grab of the pointer or the keyboard shows as a crossing or a
-// focus change of the grab's kind.
-bool takenByGrab(const xcb_generic_event_t* event)
+// The window manager's grab of the pointer or the keyboard, and its end, show as
+// crossings and focus changes of the grab's kind.
+int grabMode(const xcb_generic_event_t* event)
 {
     switch (event->response_type & ~0x80) {
+    case XCB_ENTER_NOTIFY:
     case XCB_LEAVE_NOTIFY:
-        return reinterpret_cast<const xcb_leave_notify_event_t*>(event)->mode == XCB_NOTIFY_MODE_GRAB;
+        return reinterpret_cast<const xcb_enter_notify_event_t*>(event)->mode;
+    case XCB_FOCUS_IN:
     case XCB_FOCUS_OUT:
-        return reinterpret_cast<const xcb_focus_out_event_t*>(event)->mode == XCB_NOTIFY_MODE_GRAB;
+        return reinterpret_cast<const xcb_focus_in_event_t*>(event)->mode;
     default:
-        return false;
+        return XCB_NOTIFY_MODE_NORMAL;
     }
 }
 
@@ -193,8 +196,18 @@ void WindowMove::finish()
 
 bool WindowMove::nativeEventFilter(const QByteArray& eventType, void* message, qintptr*)
 {
-    if (handedOver_ && eventType == "xcb_generic_event_t" && takenByGrab(static_cast<xcb_generic_event_t*>(message)))
+    if (eventType != "xcb_generic_event_t")
+        return false;
+    const int mode = grabMode(static_cast<xcb_generic_event_t*>(message));
+    if (handedOver_ && mode == XCB_NOTIFY_MODE_GRAB) {
+        handedOver_ = false;
+        grabbed_ = true;
+    } else if (grabbed_ && mode == XCB_NOTIFY_MODE_UNGRAB) {
+        // The release reached the manager before any motion: it ends its move where it began.
+        if (!movedByManager_ && window_)
+            window_->move(startPosition_ + QCursor::pos() - press_);
         finish();
+    }
     return false;
 }
 
@@ -202,6 +215,8 @@ bool WindowMove::eventFilter(QObject* watched, QEvent* event)
 {
     if (finished_)
         return false;
+    if (grabbed_ && watched == window_ && event->type() == QEvent::Move)
+        movedByManager_ = true;
     if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
         if (handedOver_)
             takeBack(press_);
@@ -220,7 +235,7 @@ bool WindowMove::eventFilter(QObject* watched, QEvent* event)
             finish();
             return false;
         }
-        if (handedOver_ || onWayland()) // the window system moves it, or is about to
+        if (handedOver_ || grabbed_ || onWayland()) // the window system moves it, or is about to
             return true;
         if (!byHand_ && handOver()) {
             // Until the manager takes the pointer, a release still comes here.

@@ -13,7 +13,8 @@ class QWidget;
 // compositor would start its move for the release. An X11 window manager takes button 1
 // only, and a bare click must not leave it moving: it is handed over on the first motion,
 // anchored at the press, and taken back if the release reaches the program before the
-// manager takes the pointer. Other buttons, and window systems that refuse, have the
+// manager takes the pointer; a release that reaches the manager before any motion leaves
+// the travel to the program too. Other buttons, and window systems that refuse, have the
 // window follow the pointer by hand; Escape then puts it back where it was. The move ends
 // with the button, or when the mouse is taken away.
 class WindowMove : public QObject, public QAbstractNativeEventFilter {
@@ -44,5 +45,7 @@ private:
     Qt::MouseButton button_;
     bool byHand_ = false;
     bool handedOver_ = false; // to an X11 window manager that has not yet taken the pointer
+    bool grabbed_ = false; // by that manager, for its move
+    bool movedByManager_ = false;
     bool finished_ = false;
 };
