@@ -203,12 +203,17 @@ bool WindowMove::nativeEventFilter(const QByteArray& eventType, void* message, q
         handedOver_ = false;
         grabbed_ = true;
     } else if (grabbed_ && mode == XCB_NOTIFY_MODE_UNGRAB) {
-        // The release reached the manager before any motion: it ends its move where it began.
-        if (!movedByManager_ && window_)
-            window_->move(startPosition_ + QCursor::pos() - press_);
-        finish();
+        managerDone(QCursor::pos());
     }
     return false;
+}
+
+// A release that reached the manager before any motion ends its move where it began.
+void WindowMove::managerDone(const QPoint& pointer)
+{
+    if (!movedByManager_ && window_)
+        window_->move(startPosition_ + pointer - press_);
+    finish();
 }
 
 bool WindowMove::eventFilter(QObject* watched, QEvent* event)
@@ -230,8 +235,11 @@ bool WindowMove::eventFilter(QObject* watched, QEvent* event)
     switch (event->type()) {
     case QEvent::MouseMove: {
         auto* move = static_cast<QMouseEvent*>(event);
-        // The release went elsewhere (a modal box took the mouse): nothing is held any more.
+        // The release went elsewhere (a modal box took the mouse, the manager took the
+        // pointer): nothing is held any more.
         if (!(move->buttons() & button_) || !window_) {
+            if (grabbed_)
+                managerDone(move->globalPosition().toPoint());
             finish();
             return false;
         }

@@ -35,6 +35,7 @@ private:
     bool handOver();
     void handOverWhilePressed();
     void takeBack(const QPoint& pointer);
+    void managerDone(const QPoint& pointer);
     void followByHand(const QPoint& pointer);
     void finish();
 
