@@ -2,6 +2,7 @@
 
 #include "accessibility.h"
 #include "settings/font_value.h"
+#include "services/held_keys.h"
 
 #include <QLibraryInfo>
 #include <QLocale>
@@ -41,6 +42,7 @@ QuorvaneApplication::QuorvaneApplication(int& argc, char** argv)
     }
     Dialogs::install(&dialogs_);
     EventPump::install(&pump_);
+    HeldKeys::install();
 }
 
 QuorvaneApplication::~QuorvaneApplication()

@@ -1,7 +1,6 @@
 #include "xp_button.h"
 
 #include "files/ansi_code_page.h"
-#include "services/event_pump.h"
 #include "virtual_key.h"
 
 #include <QFocusEvent>
@@ -9,13 +8,10 @@
 #include <QSignalBlocker>
 
 #include <algorithm>
-#include <utility>
 
 namespace {
 
 constexpr OleColor DefaultColor = 0x00FF8080u;
-// Longer than the gap between the two halves of a repeat pair, short enough to pass unseen.
-constexpr int RepeatPairMs = 30;
 
 QVariant colorValue(OleColor color) { return QVariant::fromValue(color); }
 
@@ -79,8 +75,6 @@ XPButton::XPButton(QWidget* parent) : SkinnedControl(parent)
     gf.setVisible(false);
     setTwipsSize(1620, 645);
     layoutElements();
-    releaseTimer_.setSingleShot(true);
-    connect(&releaseTimer_, &QTimer::timeout, this, &XPButton::settleKeyRelease);
 }
 
 bool XPButton::Enabled() const { return !testAttribute(Qt::WA_ForceDisabled); }
@@ -91,7 +85,7 @@ void XPButton::changeEvent(QEvent* event)
         // A disabled parent greys the caption too; only the own flag is persisted.
         cap.setEnabledLook(isEnabled());
         if (!isEnabled()) // a disabled button raises nothing, not even a late release
-            forgetKeyPress();
+            forgetKeyPresses();
         if (enabled_ != Enabled()) {
             enabled_ = Enabled();
             emit PropertyChanged(QStringLiteral("Enabled"));
@@ -104,17 +98,16 @@ void XPButton::captureLost(Element*) { showPressed(false); }
 
 bool XPButton::event(QEvent* event)
 {
-    // A modal box took the keyboard: a release still waiting is not clicked under it, nor
-    // once it is gone, when the button may mean something else.
+    // A modal box took the keyboard: a key still held is not clicked under it, nor once
+    // it is gone, when the button may mean something else.
     if (event->type() == QEvent::WindowBlocked)
-        forgetKeyPress();
+        forgetKeyPresses();
     return SkinnedControl::event(event);
 }
 
-void XPButton::forgetKeyPress()
+void XPButton::forgetKeyPresses()
 {
-    releaseTimer_.stop();
-    pendingRelease_.reset();
+    keysDown_.clear();
     faceKey_ = 0;
     showPressed(false);
 }
@@ -250,21 +243,16 @@ void XPButton::elementMouseEvent(Element* element, MouseAction action, MouseArgs
 
 void XPButton::keyPressEvent(QKeyEvent* event)
 {
-    if (pendingRelease_) {
-        const bool repeat = event->key() == pendingRelease_->key && event->timestamp() == pendingRelease_->timestamp;
-        if (repeat) {
-            releaseTimer_.stop();
-            pendingRelease_.reset();
-        } else {
-            finishKeyRelease();
-        }
-    }
+    // A held key repeats its press: the events again, the face only for a press seen here.
+    const bool ownPress = !event->isAutoRepeat() || keysDown_.contains(event->key());
+    if (!event->isAutoRepeat())
+        keysDown_.insert(event->key());
     const bool keypad = event->modifiers() & Qt::KeypadModifier;
     short keyCode = VirtualKey::fromQtKey(event->key(), keypad);
     short shift = shiftCode(event->modifiers());
     emit KeyDown(keyCode, shift);
     // The host's handler may have changed the code.
-    if (keyCode == VirtualKey::Space) {
+    if (keyCode == VirtualKey::Space && ownPress) {
         showPressed(true);
         faceKey_ = event->key();
     }
@@ -277,46 +265,19 @@ void XPButton::keyReleaseEvent(QKeyEvent* event)
     // Held Space repeats the press only; the click comes once, on the real release.
     if (event->isAutoRepeat())
         return;
-    if (pendingRelease_)
-        finishKeyRelease();
-    const KeyRelease release{event->key(), event->modifiers(), event->timestamp()};
-    // A release without a time cannot be paired with its press: it is taken as final.
-    if (release.timestamp == 0)
-        return keyReleased(release);
-    pendingRelease_ = release;
-    releaseTimer_.start(RepeatPairMs);
-}
-
-// Timers run also where the program holds the user's input back (inside a long item): the
-// click waits for the next delivery of input, as a mouse click would.
-void XPButton::settleKeyRelease()
-{
-    if (EventPump::holdingInput())
-        return releaseTimer_.start(0);
-    finishKeyRelease();
-}
-
-void XPButton::finishKeyRelease()
-{
-    releaseTimer_.stop();
-    if (const std::optional<KeyRelease> release = std::exchange(pendingRelease_, std::nullopt))
-        keyReleased(*release);
-}
-
-void XPButton::keyReleased(const KeyRelease& release)
-{
-    const bool keypad = release.modifiers & Qt::KeypadModifier;
-    short keyCode = VirtualKey::fromQtKey(release.key, keypad);
-    short shift = shiftCode(release.modifiers);
+    const bool ownPress = keysDown_.remove(event->key());
+    const bool keypad = event->modifiers() & Qt::KeypadModifier;
+    short keyCode = VirtualKey::fromQtKey(event->key(), keypad);
+    short shift = shiftCode(event->modifiers());
     emit KeyUp(keyCode, shift);
     // Releasing the key that pressed the face always lifts it, even when the host's
     // handler turned the release into another key and so suppressed the click.
     const bool space = keyCode == VirtualKey::Space;
-    if (space || (faceKey_ != 0 && release.key == faceKey_)) {
+    if (space || (faceKey_ != 0 && event->key() == faceKey_)) {
         faceKey_ = 0;
         showPressed(false);
     }
-    if (space)
+    if (space && ownPress)
         emit Click();
 }
 
@@ -331,9 +292,8 @@ void XPButton::focusInEvent(QFocusEvent* event)
 
 void XPButton::focusOutEvent(QFocusEvent* event)
 {
-    // The key came up while the button still had the focus.
-    settleKeyRelease();
+    // A key released elsewhere clicks nothing here.
+    forgetKeyPresses();
     gf.setVisible(false);
-    showPressed(false);
     SkinnedControl::focusOutEvent(event);
 }

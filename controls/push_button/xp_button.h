@@ -5,9 +5,7 @@
 #include "skin/skinned_control.h"
 #include "skin/text_element.h"
 
-#include <QTimer>
-
-#include <optional>
+#include <QSet>
 
 // The push button: a stretched gradient face, a border, a centred caption. It shows the
 // pressed face while a mouse button or Space is held on it and raises Click when that ends.
@@ -61,25 +59,15 @@ protected:
     bool event(QEvent* event) override;
 
 private:
-    struct KeyRelease {
-        int key;
-        Qt::KeyboardModifiers modifiers;
-        quint64 timestamp;
-    };
-
     void showPressed(bool pressed);
     void centreCaption();
-    void settleKeyRelease();
-    void finishKeyRelease();
-    void forgetKeyPress();
-    void keyReleased(const KeyRelease& release);
+    void forgetKeyPresses();
 
     OleColor borderColor_ = 0x00FF8080u;
     OleColor focusColor_ = 0x00FF8080u;
     int faceKey_ = 0; // the Qt key whose press showed the pressed face
     bool enabled_ = true; // as last notified
-    // X key repeat sends release/press pairs of equal time that are not always marked
-    // as repeats: a timed release waits here until its press or a quiet moment.
-    std::optional<KeyRelease> pendingRelease_;
-    QTimer releaseTimer_;
+    // The keys pressed here and not yet released: only such a release clicks, never that
+    // of a key held down before the button took the focus.
+    QSet<int> keysDown_;
 };

@@ -90,6 +90,21 @@ def caption_drags_xfwm4(s):
 caption_drags_xfwm4.window_manager = "xfwm4"
 
 
+def quick_drags(s):
+    """A drag released at once or soon after its first motion moves the window by exactly its
+    travel, and leaves no move running."""
+    s.start()
+    for pause in (0, 0.005, 0.015, 0.03):
+        before = position(s)
+        drag(s, 1, (7, 5), steps=1)
+        time.sleep(pause)
+        s.xdotool("mouseup", 1)
+        target = (before[0] + 7, before[1] + 5)
+        expect(position(s) == target, "released %d ms after the motion: window at %s, expected %s"
+               % (pause * 1000, position(s), target))
+        expect_still(s, target, "after a quick drag released in %d ms" % (pause * 1000))
+
+
 def escape_ends_drags(s):
     """Escape during a drag with any button puts the window back where it was before the press."""
     s.start()
@@ -268,22 +283,41 @@ def space_cancel_in_long_line(s):
 
 
 def space_just_before_the_end(s):
-    """Space released while the last line is read clicks nothing under «Завершено»."""
+    """Space released while the last line is read asks to cancel before the end, as a click
+    would, and nothing comes over «Завершено»."""
     path = os.path.join(s.tmp, "last_long")
     long_lines(path, 1, 240, first=b"\xea\xee\xf2\r\n")  # «кот», then the long line
     s.start()
     import_file(s, path)
     time.sleep(0.1)
     s.key("space")
+    s.wait_dialog(CANCEL_TITLE)
+    s.key("Escape")  # go on
     s.wait_dialog("Завершено")
     expect(settles(lambda: s.dialog(CANCEL_TITLE), quiet=0.6) is None, "a cancel question came over «Завершено»")
     dismiss(s, "Завершено")
     expect(settles(lambda: s.dialog(CANCEL_TITLE), quiet=0.6) is None, "a cancel question came after «Завершено»")
 
 
-CASES = [caption_drags, caption_drags_xfwm4, escape_ends_drags, caption_click_moves_nothing, drag_interrupted_by_message_box, press_lost_to_message_box,
+def space_held_across_the_end(s):
+    """Space held on «Отмена» through the end of an import neither closes «Завершено» nor,
+    released, starts anything."""
+    path = os.path.join(s.tmp, "long")
+    long_lines(path, 4, 30)
+    s.start()
+    import_file(s, path)
+    s.xdotool("keydown", "space")
+    s.wait_dialog("Завершено")
+    time.sleep(1.0)  # key repeat runs into the box
+    s.xdotool("keyup", "space")
+    expect(settles(lambda: [t for _, t in s.windows()], quiet=1.0) == ["Quorvane", "Завершено"],
+           "after the release: windows %s" % s.windows())
+    dismiss(s, "Завершено")
+
+
+CASES = [caption_drags, caption_drags_xfwm4, quick_drags, escape_ends_drags, caption_click_moves_nothing, drag_interrupted_by_message_box, press_lost_to_message_box,
          held_space_clicks_once, top_buttons, fixed_size, import_search_save, space_cancel_in_long_line,
-         space_just_before_the_end]
+         space_just_before_the_end, space_held_across_the_end]
 
 
 if __name__ == "__main__":
