@@ -1,9 +1,9 @@
 #pragma once
 
+#include "single_byte_code_page.h"
+
 #include <QStringDecoder>
 #include <QStringEncoder>
-
-#include <array>
 
 // Word files are 8-bit text in the ANSI code page: the system's on Windows,
 // Windows-1251 where the platform has none.
@@ -11,9 +11,9 @@ namespace AnsiCodePage {
 
 QStringDecoder decoder();
 QStringEncoder encoder();
-// The character of each byte, where every byte stands for one character on its own both
-// ways: decoded alone or among others, and encoded back to itself. Null otherwise (a
-// multi-byte code page). Text in such a code page can be kept and written as its bytes.
-const std::array<char16_t, 256>* singleByteCharacters();
+// The code page where every byte stands for one character on its own both ways: decoded
+// alone or among others, and encoded back to itself. Null otherwise (a multi-byte code
+// page). Text in such a code page is read, kept and written as its bytes.
+const SingleByteCodePage* singleByte();
 
 } // namespace AnsiCodePage
