@@ -19,6 +19,8 @@ bool LongEntry::next()
         entry_.detach(); // written in place below
     char* bytes = entry_.data();
     const qsizetype end = std::min(entry_.size(), read_ + SliceBytes);
+    // In locals: writes through `bytes` could alias the members.
+    const quint64* bits = byteBits_.data();
     quint64 signature = signature_;
     qsizetype kept = kept_;
     for (qsizetype k = read_; k < end; ++k) {
@@ -26,7 +28,7 @@ bool LongEntry::next()
         bytes[kept] = char(byte);
         const bool letter = byte != ' ';
         kept += letter;
-        signature |= byteBits_[byte] & -quint64(letter);
+        signature |= bits[byte] & -quint64(letter);
     }
     signature_ = signature;
     kept_ = kept;

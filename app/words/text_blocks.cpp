@@ -33,17 +33,6 @@ TextBlocks::Place TextBlocks::takeAnyway(qsizetype element, qsizetype bytes, qsi
     return place;
 }
 
-void TextBlocks::untake(const Place& place, qsizetype bytes)
-{
-    if (isOwn(place.handle))
-        return; // the caller forgets it
-    if (place.at + bytes == free_) {
-        free_ = place.at;
-        freeOffset_ -= quint32(bytes);
-        freeBytes_ += bytes;
-    }
-}
-
 void TextBlocks::startBlock(qsizetype bytes)
 {
     qsizetype blockBytes = nextBlockBytes_;

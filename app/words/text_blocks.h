@@ -50,9 +50,6 @@ public:
         }
         return takeAnyway(element, bytes, alignment);
     }
-    // Gives back the room last taken, when the text did not go there after all.
-    void untake(const Place& place, qsizetype bytes);
-
     // A long text: memory of its own, or the string itself, shared with its other holders.
     Place takeOwn(qsizetype element, qsizetype bytes, bool wide);
     Handle keep(qsizetype element, const QByteArray& bytes);

@@ -71,7 +71,7 @@ void WordArray::set(qsizetype index, const QString& text)
     }
     refuseWhileRead();
     IndexBlock& b = block(index);
-    forgetText(b, index, 0, false);
+    forgetText(b, index);
     store(b, index, text_.keep(index, text), text.size(), records_ ? LetterSignature::of(text) : 0);
 }
 
@@ -79,72 +79,44 @@ void WordArray::set(qsizetype index, const QByteArray& bytes, quint64 signature)
 {
     refuseWhileRead();
     IndexBlock& b = block(index);
-    forgetText(b, index, 0, false);
-    if (bytes.isEmpty())
-        store(b, index, EmptyText, 0, 0);
-    else
+    forgetText(b, index);
+    if (!bytes.isEmpty())
         store(b, index, text_.keep(index, bytes), bytes.size(), records_ ? signature : 0);
 }
 
-char* WordArray::forgetText(IndexBlock& b, qsizetype index, qsizetype bytes, bool wide)
+void WordArray::forgetText(IndexBlock& b, qsizetype index)
 {
-    const TextBlocks::Handle handle = b.text[index & IndexMask];
-    const qsizetype old = lengthOf(b, index);
-    b.text[index & IndexMask] = EmptyText;
-    b.record[index & IndexMask] = 0;
+    const qsizetype slot = index & IndexMask;
+    if (lengthOf(b, index) != 0)
+        text_.forget(index, b.text[slot]);
     longLengths_.erase(index);
-    if (old == 0)
-        return nullptr;
-    // A short element owns its text alone, so a shorter one of its kind can take its place.
-    if (!TextBlocks::isOwn(handle)) {
-        const bool oldWide = !codePage_;
-        const qsizetype oldBytes = oldWide ? 2 * old : old;
-        return bytes != 0 && wide == oldWide && bytes <= oldBytes ? const_cast<char*>(text_.at(index, handle))
-                                                                  : nullptr;
-    }
-    text_.forget(index, handle);
-    return nullptr;
+    b.text[slot] = EmptyText; // an empty text reads back as empty rather than null
+    b.record[slot] = 0;
 }
 
 void WordArray::writeAnyway(IndexBlock& b, qsizetype index, const WordView& word)
 {
+    forgetText(b, index);
     const qsizetype n = word.size();
-    if (n == 0) {
-        // An empty text reads back as empty rather than null, and takes no room.
-        forgetText(b, index, 0, false);
+    if (n == 0)
         return;
-    }
-    // Bytes where the code page has them all, UTF-16 otherwise.
     QString scratch;
     const QStringView text = word.codePage() && word.codePage() != codePage_ ? word.decoded(scratch) : word.text();
-    const bool asBytes = codePage_ != nullptr;
-    const qsizetype bytes = asBytes ? n : 2 * n;
-    const TextBlocks::Handle oldHandle = b.text[index & IndexMask];
-    char* reused = forgetText(b, index, bytes, !asBytes);
-    const auto place = [&](qsizetype size, bool wide) -> TextBlocks::Place {
-        if (reused)
-            return {reused, oldHandle};
-        return size > LongBytes ? text_.takeOwn(index, size, wide) : text_.take(index, size, wide ? 2 : 1);
-    };
-    if (asBytes) {
-        const TextBlocks::Place room = place(n, false);
-        if (word.codePage() == codePage_ ? (std::memmove(room.at, word.bytes(), size_t(n)), true)
-                                         : codePage_->encode(text, reinterpret_cast<uchar*>(room.at))) {
+    if (codePage_) {
+        const TextBlocks::Place room = n > LongBytes ? text_.takeOwn(index, n, false) : text_.take(index, n, 1);
+        if (word.codePage() == codePage_)
+            std::memcpy(room.at, word.bytes(), size_t(n));
+        if (word.codePage() == codePage_ || codePage_->encode(text, reinterpret_cast<uchar*>(room.at))) {
             store(b, index, room.handle, n, signatureOfBytes(room.at, n));
             return;
         }
-        // A character the code page lacks: the text is kept as UTF-16, in memory of its own.
-        if (TextBlocks::isOwn(room.handle))
-            text_.forget(index, room.handle);
-        else if (room.at != reused)
-            text_.untake(room, n);
-        const TextBlocks::Place own = text_.takeOwn(index, 2 * n, true);
-        std::memcpy(own.at, text.utf16(), size_t(2 * n));
-        store(b, index, own.handle, n, records_ ? LetterSignature::of(text) : 0);
-        return;
+        text_.forget(index, room.handle); // a shared block's room just stays unused
     }
-    const TextBlocks::Place room = place(2 * n, true);
-    std::memmove(room.at, text.utf16(), size_t(2 * n));
+    // UTF-16; where the code page lacks a character, in memory of its own.
+    const qsizetype bytes = n * qsizetype(sizeof(char16_t));
+    const TextBlocks::Place room =
+        codePage_ || bytes > LongBytes ? text_.takeOwn(index, bytes, true) : text_.take(index, bytes, 2);
+    std::memcpy(room.at, text.utf16(), size_t(bytes));
     store(b, index, room.handle, n, records_ ? LetterSignature::of(text) : 0);
 }
 

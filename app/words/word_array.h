@@ -202,9 +202,8 @@ private:
         }
     }
     void writeAnyway(IndexBlock& b, qsizetype index, const WordView& word);
-    // Lets go of the element's text; where its room is of use for `bytes` more of the same
-    // kind, gives it instead.
-    char* forgetText(IndexBlock& b, qsizetype index, qsizetype bytes, bool wide);
+    // Leaves the element empty.
+    void forgetText(IndexBlock& b, qsizetype index);
     void clearElement(qsizetype index)
     {
         // Elements once cut off and now grown back start empty again.

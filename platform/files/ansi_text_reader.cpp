@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -106,9 +107,13 @@ bool AnsiTextReader::fill()
         return false;
     }
     remaining_ -= got;
-    // Only the bytes not yet returned move; inside a long line that happens once.
+    // Only the bytes not yet returned move; inside a long line that happens once. They
+    // move to the front, so that the buffer grows in place (remove() would leave room
+    // there, and every growth after it would copy the whole line).
     if (position_ > 0) {
-        buffer_.remove(0, position_);
+        const qsizetype rest = buffer_.size() - position_;
+        std::memmove(buffer_.data(), buffer_.constData() + position_, size_t(rest));
+        buffer_.truncate(rest);
         scanned_ -= position_;
         position_ = 0;
     }
