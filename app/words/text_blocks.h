@@ -72,9 +72,11 @@ public:
     // Whether a long text is UTF-16; a short one is what the array keeps.
     bool isWide(qsizetype element) const { return own_.at(element).wide; }
 
-    // Lets go of what the elements from `size` on held. With `kept` (the handles of the
-    // elements below `size`, each rewritten), also of every shared block none of them uses.
+    // Lets go of the long texts of the elements from `size` on.
     void cut(qsizetype size);
+    // Lets go of every shared block none of the kept elements uses, and renumbers their
+    // handles; `forEachKeptHandle(visit)` calls visit(element, handle&) for each kept
+    // element that has a text. For a few elements, all in the first group.
     template <typename ForEachHandle>
     void dropUnused(ForEachHandle forEachKeptHandle);
 
