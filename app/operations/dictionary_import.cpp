@@ -20,9 +20,6 @@ namespace {
 
 // How long input may wait inside one line before a click or a close is answered there.
 constexpr qint64 LongLinePatienceNs = 500'000'000;
-// How often the window is served inside one line: often enough for smooth painting, and
-// seldom enough that serving it costs little of the line's time.
-constexpr qint64 ServeEveryNs = 10'000'000;
 
 OperationTable importTable(const DictionaryImport::Controls& c)
 {
@@ -126,11 +123,7 @@ void DictionaryImport::run()
     // events, so a cancel still finds the line listed, stored and counted. Only a line that
     // keeps the user waiting too long lets input through: a confirmed cancel or the
     // program's end then lets go of that line, and it is not stored.
-    qint64 servedNs = 0; // when in the line the window was last served
     const auto withinLongLine = [&](qint64 lineNs) {
-        if (lineNs - servedNs < ServeEveryNs)
-            return true;
-        servedNs = lineNs;
         if (lineNs < LongLinePatienceNs)
             pump.processPendingEventsExceptInput();
         else
@@ -154,7 +147,7 @@ void DictionaryImport::run()
         while (!file.atEnd()) {
             if (context_.shouldStop())
                 return; // the cancel handler has restored the window; the file closes here
-            lineNs = servedNs = 0;
+            lineNs = 0;
             const QByteArrayView line = file.readLine();
             if (file.hasError())
                 break;
