@@ -1,7 +1,7 @@
 // Drives the real window offscreen, with the real event pump, through inputs that used
 // to freeze it: devices and FIFOs chosen as the dictionary, a 100 MB single line, an
-// LF-only word list (one huge entry), the normal sample's import, a cancel clicked inside
-// a 1 GB single line, and an import that runs out of memory. Prints figures; passes or
+// LF-only word list (one huge entry), the normal sample's import, 2,100 long lines, a 1 GB
+// single line imported whole and cancelled inside, and an import that runs out of memory. Prints figures; passes or
 // fails nothing.
 //
 //   quorvane_hostile_bench [SAMPLE]   the sample defaults to samples/ru_full_forms.txt
@@ -130,12 +130,32 @@ int main(int argc, char** argv)
     bench.import("100 MB single line", single);
     bench.listFigures("100 MB single line");
 
-    // A cancel clicked 50 ms into a 1 GB line: the time from the click to the question.
+    // More lines too long to share a block with many others than a store once had blocks.
+    const QString longLines = writeFile(dir.filePath(QStringLiteral("long_lines.txt")), [](QFile& out) {
+        const QByteArray line = QByteArray("\xEA\xEE\xF2").repeated(48 * 1024) + "\r\n"; // 144 KB
+        for (int i = 0; i < 2100; ++i)
+            out.write(line);
+    });
+    bench.import("2,100 lines of 144 KB", longLines);
+    QFile::remove(longLines);
+
+    // A 1 GB line imported whole, then a cancel clicked 50 ms into it: the time from the
+    // click to the question.
     const QString huge = writeFile(dir.filePath(QStringLiteral("huge_line.txt")), [](QFile& out) {
         const QByteArray block = QByteArray("\xEA\xEE\xF2 \xF2\xEE\xEA\n").repeated(1 << 17);
         for (int i = 0; i < 1024; ++i)
             out.write(block);
     });
+    // Counted from a small store: a new import cuts the last one only when it stores its first line.
+    const QString one = writeFile(dir.filePath(QStringLiteral("one.txt")), [](QFile& out) { out.write("\xEA\xEE\xF2"); });
+    bench.import("one word", one);
+    QCoreApplication::processEvents();
+    const long idle = statusMb("VmRSS:");
+    QFile clear(QStringLiteral("/proc/self/clear_refs"));
+    if (clear.open(QIODevice::WriteOnly))
+        clear.write("5"); // the peak starts again from here
+    bench.import("1 GB single line", huge);
+    std::printf("%-28s memory: peak RSS %ld MB (%ld MB before)\n", "1 GB single line", statusMb("VmHWM:"), idle);
     QTimer::singleShot(50, [&] {
         bench.pump.heldClick = [&] { bench.form->command2->Click(); };
         bench.dialogs.sinceClick.start(); // the first box is the question

@@ -1,9 +1,9 @@
 // Measures import, search and save in the real window (offscreen, real event pump)
 // against plain loops doing the same work, on generated dictionaries and on a real one.
-// The plain loops share no code with the program: they map the file, split it, lower-case
-// its bytes by a 256-entry table and keep per word its offset, length and signature without
-// decoding the text, or scan those as flat arrays and test letters only for the few words
-// that pass, so a ratio says how far the window is from what the machine can do.
+// The plain loops share no code with the program: they map the file, split it and keep
+// per word its bytes, offset, length and signature without decoding the text, or scan
+// the signatures and lengths as flat arrays and test letters only for the few words that
+// pass, so a ratio says how far the window is from what the machine can do.
 // Prints figures; passes or fails nothing.
 //
 //   quorvane_bench                          all data sets, each in a fresh process
@@ -154,7 +154,7 @@ private:
     size_t bytes_ = 0;
 };
 
-// The words' lower-cased bytes, one after another, and per word its offset, length and
+// The words' bytes as in the file, one after another, and per word its offset, length and
 // letter signature; the text is never decoded.
 struct PlainWords {
     Mapped<unsigned char> text;
@@ -164,7 +164,7 @@ struct PlainWords {
     size_t count = 0;
 };
 
-// Maps the file, splits it at CR LF or lone CR, drops the spaces and lower-cases by table.
+// Maps the file, splits it at CR LF or lone CR and drops the spaces.
 PlainWords plainImport(const QString& path)
 {
     const PlainTables& t = plainTables();
@@ -179,87 +179,77 @@ PlainWords plainImport(const QString& path)
     words.length = Mapped<quint32>(lines);
     words.signature = Mapped<quint64>(lines);
     unsigned char* out = words.text.data();
-    size_t lineStart = 0;
-    size_t wordStart = 0;
     size_t used = 0;
-    quint64 signature = 0;
-    auto endLine = [&] {
+    size_t i = 0;
+    while (i < size) {
+        const size_t wordStart = used;
+        quint64 signature = 0;
+        for (; i < size && bytes[i] != '\r'; ++i) {
+            const unsigned char b = bytes[i];
+            out[used] = b;
+            used += b != ' ';
+            signature |= b != ' ' ? t.bit[b] : 0;
+        }
         words.start[words.count] = quint32(wordStart);
         words.length[words.count] = quint32(used - wordStart);
         words.signature[words.count] = signature;
         ++words.count;
-        wordStart = used;
-        signature = 0;
-    };
-    for (size_t i = 0; i < size; ++i) {
-        const unsigned char b = bytes[i];
-        if (b == '\r') {
-            endLine();
-            if (i + 1 < size && bytes[i + 1] == '\n')
-                ++i;
-            lineStart = i + 1;
-        } else if (b != ' ') {
-            out[used++] = t.lower[b];
-            signature |= t.bit[b];
-        }
+        i += 1 + (i + 1 < size && bytes[i + 1] == '\n');
     }
-    if (lineStart < size)
-        endLine();
     if (bytes)
         munmap(const_cast<unsigned char*>(bytes), size);
     ::close(fd);
     return words;
 }
 
-// Lists the words found for the letters, as the window does, and counts them: length and
-// signature first, then letter counts, all on bytes. The letters are the bench's own
-// Cyrillic ones, so each has its byte.
-qint64 plainScan(const PlainWords& words, const QString& letters, bool exact)
+// Lists the words found for the letters, as the window does, and counts them: the
+// signature first, then the length, then letter counts, all on bytes. The letters are the
+// bench's own Cyrillic ones, so each has its byte.
+template <bool Exact>
+qint64 plainScan(const PlainWords& words, const QByteArray& typed)
 {
     const PlainTables& t = plainTables();
-    const QByteArray typed = QStringEncoder("windows-1251").encode(letters);
-    const qsizetype n = typed.size();
-    if (n == 0)
-        return 0;
-    quint64 letterSignature = 0;
+    const size_t n = size_t(typed.size());
+    quint64 letters = 0;
     std::array<int, 256> available{};
     std::array<bool, 256> isTyped{};
     for (char c : typed) {
-        const uchar b = uchar(c);
-        isTyped[b] = true;
-        letterSignature |= t.bit[b];
-        ++available[t.lower[b]];
+        isTyped[uchar(c)] = true;
+        letters |= t.bit[uchar(c)];
+        ++available[t.lower[uchar(c)]];
     }
     std::vector<quint32> found;
     std::array<int, 256> used{};
     for (size_t i = 0; i < words.count; ++i) {
-        const qsizetype length = words.length[i];
         const quint64 signature = words.signature[i];
-        if (exact ? length != n || signature != letterSignature
-                  : length > n || (signature & ~letterSignature) != 0)
+        if (Exact ? signature != letters : (signature & ~letters) != 0)
             continue;
-        if (length == 0) {
-            if (!exact)
-                found.push_back(quint32(i));
+        const size_t length = words.length[i];
+        if (Exact ? length != n : length > n)
             continue;
-        }
         const unsigned char* word = &words.text[words.start[i]];
-        if (!isTyped[word[0]])
-            continue;
-        bool ok = true;
+        bool ok = length == 0 || isTyped[t.lower[word[0]]];
         bool identical = length == n;
-        qsizetype k = 0;
+        size_t k = 0;
         for (; k < length && ok; ++k) {
-            const unsigned char c = word[k];
-            identical = identical && c == uchar(typed[k]);
+            const unsigned char c = t.lower[word[k]];
+            identical = identical && c == uchar(typed[qsizetype(k)]);
             ok = used[c]++ < available[c];
         }
         while (k > 0)
-            --used[word[--k]];
-        if (ok && (exact || !identical))
+            --used[t.lower[word[--k]]];
+        if (ok && (Exact || !identical))
             found.push_back(quint32(i));
     }
     return qint64(found.size());
+}
+
+qint64 plainScan(const PlainWords& words, const QString& letters, bool exact)
+{
+    const QByteArray typed = QStringEncoder("windows-1251").encode(letters);
+    if (typed.isEmpty())
+        return 0;
+    return exact ? plainScan<true>(words, typed) : plainScan<false>(words, typed);
 }
 
 // ---- the window ----
@@ -304,8 +294,8 @@ QList<Query> queries()
 // Where the first import's time goes, with the program's own pieces and no window.
 void importParts(const QString& label, const QString& path, double windowMs)
 {
-    QString scratch;
-    auto readAll = [&](const std::function<void(QStringView)>& keep) {
+    QByteArray scratch;
+    auto readAll = [&](const std::function<void(QByteArrayView)>& keep) {
         return milliseconds([&] {
             AnsiTextReader file;
             file.open(path);
@@ -313,22 +303,26 @@ void importParts(const QString& label, const QString& path, double windowMs)
                 keep(DictionaryLine::withoutSpaces(file.readLine(), scratch));
         });
     };
-    const double reader = readAll([](QStringView) {});
+    const SingleByteCodePage* codePage = Module1::DictionaryWords.codePage();
+    const auto asWord = [codePage](QByteArrayView entry) {
+        return WordView(reinterpret_cast<const uchar*>(entry.data()), entry.size(), codePage);
+    };
+    const double reader = readAll([](QByteArrayView) {});
     double store;
     {
         WordArray words(WordArray::Records::Yes);
-        words.setCodePage(Module1::DictionaryWords.codePage());
-        store = readAll([&](QStringView entry) { words.append(entry); });
+        words.setCodePage(codePage);
+        store = readAll([&](QByteArrayView entry) { words.append(asWord(entry)); });
     }
     double list;
     {
         WordArray words(WordArray::Records::Yes);
-        words.setCodePage(Module1::DictionaryWords.codePage());
+        words.setCodePage(codePage);
         WordListBox box;
         box.showRowsOf(words, 0);
-        list = readAll([&](QStringView entry) {
+        list = readAll([&](QByteArrayView entry) {
             box.appendRow();
-            words.append(entry);
+            words.append(asWord(entry));
         });
     }
     QCoreApplication::processEvents();

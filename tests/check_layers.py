@@ -9,16 +9,17 @@ import sys
 
 root = pathlib.Path(sys.argv[1] if len(sys.argv) > 1 else pathlib.Path(__file__).resolve().parents[1])
 
-PLATFORM = {"files", "settings", "services", "skin", "accessibility"}
+PLATFORM = {"code_page", "files", "settings", "services", "skin", "accessibility"}
 CONTROLS = {p.name for p in (root / "controls").iterdir() if p.is_dir()}
 ALLOWED = {
-    "platform/files": set(),
+    "platform/code_page": set(),
+    "platform/files": {"code_page"},
     "platform/settings": set(),
     "platform/services": set(),
     "platform/skin": {"settings"},
     "platform/accessibility": {"skin", "settings"},
     "controls": PLATFORM | CONTROLS,
-    "app/words": set(),
+    "app/words": {"code_page"},
     "app/widgets": {"words"} | PLATFORM,
     "app/operations": {"words", "widgets"} | CONTROLS | PLATFORM,
     "app/window": {"words", "widgets", "operations"} | CONTROLS | PLATFORM,

@@ -1,5 +1,6 @@
 #include "dictionary_import.h"
 
+#include "code_page/ansi_code_page.h"
 #include "count_label.h"
 #include "files/ansi_text_reader.h"
 #include "files/file_error.h"
@@ -9,8 +10,9 @@
 #include "widgets/common_dialog.h"
 #include "widgets/word_list_box.h"
 #include "words/dictionary_line.h"
-#include "words/long_text.h"
 #include "words/module1.h"
+
+#include <QElapsedTimer>
 
 #include <new>
 
@@ -47,13 +49,13 @@ QString cannotRead(const QString& path, const QString& reason, qint64 words)
 
 // The store's step of a pass: on running out of memory the count is as before, so it
 // counts only the words stored in full.
-template <typename Entry>
-void storeEntry(qint64& wordCount, const Entry& entry)
+template <typename Store>
+void storeEntry(qint64& wordCount, const Store& store)
 {
     ++wordCount;
     try {
         Module1::GrowDictionaryWords(wordCount);
-        Module1::DictionaryWords.set(wordCount, entry);
+        store(wordCount);
     } catch (const std::bad_alloc&) {
         --wordCount;
         throw;
@@ -107,12 +109,13 @@ void DictionaryImport::run()
         return;
     }
 
-    if (file.singleByteCharacters())
-        Module1::useSingleByteCodePage(*file.singleByteCharacters());
+    const SingleByteCodePage* codePage = AnsiCodePage::singleByte();
+    Module1::useCodePage(codePage);
+    WordArray& words = Module1::DictionaryWords;
     ProgressProtocol& progress = context_.progress;
     button_.begin();
     context_.WordCount = 0;
-        controls_.l.clear();
+    controls_.l.clear();
     progress.start(file.size(), QStringLiteral("Импорт слов. Завершено "), true);
     const qint64 divisor = file.size();
     EventPump& pump = EventPump::current();
@@ -120,39 +123,56 @@ void DictionaryImport::run()
     // events, so a cancel still finds the line listed, stored and counted. Only a line that
     // keeps the user waiting too long lets input through: a confirmed cancel or the
     // program's end then lets go of that line, and it is not stored.
-    file.setWithinLongLine([&](qint64 lineNs) {
+    const auto withinLongLine = [&](qint64 lineNs) {
         if (lineNs < LongLinePatienceNs)
             pump.processPendingEventsExceptInput();
         else
             pump.processPendingEvents();
         return !context_.shouldStop();
-    });
+    };
+    qint64 lineNs = 0; // how long the reader has spent on the line
+    file.setWithinLongLine([&](qint64 ns) { return withinLongLine(lineNs = ns); });
     {
         CountLabel imported(controls_.l1, pump);
-        // A QStringView entry is copied into the store; a QString one (a very long line)
-        // is kept as it is. The list shows the store's text.
-        const auto importEntry = [&](const auto& entry) {
+        // The list shows the store's text.
+        const auto importEntry = [&](qsizetype length, const auto& store) {
             controls_.l.appendRow();
-            progress.step(DictionaryLine::progressWeight(entry), divisor);
-            storeEntry(context_.WordCount, entry);
+            progress.step(DictionaryLine::progressWeight(length), divisor);
+            storeEntry(context_.WordCount, store);
             imported.set(context_.WordCount);
             pump.processPendingEvents();
         };
-        QString scratch;
+        QStringDecoder decoder = AnsiCodePage::decoder();
+        QByteArray scratch;
         while (!file.atEnd()) {
             if (context_.shouldStop())
                 return; // the cancel handler has restored the window; the file closes here
-            const QStringView line = file.readLine();
+            lineNs = 0;
+            const QByteArrayView line = file.readLine();
             if (file.hasError())
                 break;
             if (file.stopped())
                 return; // a very long line let go of: the cancel handler has restored the window
-            if (line.size() > LongTextChars) {
-                QString entry = file.takeLastLine();
-                DictionaryLine::removeSpaces(entry);
-                importEntry(entry);
+            if (!codePage) {
+                // A multi-byte code page: the entry is kept as text.
+                const QString entry = decoder.decode(DictionaryLine::withoutSpaces(line, scratch));
+                importEntry(entry.size(), [&](qint64 i) { words.set(i, entry); });
+            } else if (line.size() <= WordArray::LongBytes) {
+                const QByteArrayView entry = DictionaryLine::withoutSpaces(line, scratch);
+                importEntry(entry.size(), [&](qint64 i) {
+                    words.set(i, WordView(reinterpret_cast<const uchar*>(entry.data()), entry.size(), codePage));
+                });
             } else {
-                importEntry(DictionaryLine::withoutSpaces(line, scratch));
+                // Taken over from the reader rather than copied, and made into its entry a
+                // slice at a time, the window served in between as while it was read.
+                DictionaryLine::LongEntry entry(file.takeLastLine(), words.byteBits());
+                QElapsedTimer clock;
+                clock.start();
+                while (entry.next()) {
+                    if (!withinLongLine(lineNs + clock.nsecsElapsed()))
+                        return; // let go of, as above
+                }
+                importEntry(entry.entry().size(), [&](qint64 i) { words.set(i, entry.entry(), entry.signature()); });
             }
         }
     }

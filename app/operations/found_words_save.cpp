@@ -1,6 +1,6 @@
 #include "found_words_save.h"
 
-#include "files/ansi_code_page.h"
+#include "code_page/ansi_code_page.h"
 #include "files/ansi_text_writer.h"
 #include "files/file_error.h"
 #include "progress_protocol.h"
@@ -41,8 +41,8 @@ QString savedInPart(const QString& path, const QString& reason)
 // they are.
 const SingleByteCodePage* fileOwnCodePage(const SingleByteCodePage* kept)
 {
-    const std::array<char16_t, 256>* file = AnsiCodePage::singleByteCharacters();
-    return kept && file && kept->decoded() == *file ? kept : nullptr;
+    const SingleByteCodePage* file = AnsiCodePage::singleByte();
+    return kept && file && kept->decoded() == file->decoded() ? kept : nullptr;
 }
 
 } // namespace

@@ -4,30 +4,39 @@
 
 namespace DictionaryLine {
 
-namespace {
-constexpr char16_t Space = u' ';
-}
-
-QStringView withoutSpaces(QStringView line, QString& scratch)
+QByteArrayView withoutSpaces(QByteArrayView line, QByteArray& scratch)
 {
-    // Most lines are a word, far too short for a library call's set-up to pay off.
-    const char16_t* begin = line.utf16();
-    const char16_t* firstSpace = std::find(begin, begin + line.size(), Space);
-    if (firstSpace == begin + line.size())
+    if (!line.contains(' '))
         return line;
     scratch.resize(line.size());
-    char16_t* out = reinterpret_cast<char16_t*>(scratch.data());
-    const char16_t* end = std::remove_copy(begin, begin + line.size(), out, Space);
-    return QStringView(out, end - out);
+    const char* end = std::remove_copy(line.begin(), line.end(), scratch.data(), ' ');
+    return QByteArrayView(scratch.constData(), end - scratch.constData());
 }
 
-void removeSpaces(QString& line)
+bool LongEntry::next()
 {
-    const qsizetype firstSpace = line.indexOf(Space);
-    if (firstSpace < 0)
-        return;
-    char16_t* begin = reinterpret_cast<char16_t*>(line.data());
-    line.truncate(std::remove(begin + firstSpace, begin + line.size(), Space) - begin);
+    if (read_ == 0)
+        entry_.detach(); // written in place below
+    char* bytes = entry_.data();
+    const qsizetype end = std::min(entry_.size(), read_ + SliceBytes);
+    // In locals: writes through `bytes` could alias the members.
+    const quint64* bits = byteBits_.data();
+    quint64 signature = signature_;
+    qsizetype kept = kept_;
+    for (qsizetype k = read_; k < end; ++k) {
+        const uchar byte = uchar(bytes[k]);
+        bytes[kept] = char(byte);
+        const bool letter = byte != ' ';
+        kept += letter;
+        signature |= bits[byte] & -quint64(letter);
+    }
+    signature_ = signature;
+    kept_ = kept;
+    read_ = end;
+    if (read_ < entry_.size())
+        return true;
+    entry_.truncate(kept_);
+    return false;
 }
 
 } // namespace DictionaryLine

@@ -19,12 +19,11 @@ public:
     static constexpr quint64 SignatureMask = (quint64(1) << LengthShift) - 1;
     // Longer words share the record length of this one.
     static constexpr qsizetype LongestRecordedLength = 255;
+    // What the search's first test reads per word: one load decides for almost every word.
     static quint64 record(qsizetype length, quint64 signature)
     {
         return quint64(std::min(length, LongestRecordedLength)) << LengthShift | signature;
     }
-    // What the search's first test reads per word: one load decides for almost every word.
-    static quint64 record(QStringView text) { return record(text.size(), of(text)); }
 
     static char16_t lower(char16_t c) { return tables().lower[c]; }
     // The lower-case forms of all 65536 code units, for loops over many characters.

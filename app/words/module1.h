@@ -2,8 +2,6 @@
 
 #include "word_array.h"
 
-#include <array>
-
 // The program-wide word store. Both arrays have lower bound 0, live for the whole
 // run and are never cleared: a new import or search resets its counter, and the
 // first growth afterwards cuts the array down to the new size.
@@ -15,14 +13,12 @@ extern WordArray DictionaryWords;
 // The last search's words at indices 0..FoundCount - 1.
 extern WordArray FoundWords;
 
-// Re-size to the indices 0..n, keeping elements 0..min(old upper index, n);
-// new elements are empty strings.
-// From now on both arrays keep their words as bytes of the platform's code page, given by
-// the characters of its 256 bytes, where it has them. The code page is the same for the
-// whole run. Without one (a multi-byte code page) the words are kept as UTF-16.
-void useSingleByteCodePage(const std::array<char16_t, 256>& decoded);
+// Both arrays keep their words as bytes of the file's code page, where it is a
+// single-byte one (the same for the whole run), and as UTF-16 otherwise.
+void useCodePage(const SingleByteCodePage* codePage);
 
-// Inline: the import and the search grow by one per word.
+// Re-size to the indices 0..n, keeping elements 0..min(old upper index, n); new elements
+// are empty strings. Inline: the import and the search grow by one per word.
 inline void GrowDictionaryWords(qint64 n) { DictionaryWords.resize(qsizetype(n) + 1); }
 inline void GrowFoundWords(qint64 n) { FoundWords.resize(qsizetype(n) + 1); }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "single_byte_code_page.h"
+#include "code_page/single_byte_code_page.h"
 #include "word_view.h"
 
 #include <QString>

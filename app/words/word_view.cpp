@@ -5,11 +5,7 @@ QStringView WordView::decoded(QString& scratch) const
     if (!codePage_)
         return text();
     scratch.resize(size_);
-    char16_t* out = reinterpret_cast<char16_t*>(scratch.data());
-    const std::array<char16_t, 256>& table = codePage_->decoded();
-    const uchar* in = bytes();
-    for (qsizetype k = 0; k < size_; ++k)
-        out[k] = table[in[k]];
+    codePage_->decode(bytes(), size_, reinterpret_cast<char16_t*>(scratch.data()));
     return QStringView(scratch.constData(), size_);
 }
 

@@ -1,6 +1,6 @@
 #include "xp_button.h"
 
-#include "files/ansi_code_page.h"
+#include "code_page/ansi_code_page.h"
 #include "virtual_key.h"
 
 #include <QFocusEvent>

@@ -1,6 +1,5 @@
 #include "ansi_text_reader.h"
 
-#include "ansi_code_page.h"
 #include "file_error.h"
 
 #include <QElapsedTimer>
@@ -8,6 +7,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -15,20 +15,12 @@
 
 namespace {
 
-// Small enough that reading and decoding one chunk stays far below a frame.
+// Small enough that reading one chunk stays far below a frame.
 constexpr qsizetype ChunkSize = 64 * 1024;
-
-// Most lines are a word, far too short for a library call's set-up to pay off.
-qsizetype indexOfCr(QStringView text, qsizetype from)
-{
-    const char16_t* begin = text.utf16();
-    const char16_t* cr = std::find(begin + from, begin + text.size(), u'\r');
-    return cr == begin + text.size() ? -1 : cr - begin;
-}
 
 } // namespace
 
-AnsiTextReader::AnsiTextReader() : table_(AnsiCodePage::singleByteCharacters()), decoder_(AnsiCodePage::decoder()) {}
+AnsiTextReader::AnsiTextReader() = default;
 
 AnsiTextReader::~AnsiTextReader() { close(); }
 
@@ -76,10 +68,8 @@ void AnsiTextReader::close()
     if (fd_ >= 0)
         ::close(fd_);
     fd_ = -1;
-    decoder_.resetState();
-    bytes_ = QByteArray();
-    buffer_ = QString();
-    lastLine_ = QStringView();
+    buffer_ = QByteArray();
+    lastLine_ = QByteArrayView();
     position_ = scanned_ = 0;
     size_ = remaining_ = 0;
     sizeKnown_ = true;
@@ -89,20 +79,21 @@ void AnsiTextReader::close()
 
 bool AnsiTextReader::fill()
 {
-    lastLine_ = QStringView(); // the text it viewed may move
+    lastLine_ = QByteArrayView(); // the bytes it viewed may move
     if (fileEnded_)
         return false;
     if ((sizeKnown_ && remaining_ <= 0) || fd_ < 0) {
         fileEnded_ = true;
         return false;
     }
-    if (bytes_.size() != ChunkSize)
-        bytes_.resize(ChunkSize);
+    const qsizetype kept = buffer_.size();
     const qint64 wanted = sizeKnown_ ? std::min<qint64>(ChunkSize, remaining_) : ChunkSize;
+    buffer_.resize(kept + wanted);
     ssize_t got;
     do
-        got = ::read(fd_, bytes_.data(), size_t(wanted));
+        got = ::read(fd_, buffer_.data() + kept, size_t(wanted));
     while (got < 0 && errno == EINTR);
+    buffer_.truncate(kept + std::max<ssize_t>(got, 0));
     if (got < 0) {
         error_ = FileError::describe(errno, FileError::Action::Read);
         fileEnded_ = true;
@@ -111,36 +102,22 @@ bool AnsiTextReader::fill()
     if (got == 0) {
         // Short of the size at open: the file was cut short (or rewritten) while being read.
         if (sizeKnown_)
-            error_ = FileError::describe(EIO, FileError::Action::Read);
+            error_ = FileError::changedWhileRead();
         fileEnded_ = true;
         return false;
     }
     remaining_ -= got;
-    // Only the text not yet returned moves; inside a long line that happens once.
+    // Only the bytes not yet returned move; inside a long line that happens once. They
+    // move to the front, so that the buffer grows in place (remove() would leave room
+    // there, and every growth after it would copy the whole line).
     if (position_ > 0) {
-        buffer_.remove(0, position_);
+        const qsizetype rest = buffer_.size() - position_;
+        std::memmove(buffer_.data(), buffer_.constData() + position_, size_t(rest));
+        buffer_.truncate(rest);
         scanned_ -= position_;
         position_ = 0;
     }
-    decode(bytes_.constData(), got);
     return true;
-}
-
-void AnsiTextReader::decode(const char* bytes, qsizetype count)
-{
-    const qsizetype kept = buffer_.size();
-    if (table_) {
-        buffer_.resize(kept + count);
-        char16_t* out = reinterpret_cast<char16_t*>(buffer_.data()) + kept;
-        const auto* in = reinterpret_cast<const uchar*>(bytes);
-        const std::array<char16_t, 256>& table = *table_;
-        for (qsizetype i = 0; i < count; ++i)
-            out[i] = table[in[i]];
-        return;
-    }
-    buffer_.resize(kept + decoder_.requiredSpace(count));
-    QChar* end = decoder_.appendToBuffer(buffer_.data() + kept, QByteArrayView(bytes, count));
-    buffer_.truncate(end - buffer_.constData());
 }
 
 bool AnsiTextReader::atEnd()
@@ -152,17 +129,17 @@ bool AnsiTextReader::atEnd()
     return false;
 }
 
-QStringView AnsiTextReader::readLine()
+QByteArrayView AnsiTextReader::readLine()
 {
     scanned_ = std::max(scanned_, position_);
     QElapsedTimer lineClock;
     for (int fills = 0;; ++fills) {
-        const QStringView text(buffer_);
-        const qsizetype cr = indexOfCr(text, scanned_);
+        const QByteArrayView text(buffer_);
+        const qsizetype cr = text.indexOf('\r', scanned_);
         if (cr >= 0 && cr + 1 < text.size()) {
             const qsizetype start = position_;
-            position_ = scanned_ = cr + 1 + (text.at(cr + 1) == u'\n');
-            return lastLine_ = text.mid(start, cr - start);
+            position_ = scanned_ = cr + 1 + (text.at(cr + 1) == '\n');
+            return lastLine_ = text.sliced(start, cr - start);
         }
         // No complete terminator yet (or a CR whose LF may come with the next chunk):
         // what was searched is not searched again.
@@ -173,7 +150,7 @@ QStringView AnsiTextReader::readLine()
             const qsizetype start = position_;
             const qsizetype end = cr >= 0 ? cr : buffer_.size();
             position_ = scanned_ = buffer_.size();
-            return lastLine_ = QStringView(buffer_).mid(start, end - start);
+            return lastLine_ = QByteArrayView(buffer_).sliced(start, end - start);
         }
         // An ordinary line that only straddles two chunks is over long before it matters.
         if (fills > 0 && withinLongLine_ && !withinLongLine_(lineClock.nsecsElapsed()))
@@ -181,23 +158,23 @@ QStringView AnsiTextReader::readLine()
     }
 }
 
-QStringView AnsiTextReader::letGoOfLine()
+QByteArrayView AnsiTextReader::letGoOfLine()
 {
     stopped_ = fileEnded_ = true;
-    buffer_ = QString(); // a line let go of can hold gigabytes
+    buffer_ = QByteArray(); // a line let go of can hold gigabytes
     position_ = scanned_ = 0;
-    return lastLine_ = QStringView();
+    return lastLine_ = QByteArrayView();
 }
 
-QString AnsiTextReader::takeLastLine()
+QByteArray AnsiTextReader::takeLastLine()
 {
-    const QStringView line = std::exchange(lastLine_, QStringView());
+    const QByteArrayView line = std::exchange(lastLine_, QByteArrayView());
     // A line that fills most of the buffer from its start takes the buffer along: only
     // what follows it moves. Any other line is copied.
     if (line.constData() != buffer_.constData() || line.size() < buffer_.size() - line.size())
-        return line.toString();
-    QString rest = QStringView(buffer_).mid(position_).toString();
-    QString taken = std::move(buffer_);
+        return line.toByteArray();
+    QByteArray rest = QByteArrayView(buffer_).sliced(position_).toByteArray();
+    QByteArray taken = std::move(buffer_);
     taken.truncate(line.size());
     buffer_ = std::move(rest);
     position_ = scanned_ = 0;

@@ -1,13 +1,11 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
-#include <QStringDecoder>
-#include <QStringView>
 
-#include <array>
 #include <functional>
 
-// Reads an 8-bit text file line by line. A line ends at CR LF or at a lone CR; a lone
+// Reads an 8-bit text file line by line, as its bytes: decoding is the caller's choice. A line ends at CR LF or at a lone CR; a lone
 // LF stays in the line; a terminator at the very end gives no further empty line.
 // Only regular files are read, and never more than the size they had when opened, so
 // neither a device nor a file that keeps growing can keep a read going for ever; a file
@@ -26,15 +24,13 @@ public:
     void close();
 
     qint64 size() const { return size_; }
-    // The character of each byte, where every byte stands for one on its own; null otherwise.
-    const std::array<char16_t, 256>* singleByteCharacters() const { return table_; }
     bool atEnd();
-    // The next line, valid until the next call. Only call when !atEnd().
-    QStringView readLine();
-    // The line readLine() returned last, as a string of its own; call at most once per line.
+    // The next line's bytes, valid until the next call. Only call when !atEnd().
+    QByteArrayView readLine();
+    // The line readLine() returned last, as an array of its own; call at most once per line.
     // A line that fills most of the reader's buffer, as any line longer than a chunk does,
     // is handed over rather than copied: copying hundreds of megabytes takes seconds.
-    QString takeLastLine();
+    QByteArray takeLastLine();
 
     // Called after each further chunk read while one line spans more than two, with the
     // nanoseconds that line has taken so far, so a caller can keep the window painted
@@ -48,19 +44,14 @@ public:
     QString errorString() const { return error_; }
 
 private:
-    bool fill(); // reads and decodes the next chunk; false at the end or on error
-    void decode(const char* bytes, qsizetype count);
-    QStringView letGoOfLine();
+    bool fill(); // reads the next chunk; false at the end or on error
+    QByteArrayView letGoOfLine();
 
     int fd_ = -1;
-    // Set when every byte of the code page stands for one character on its own.
-    const std::array<char16_t, 256>* table_;
-    QStringDecoder decoder_;
-    QByteArray bytes_;  // reused for every chunk
-    QString buffer_;    // decoded text; [position_, size) not yet returned
+    QByteArray buffer_; // [position_, size) not yet returned
     qsizetype position_ = 0;
-    qsizetype scanned_ = 0;
-    QStringView lastLine_; // no CR in [position_, scanned_)
+    qsizetype scanned_ = 0; // no CR in [position_, scanned_)
+    QByteArrayView lastLine_;
     qint64 size_ = 0;
     qint64 remaining_ = 0;
     bool sizeKnown_ = true;

@@ -1,6 +1,6 @@
 #include "ansi_text_writer.h"
 
-#include "ansi_code_page.h"
+#include "code_page/ansi_code_page.h"
 #include "file_error.h"
 
 #include <QFile>

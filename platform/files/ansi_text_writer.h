@@ -17,12 +17,11 @@ public:
     bool open(const QString& path);
     bool writeLine(QStringView line);
     // A line already in the code page's bytes, where every byte stands for one character
-    // both ways (AnsiCodePage::singleByteCharacters()): written as it is.
+    // both ways (AnsiCodePage::singleByte()): written as it is.
     bool writeLine(QByteArrayView line);
     // Flushes and closes; false when anything since open() failed.
     bool close();
 
-    bool isOpen() const { return fd_ >= 0; }
     QString errorString() const { return error_; }
 
 private:

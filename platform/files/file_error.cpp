@@ -62,4 +62,6 @@ QString FileError::notRegularFile()
     return QStringLiteral("Это не обычный файл (устройство, канал или сокет).");
 }
 
+QString FileError::changedWhileRead() { return QStringLiteral("Файл был изменён во время чтения."); }
+
 QString FileError::outOfMemory() { return QStringLiteral("Недостаточно памяти."); }

@@ -12,6 +12,8 @@ public:
 
     static QString describe(int errnoValue, Action action);
     static QString notRegularFile();
+    // The file ended short of the size it had when opened.
+    static QString changedWhileRead();
     // Also for the operations that run out of memory themselves (std::bad_alloc).
     static QString outOfMemory();
 };

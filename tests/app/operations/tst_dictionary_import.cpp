@@ -219,7 +219,7 @@ void TestDictionaryImport::fileFailures_data()
     QTest::newRow("a folder") << "folder" << QStringLiteral("Это папка, а не файл.") << false;
     QTest::newRow("vanished file") << "vanished.txt" << QStringLiteral("Файл или папка не найдены.") << false;
     // The lines read before it stay, as after a cancel answered Yes.
-    QTest::newRow("cut short while read") << "words.txt" << QStringLiteral("Ошибка чтения файла.") << true;
+    QTest::newRow("cut short while read") << "words.txt" << QStringLiteral("Файл был изменён во время чтения.") << true;
 }
 
 void TestDictionaryImport::fileFailures()

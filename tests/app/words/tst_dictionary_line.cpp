@@ -1,5 +1,8 @@
 #include "words/dictionary_line.h"
 
+#include "test_code_page.h"
+#include "words/word_array.h"
+
 #include <QtTest>
 
 class TestDictionaryLine : public QObject {
@@ -11,22 +14,39 @@ private slots:
 
 void TestDictionaryLine::withoutSpaces_data()
 {
-    QTest::addColumn<QString>("line");
-    QTest::addColumn<QString>("entry");
-    QTest::newRow("spaces before, between and after") << "  a b  c " << "abc";
-    QTest::newRow("tab kept") << "a\tb" << "a\tb";
-    QTest::newRow("spaces only") << "   " << "";
-    QTest::newRow("empty line") << "" << "";
-    QTest::newRow("lone LF kept") << "один\nдва два" << "один\nдвадва";
-    QTest::newRow("no space") << "Ёжик" << "Ёжик";
+    QTest::addColumn<QByteArray>("line");
+    QTest::addColumn<QByteArray>("entry");
+    QTest::newRow("spaces before, between and after") << QByteArray("  a b  c ") << QByteArray("abc");
+    QTest::newRow("tab kept") << QByteArray("a\tb") << QByteArray("a\tb");
+    QTest::newRow("tab kept, space removed") << QByteArray("a\tb c") << QByteArray("a\tbc");
+    QTest::newRow("spaces only") << QByteArray("   ") << QByteArray("");
+    QTest::newRow("empty line") << QByteArray("") << QByteArray("");
+    QTest::newRow("lone LF kept") << QByteArray("\xee\xe4\xe8\xed\n\xe4\xe2\xe0 \xe4\xe2\xe0")
+                                  << QByteArray("\xee\xe4\xe8\xed\n\xe4\xe2\xe0\xe4\xe2\xe0");
+    QTest::newRow("no space") << QByteArray("\xa8\xe6\xe8\xea") << QByteArray("\xa8\xe6\xe8\xea");
+    // Longer than a slice of a long line.
+    QTest::newRow("spaces across slices") << QByteArray(" \xe6 y").repeated(5'000'000)
+                                          << QByteArray("\xe6y").repeated(5'000'000);
 }
 
+// Both ways: a short line's, and a long line's a slice at a time, with the signature the
+// store gives the entry.
 void TestDictionaryLine::withoutSpaces()
 {
-    QFETCH(QString, line);
-    QFETCH(QString, entry);
-    QString scratch = QStringLiteral("left over from a longer line");
-    QCOMPARE(DictionaryLine::withoutSpaces(line, scratch).toString(), entry);
+    QFETCH(QByteArray, line);
+    QFETCH(QByteArray, entry);
+    QByteArray scratch("left over from a longer line");
+    QCOMPARE(DictionaryLine::withoutSpaces(line, scratch).toByteArray(), entry);
+    WordArray store(WordArray::Records::Yes);
+    store.setCodePage(cp1251());
+    store.append(WordView(reinterpret_cast<const uchar*>(entry.constData()), entry.size(), cp1251()));
+    const QByteArray shared = line;
+    DictionaryLine::LongEntry long_(line, store.byteBits());
+    while (long_.next()) {
+    }
+    QCOMPARE(long_.entry(), entry);
+    QCOMPARE(line, shared); // the reader's array was not written through
+    QCOMPARE(LetterSignature::record(entry.size(), long_.signature()), store.record(0));
 }
 
 QTEST_APPLESS_MAIN(TestDictionaryLine)

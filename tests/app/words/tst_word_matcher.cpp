@@ -49,7 +49,7 @@ bool foundByHand(const QString& letters, const QString& word, WordMatcher::Mode 
 bool firstTestThenMatches(WordMatcher& matcher, const QString& word)
 {
     const WordMatcher::FirstTest test = matcher.firstTest();
-    const quint64 record = LetterSignature::record(word);
+    const quint64 record = LetterSignature::record(word.size(), LetterSignature::of(word));
     QByteArray bytes(word.size(), Qt::Uninitialized);
     const bool inCodePage = cp1251()->encode(word, reinterpret_cast<uchar*>(bytes.data()));
     const WordView kept = inCodePage ? WordView(reinterpret_cast<const uchar*>(bytes.constData()), word.size(), cp1251())

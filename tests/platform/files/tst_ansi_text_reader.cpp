@@ -26,7 +26,7 @@ QStringList readLines(AnsiTextReader& reader)
 {
     QStringList lines;
     while (!reader.atEnd())
-        lines.append(reader.readLine().toString());
+        lines.append(decoded(reader.readLine().toByteArray()));
     return lines;
 }
 
@@ -50,7 +50,7 @@ private slots:
     void lineEndAcrossChunks();
     void longLineKeepsWhatFollows_data();
     void longLineKeepsWhatFollows();
-    void everyByteDecodesAsTheCodePage();
+    void everyByteIsHandedOutAsItIs();
     void sizeInBytes();
     void openFailures_data();
     void openFailures();
@@ -124,7 +124,7 @@ void TestAnsiTextReader::longLineKeepsWhatFollows()
              (QStringList{"first", decoded(line), "next", decoded(line), "last"}));
 }
 
-void TestAnsiTextReader::everyByteDecodesAsTheCodePage()
+void TestAnsiTextReader::everyByteIsHandedOutAsItIs()
 {
     // Every byte but CR, in one line and spread over chunk boundaries.
     QByteArray all;
@@ -136,7 +136,10 @@ void TestAnsiTextReader::everyByteDecodesAsTheCodePage()
     while (bytes.size() < 200000)
         bytes += all;
     QTemporaryDir dir;
-    QCOMPARE(readLines(writeFile(dir, bytes)), QStringList{decoded(bytes)});
+    AnsiTextReader reader;
+    QVERIFY(reader.open(writeFile(dir, bytes)));
+    QCOMPARE(reader.readLine(), bytes);
+    QVERIFY(reader.atEnd());
 }
 
 void TestAnsiTextReader::sizeInBytes()
@@ -185,7 +188,7 @@ void TestAnsiTextReader::fileChangedWhileOpen_data()
         << QByteArray("one\r\ntwo\r\n") << qint64(200010) << QStringList{"one", "two"} << QString();
     // A second program saving over the file does the same; what was read before stays read.
     QTest::newRow("cut short: a read failure") << "one\r\ntwo\r\n" + QByteArray(200000, 'x') << qint64(5)
-                                               << QStringList{"one"} << QStringLiteral("Ошибка чтения файла.");
+                                               << QStringList{"one"} << QStringLiteral("Файл был изменён во время чтения.");
 }
 
 void TestAnsiTextReader::fileChangedWhileOpen()

@@ -119,7 +119,7 @@ void TestAnsiTextWriter::roundTrip()
     QVERIFY(reader.open(path));
     QStringList read;
     while (!reader.atEnd())
-        read.append(reader.readLine().toString());
+        read.append(QStringDecoder("windows-1251").decode(reader.readLine()));
     QCOMPARE(read, words);
 }
 

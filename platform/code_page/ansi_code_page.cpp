@@ -40,10 +40,13 @@ std::optional<std::array<char16_t, 256>> buildSingleByteCharacters()
 
 } // namespace
 
-const std::array<char16_t, 256>* singleByteCharacters()
+const SingleByteCodePage* singleByte()
 {
-    static const std::optional<std::array<char16_t, 256>> table = buildSingleByteCharacters();
-    return table ? &*table : nullptr;
+    static const std::optional<SingleByteCodePage> codePage = [] {
+        const std::optional<std::array<char16_t, 256>> table = buildSingleByteCharacters();
+        return table ? std::optional<SingleByteCodePage>(*table) : std::nullopt;
+    }();
+    return codePage ? &*codePage : nullptr;
 }
 
 } // namespace AnsiCodePage
