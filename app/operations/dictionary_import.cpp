@@ -77,19 +77,9 @@ void DictionaryImport::click()
 void DictionaryImport::ranOutOfMemory()
 {
     // The words stored before stay, as after a cancel answered Yes, and the user is told.
-    listOnlyStoredWords();
-    button_.fail(cannotRead(controls_.cd1.FileName, FileError::outOfMemory(), context_.WordCount));
-}
-
-void DictionaryImport::listOnlyStoredWords()
-{
     // The pass that ran out of memory may have listed its line before storing it.
-    WordListBox& l = controls_.l;
-    if (l.count() <= context_.WordCount)
-        return;
-    l.clear();
-    for (qint64 row = 0; row < context_.WordCount; ++row)
-        l.appendRow();
+    controls_.l.truncate(context_.WordCount);
+    button_.fail(cannotRead(controls_.cd1.FileName, FileError::outOfMemory(), context_.WordCount));
 }
 
 void DictionaryImport::run()

@@ -24,7 +24,6 @@ public:
 private:
     void run();
     void ranOutOfMemory();
-    void listOnlyStoredWords();
 
     OperationContext context_;
     Controls controls_;
