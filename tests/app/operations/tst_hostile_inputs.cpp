@@ -60,6 +60,8 @@ private slots:
     void stopInsideAVeryLongLine();
     void outOfMemory_data();
     void outOfMemory();
+    void clicksBehindAConfirmedCancel_data();
+    void clicksBehindAConfirmedCancel();
 
 private:
     std::unique_ptr<FormHarness> h;
@@ -244,6 +246,43 @@ void TestHostileInputs::outOfMemory()
     const QString text = box.arg(operation == 0 ? path : saved).arg(dictionary);
     QVERIFY2(shown == QList<ScriptedDialogs::Box>{h->error(text)}, qPrintable(shown.value(0).text));
     QVERIFY(isIdle(f) && !f.xb->CaptionShow());
+}
+
+void TestHostileInputs::clicksBehindAConfirmedCancel_data()
+{
+    QTest::addColumn<int>("running"); // 0 import, 1 search, 2 save
+    QTest::addColumn<int>("clicked");
+    for (int running = 0; running < 3; ++running) {
+        for (int clicked = 0; clicked < 3; ++clicked)
+            QTest::addRow("%d then %d", running, clicked) << running << clicked;
+    }
+}
+
+// A second click in the batch of the confirmed cancel, while the cancelled loop is still on
+// the stack, opens nothing (the harness fails on any box it was not told to expect), and the
+// cancelled operation stops after the item it was in.
+void TestHostileInputs::clicksBehindAConfirmedCancel()
+{
+    QFETCH(int, running);
+    QFETCH(int, clicked);
+    FrmMain& f = h->form();
+    h->importWords({"кот", "ток", "кто"});
+    h->search(QStringLiteral("кот"), true, 3);
+    const QList<XPButton*> buttons{f.command2, f.command1, f.bsave};
+    const QString saved = h->dir.filePath(QStringLiteral("found.txt"));
+    if (running == 0)
+        h->dialogs.expectOpen(h->writeWords({"а", "б", "в"}, QStringLiteral("next.txt")));
+    if (running == 2)
+        h->dialogs.expectSave(saved);
+    h->dialogs.expectMessage(QList{h->importQuestion(), h->searchQuestion(), h->saveQuestion()}[running], Answer::Yes);
+    h->pump.reset();
+    h->pump.at(2, [&] { buttons[running]->Click(), buttons[clicked]->Click(); });
+    buttons[running]->Click();
+    QVERIFY(isIdle(f));
+    const QList<qint64> counts{f.WordCount, f.l->count(), f.FoundCount, f.r->count(), f.l2->Caption().toLongLong()};
+    QCOMPARE(counts, (running == 0 ? QList<qint64>{2, 2, 3, 3, 3} : running == 1 ? QList<qint64>{3, 3, 2, 2, 2}
+                                                                                  : QList<qint64>{3, 3, 3, 3, 3}));
+    QCOMPARE(h->readBytes(saved), running == 2 ? QByteArray("\xEA\xEE\xF2\r\n\xF2\xEE\xEA\r\n") : "<cannot read>");
 }
 
 QTEST_MAIN(TestHostileInputs)
