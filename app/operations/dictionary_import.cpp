@@ -114,10 +114,14 @@ void DictionaryImport::run()
     // keeps the user waiting too long lets input through: a confirmed cancel or the
     // program's end then lets go of that line, and it is not stored.
     const auto withinLongLine = [&](qint64 lineNs) {
-        if (lineNs < LongLinePatienceNs)
+        if (lineNs < LongLinePatienceNs) {
             pump.processPendingEventsExceptInput();
-        else
+        } else {
+            // The pump counts calls between looks at its clock, and each call here may
+            // follow a slice of many milliseconds: it looks at once.
+            pump.skipQuietCalls(pump.quietCalls());
             pump.processPendingEvents();
+        }
         return !context_.shouldStop();
     };
     qint64 lineNs = 0; // how long the reader has spent on the line

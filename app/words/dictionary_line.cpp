@@ -36,6 +36,7 @@ bool LongEntry::next()
     if (read_ < entry_.size())
         return true;
     entry_.truncate(kept_);
+    entry_.squeeze(); // the room of the removed spaces and beyond: shrunk in place, not copied
     return false;
 }
 

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <new>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -146,6 +147,8 @@ QByteArrayView AnsiTextReader::readLine()
         scanned_ = cr >= 0 ? cr : text.size();
         if (fills == 0)
             lineClock.start();
+        else if (fills == 1)
+            makeRoomForLongLine();
         if (!fill()) {
             const qsizetype start = position_;
             const qsizetype end = cr >= 0 ? cr : buffer_.size();
@@ -155,6 +158,20 @@ QByteArrayView AnsiTextReader::readLine()
         // An ordinary line that only straddles two chunks is over long before it matters.
         if (fills > 0 && withinLongLine_ && !withinLongLine_(lineClock.nsecsElapsed()))
             return letGoOfLine();
+    }
+}
+
+void AnsiTextReader::makeRoomForLongLine()
+{
+    // Room up to the file's end, taken at once: the pages are only used as they are read,
+    // while growing by doubling would copy or remap the whole line in one go, for
+    // hundreds of milliseconds once it holds a gigabyte. Without that much address space
+    // the line grows as it goes.
+    if (!sizeKnown_)
+        return;
+    try {
+        buffer_.reserve(buffer_.size() + remaining_);
+    } catch (const std::bad_alloc&) {
     }
 }
 

@@ -46,6 +46,7 @@ public:
 private:
     bool fill(); // reads the next chunk; false at the end or on error
     QByteArrayView letGoOfLine();
+    void makeRoomForLongLine();
 
     int fd_ = -1;
     QByteArray buffer_; // [position_, size) not yet returned
