@@ -1,9 +1,6 @@
 #include "window_move.h"
 
-#include "event_pump.h"
-
 #include <QCoreApplication>
-#include <QCursor>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -45,12 +42,10 @@ bool supportedByWindowManager(xcb_connection_t* connection, xcb_window_t root, x
     return std::find(atoms, atoms + count, wanted) != atoms + count;
 }
 
-enum MoveResizeAction : uint32_t { Move = 8, Cancel = 11 };
-
 // The window manager's move as the EWMH standard has it: from the press's root position
 // with button 1. (Qt's own request passes the last motion's position instead, so
 // the window would miss the first step, and the manager's Escape would put it back there.)
-bool sendX11MoveResize(QWindow* window, const QPoint& globalPress, MoveResizeAction action)
+bool startX11Move(QWindow* window, const QPoint& globalPress)
 {
     auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
     if (!x11 || !x11->connection())
@@ -68,18 +63,15 @@ bool sendX11MoveResize(QWindow* window, const QPoint& globalPress, MoveResizeAct
     message.type = moveResize;
     message.data.data32[0] = uint32_t(press.x());
     message.data.data32[1] = uint32_t(press.y());
-    message.data.data32[2] = action;
+    message.data.data32[2] = 8; // _NET_WM_MOVERESIZE_MOVE
     message.data.data32[3] = XCB_BUTTON_INDEX_1;
     message.data.data32[4] = 1; // a normal application
     // The manager grabs the pointer only once the press's own grab is given up.
-    if (action == Move)
-        xcb_ungrab_pointer(connection, XCB_CURRENT_TIME);
+    xcb_ungrab_pointer(connection, XCB_CURRENT_TIME);
     xcb_send_event(connection, false, root,
                    XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
                    reinterpret_cast<const char*>(&message));
     xcb_flush(connection);
-    if (action != Move)
-        return true;
     // The manager takes the pointer a moment later and places the window at the next motion;
     // a flick that has already stopped makes none, so it gets one, to where the pointer is.
     for (const int ms : {40, 160}) {
@@ -92,22 +84,6 @@ bool sendX11MoveResize(QWindow* window, const QPoint& globalPress, MoveResizeAct
     return true;
 }
 
-// The window manager's grab of the pointer or the keyboard, and its end, show as
-// crossings and focus changes of the grab's kind.
-int grabMode(const xcb_generic_event_t* event)
-{
-    switch (event->response_type & ~0x80) {
-    case XCB_ENTER_NOTIFY:
-    case XCB_LEAVE_NOTIFY:
-        return reinterpret_cast<const xcb_enter_notify_event_t*>(event)->mode;
-    case XCB_FOCUS_IN:
-    case XCB_FOCUS_OUT:
-        return reinterpret_cast<const xcb_focus_in_event_t*>(event)->mode;
-    default:
-        return XCB_NOTIFY_MODE_NORMAL;
-    }
-}
-
 } // namespace
 
 void WindowMove::start(QWidget* widget, const QPoint& globalPress, Qt::MouseButton button)
@@ -115,8 +91,9 @@ void WindowMove::start(QWidget* widget, const QPoint& globalPress, Qt::MouseButt
     if (WindowMove* previous = running(widget))
         previous->finish();
     auto* move = new WindowMove(widget, widget->window(), globalPress, button);
-    if (onWayland())
-        QMetaObject::invokeMethod(move, &WindowMove::handOverWhilePressed, Qt::QueuedConnection);
+    // The compositor ends its move with the button, clicked or dragged: nothing to wait for.
+    if (onWayland() && move->handOver())
+        move->finish();
 }
 
 WindowMove* WindowMove::running(const QWidget* widget)
@@ -143,37 +120,8 @@ bool WindowMove::handOver()
     if (!handle)
         return false;
     if (QGuiApplication::platformName() == QLatin1String("xcb"))
-        return handedOver_ = sendX11MoveResize(handle, press_, Move);
+        return startX11Move(handle, press_);
     return handle->startSystemMove();
-}
-
-// The compositor starts its move for the seat's latest button event, so the move goes
-// over only while that is still the press: input already read is delivered first, and
-// a release among it ends the move here, a click. The compositor ends its move with the
-// button: nothing to wait for.
-void WindowMove::handOverWhilePressed()
-{
-    if (EventPump::holdingInput()) {
-        QMetaObject::invokeMethod(this, &WindowMove::handOverWhilePressed, Qt::QueuedConnection);
-        return;
-    }
-    const QPointer<WindowMove> self(this);
-    QCoreApplication::processEvents();
-    if (!self || finished_)
-        return;
-    handOver();
-    finish();
-}
-
-// The release came before the manager took the pointer: its move, if it starts, would
-// wait for a release that has gone; the window takes the travel from here instead.
-void WindowMove::takeBack(const QPoint& pointer)
-{
-    handedOver_ = false;
-    if (QWindow* handle = window_ ? window_->windowHandle() : nullptr)
-        sendX11MoveResize(handle, press_, Cancel);
-    if (window_)
-        window_->move(startPosition_ + pointer - press_);
 }
 
 void WindowMove::followByHand(const QPoint& pointer)
@@ -187,45 +135,18 @@ void WindowMove::finish()
     if (finished_)
         return;
     finished_ = true;
-    QCoreApplication::instance()->removeNativeEventFilter(this);
     if (source_)
         source_->removeEventFilter(this);
     QCoreApplication::instance()->removeEventFilter(this);
     deleteLater();
 }
 
-bool WindowMove::nativeEventFilter(const QByteArray& eventType, void* message, qintptr*)
-{
-    if (eventType != "xcb_generic_event_t")
-        return false;
-    const int mode = grabMode(static_cast<xcb_generic_event_t*>(message));
-    if (handedOver_ && mode == XCB_NOTIFY_MODE_GRAB) {
-        handedOver_ = false;
-        grabbed_ = true;
-    } else if (grabbed_ && mode == XCB_NOTIFY_MODE_UNGRAB) {
-        managerDone(QCursor::pos());
-    }
-    return false;
-}
-
-// A release that reached the manager before any motion ends its move where it began.
-void WindowMove::managerDone(const QPoint& pointer)
-{
-    if (!movedByManager_ && window_)
-        window_->move(startPosition_ + pointer - press_);
-    finish();
-}
-
 bool WindowMove::eventFilter(QObject* watched, QEvent* event)
 {
     if (finished_)
         return false;
-    if (grabbed_ && watched == window_ && event->type() == QEvent::Move)
-        movedByManager_ = true;
     if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
-        if (handedOver_)
-            takeBack(press_);
-        else if (window_)
+        if (window_)
             window_->move(startPosition_);
         finish();
         return true;
@@ -235,33 +156,22 @@ bool WindowMove::eventFilter(QObject* watched, QEvent* event)
     switch (event->type()) {
     case QEvent::MouseMove: {
         auto* move = static_cast<QMouseEvent*>(event);
-        // The release went elsewhere (a modal box took the mouse, the manager took the
-        // pointer): nothing is held any more.
+        // The release went elsewhere (a modal box took the mouse): nothing is held any more.
         if (!(move->buttons() & button_) || !window_) {
-            if (grabbed_)
-                managerDone(move->globalPosition().toPoint());
             finish();
             return false;
         }
-        if (handedOver_ || grabbed_ || onWayland()) // the window system moves it, or is about to
-            return true;
         if (!byHand_ && handOver()) {
-            // Until the manager takes the pointer, a release still comes here.
-            QCoreApplication::instance()->installNativeEventFilter(this);
+            finish();
             return true;
         }
         followByHand(move->globalPosition().toPoint());
         return true;
     }
-    case QEvent::MouseButtonRelease: {
-        auto* release = static_cast<QMouseEvent*>(event);
-        if (release->button() != button_)
-            return false;
-        if (handedOver_)
-            takeBack(release->globalPosition().toPoint());
-        finish();
+    case QEvent::MouseButtonRelease:
+        if (static_cast<QMouseEvent*>(event)->button() == button_)
+            finish();
         return false;
-    }
     case QEvent::WindowBlocked:
     case QEvent::WindowDeactivate:
     case QEvent::Hide:

@@ -38,21 +38,6 @@ def wayland_window(s):
         target = (before[0] + delta[0], before[1] + delta[1])
         where = position(s)
         expect(where == target, "button %d moved the window from %s to %s, not by %s" % (button, before, where, delta))
-    # A tap: press and release back to back, bare or after one small motion. The window may
-    # take the motion, but nothing follows the pointer afterwards.
-    for button, motion in ((1, None), (3, None), (2, None), (1, (7, 5))):
-        x, y = s.at(*CAPTION_BAR)
-        s.vnc.move(x, y)
-        time.sleep(0.1)
-        s.vnc.press(button)
-        if motion:
-            s.vnc.move(x + motion[0], y + motion[1])
-        s.vnc.release(button)
-        where = position(s)
-        for dx, dy in ((40, 30), (-25, 50), (15, -35)):
-            s.vnc.move(x + dx, y + dy)
-            time.sleep(0.05)
-        expect(position(s) == where, "a tap with button %d left the window following the pointer" % button)
     s.click_at(*LETTERS)
     s.wtype("ток")
     s.wtype("-M", "ctrl", "a", "c", "-m", "ctrl")
