@@ -147,7 +147,8 @@ int main(int argc, char** argv)
             out.write(block);
     });
     // Counted from a small store: a new import cuts the last one only when it stores its first line.
-    const QString one = writeFile(dir.filePath(QStringLiteral("one.txt")), [](QFile& out) { out.write("\xEA\xEE\xF2"); });
+    const QString one = writeFile(dir.filePath(QStringLiteral("one.txt")),
+                                  [](QFile& out) { out.write("\xEA\xEE\xF2"); });
     bench.import("one word", one);
     QCoreApplication::processEvents();
     const long idle = statusMb("VmRSS:");

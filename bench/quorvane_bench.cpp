@@ -31,8 +31,8 @@
 #include <QStringEncoder>
 #include <QTemporaryDir>
 
-#include <sys/mman.h>
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -130,8 +130,8 @@ public:
     Mapped() = default;
     explicit Mapped(size_t count) : bytes_(std::max<size_t>(1, count) * sizeof(T))
     {
-        data_ = static_cast<T*>(mmap(nullptr, bytes_, PROT_READ | PROT_WRITE,
-                                     MAP_PRIVATE | MAP_ANONYMOUS | MAP_POPULATE, -1, 0));
+        data_ = static_cast<T*>(
+            mmap(nullptr, bytes_, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_POPULATE, -1, 0));
     }
     ~Mapped()
     {
@@ -357,11 +357,13 @@ int benchOne(const QString& path, const QString& label)
             worst.longestGapNs = std::max(worst.longestGapNs, s.longestGapNs);
             worst.longestDeliveryNs = std::max(worst.longestDeliveryNs, s.longestDeliveryNs);
         }
-        const QString name = QStringLiteral("%1 %2").arg(q.exact ? "exact" : "compose", q.ordinary ? q.letters : "all");
+        const QString name = QStringLiteral("%1 %2").arg(q.exact ? "exact" : "compose",
+                                                         q.ordinary ? q.letters : "all");
         measurements.append({name, form.WordCount, form.FoundCount, best, worst, peakMegabytes(), [&plain, q] {
                                  double bestPlain = 1e300;
                                  for (int r = 0; r < repeats; ++r)
-                                     bestPlain = std::min(bestPlain, milliseconds([&] { plainScan(*plain, q.letters, q.exact); }));
+                                     bestPlain = std::min(
+                                         bestPlain, milliseconds([&] { plainScan(*plain, q.letters, q.exact); }));
                                  return bestPlain;
                              }});
     }

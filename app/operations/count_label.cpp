@@ -3,7 +3,8 @@
 #include "shadow_label/xp_shadow.h"
 
 CountLabel::CountLabel(XPShadow& label, EventPump& pump)
-    : label_(label), value_(label.Caption().toLongLong()), shown_(value_), showBeforeDelivery_(pump, [this] { show(); })
+    : label_(label), value_(label.Caption().toLongLong()), shown_(value_),
+      showBeforeDelivery_(pump, [this] { show(); })
 {
 }
 

@@ -100,8 +100,8 @@ void FoundWordsSave::run()
         }
         const WordView word = Module1::FoundWords.view(i);
         const bool written = fileCodePage && word.codePage() == fileCodePage
-            ? file.writeLine(QByteArrayView(word.bytes(), word.size()))
-            : file.writeLine(word.decoded(scratch));
+                                 ? file.writeLine(QByteArrayView(word.bytes(), word.size()))
+                                 : file.writeLine(word.decoded(scratch));
         if (!written)
             break;
         context_.progress.step(1, total);

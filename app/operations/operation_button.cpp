@@ -66,8 +66,7 @@ void OperationButton::askToCancel()
 void OperationButton::complete(const QString& message)
 {
     progress_.finish();
-    Dialogs::current().message(message, table_.completionTitle, Dialogs::Icon::Information,
-                               Dialogs::Buttons::Ok);
+    Dialogs::current().message(message, table_.completionTitle, Dialogs::Icon::Information, Dialogs::Buttons::Ok);
     restore(false);
 }
 

@@ -2,10 +2,7 @@
 
 #include "progress_bar/xp_progress_bar.h"
 
-ProgressProtocol::ProgressProtocol(XPProgressBar& bar, qint64& stepCounter)
-    : bar_(bar), stepCounter_(stepCounter)
-{
-}
+ProgressProtocol::ProgressProtocol(XPProgressBar& bar, qint64& stepCounter) : bar_(bar), stepCounter_(stepCounter) {}
 
 void ProgressProtocol::start(qint64 total, const QString& prefix, bool showStartCaption)
 {

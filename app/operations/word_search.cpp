@@ -125,7 +125,8 @@ void WordSearch::run()
                 // tight loop and counted as if one by one. (The test is spelt out here and
                 // below: called through a lambda, the loop reloaded it from memory on every
                 // word, and ordinary searches took twice as long.)
-                const qsizetype quiet = std::min<qint64>({run.count - 1 - k, pump.quietCalls(), progress.quietSteps()});
+                const qsizetype quiet = std::min<qint64>(
+                    {run.count - 1 - k, pump.quietCalls(), progress.quietSteps()});
                 const qsizetype quietEnd = k + quiet;
                 qsizetype counted = k;
                 for (; k < quietEnd; ++k) {

@@ -18,13 +18,13 @@ public:
         XPButton& command1;
         XPButton& command2;
         XPButton& bsave;
-        QLineEdit& t1;   // the letters
-        QGroupBox& f1;   // the mode's frame
+        QLineEdit& t1;    // the letters
+        QGroupBox& f1;    // the mode's frame
         QRadioButton& o1; // "Точно"
         QCheckBox& c1;
         WordListBox& l;
         WordListBox& r;
-        XPShadow& l2;    // the examined-word count
+        XPShadow& l2; // the examined-word count
     };
     WordSearch(const OperationContext& context, const Controls& controls);
     void click();

@@ -203,13 +203,27 @@ void WordListBox::keyPressEvent(QKeyEvent* event)
 {
     const qsizetype page = visibleRows();
     switch (event->key()) {
-    case Qt::Key_Up: setCurrentRow(std::max<qsizetype>(0, current_ - 1)); break;
-    case Qt::Key_Down: setCurrentRow(current_ + 1); break;
-    case Qt::Key_PageUp: setCurrentRow(std::max<qsizetype>(0, current_ - page)); break;
-    case Qt::Key_PageDown: setCurrentRow(std::min(count_ - 1, current_ + page)); break;
-    case Qt::Key_Home: setCurrentRow(0); break;
-    case Qt::Key_End: setCurrentRow(count_ - 1); break;
-    default: QAbstractScrollArea::keyPressEvent(event); return;
+    case Qt::Key_Up:
+        setCurrentRow(std::max<qsizetype>(0, current_ - 1));
+        break;
+    case Qt::Key_Down:
+        setCurrentRow(current_ + 1);
+        break;
+    case Qt::Key_PageUp:
+        setCurrentRow(std::max<qsizetype>(0, current_ - page));
+        break;
+    case Qt::Key_PageDown:
+        setCurrentRow(std::min(count_ - 1, current_ + page));
+        break;
+    case Qt::Key_Home:
+        setCurrentRow(0);
+        break;
+    case Qt::Key_End:
+        setCurrentRow(count_ - 1);
+        break;
+    default:
+        QAbstractScrollArea::keyPressEvent(event);
+        return;
     }
 }
 

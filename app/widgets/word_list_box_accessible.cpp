@@ -98,10 +98,7 @@ WordListRowAccessible::WordListRowAccessible(WordListBox* list, int row) : list_
 
 bool WordListRowAccessible::isValid() const { return list_ && row_ < list_->count(); }
 
-QWindow* WordListRowAccessible::window() const
-{
-    return list_ ? list_->window()->windowHandle() : nullptr;
-}
+QWindow* WordListRowAccessible::window() const { return list_ ? list_->window()->windowHandle() : nullptr; }
 
 QAccessibleInterface* WordListRowAccessible::parent() const
 {

@@ -19,8 +19,8 @@
 #include <QJsonObject>
 #include <QLineEdit>
 #include <QPainter>
-#include <qdrawutil.h>
 #include <QRadioButton>
+#include <qdrawutil.h>
 
 #include <limits>
 
@@ -103,8 +103,7 @@ FormLoader::FormLoader(const QString& path)
 
 void FormLoader::load(QWidget* form)
 {
-    const QJsonArray controls =
-        QJsonDocument::fromJson(json_).object().value(QLatin1String("controls")).toArray();
+    const QJsonArray controls = QJsonDocument::fromJson(json_).object().value(QLatin1String("controls")).toArray();
     for (const QJsonValue& entry : controls) {
         const QJsonObject object = entry.toObject();
         const QString name = object.value(QLatin1String("name")).toString();

@@ -34,8 +34,7 @@ public:
 
 private:
     QWidget* find(const QString& name, int index) const;
-    QWidget* create(const QString& className, const QString& name, QWidget* parent,
-                    const PropertyBag& bag) const;
+    QWidget* create(const QString& className, const QString& name, QWidget* parent, const PropertyBag& bag) const;
 
     QByteArray json_;
     QString caption_;

@@ -104,10 +104,7 @@ void FrmMain::load()
     CancelFlag = false;
 }
 
-OperationContext FrmMain::operationContext()
-{
-    return {WordCount, FoundCount, CancelFlag, ending_, *progress_};
-}
+OperationContext FrmMain::operationContext() { return {WordCount, FoundCount, CancelFlag, ending_, *progress_}; }
 
 void FrmMain::endProgram()
 {

@@ -1,8 +1,8 @@
 #include "quorvane_application.h"
 
 #include "accessibility.h"
-#include "settings/font_value.h"
 #include "services/held_keys.h"
+#include "settings/font_value.h"
 
 #include <QLibraryInfo>
 #include <QLocale>
@@ -23,8 +23,7 @@ static int& requireGraphicalSession(int& argc)
     return argc;
 }
 
-QuorvaneApplication::QuorvaneApplication(int& argc, char** argv)
-    : QApplication(requireGraphicalSession(argc), argv)
+QuorvaneApplication::QuorvaneApplication(int& argc, char** argv) : QApplication(requireGraphicalSession(argc), argv)
 {
     setApplicationName(QStringLiteral("Quorvane"));
     setApplicationVersion(QStringLiteral("1.0"));
@@ -52,7 +51,7 @@ QuorvaneApplication::~QuorvaneApplication()
 }
 
 QString QuorvaneApplication::RenamedContexts::translate(const char* context, const char* sourceText,
-                                                       const char* disambiguation, int n) const
+                                                        const char* disambiguation, int n) const
 {
     Q_UNUSED(disambiguation);
     if (qstrcmp(context, "QAbstractFileIconProvider") == 0)

@@ -65,7 +65,8 @@ private:
         if (scheduled_)
             return;
         scheduled_ = true;
-        QMetaObject::invokeMethod(QCoreApplication::instance(), [this] { releaseSlice(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            QCoreApplication::instance(), [this] { releaseSlice(); }, Qt::QueuedConnection);
     }
 
     void releaseSlice()

@@ -103,9 +103,9 @@ private:
     void renumber(std::vector<quint32>& renumbered);
 
     std::vector<BlockAllocator::Block> blocks_;
-    std::vector<quint32> base_; // per group, the block its handles count from
+    std::vector<quint32> base_;              // per group, the block its handles count from
     std::unordered_map<qsizetype, Own> own_; // by element
-    char* free_ = nullptr; // the unused tail of the last block
+    char* free_ = nullptr;                   // the unused tail of the last block
     quint32 freeOffset_ = 0;
     qsizetype freeBytes_ = 0;
     qsizetype nextBlockBytes_ = FirstBlockBytes;

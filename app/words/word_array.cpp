@@ -33,8 +33,8 @@ WordArray::IndexBlock WordArray::mapIndexBlock(qsizetype capacity) const
 {
     // Records first, for alignment; elements are cleared as the array grows over them.
     const size_t recordBytes = sizeof(quint64) * size_t(capacity);
-    const BlockAllocator::Block memory =
-        BlockAllocator::allocate(recordBytes + sizeof(TextBlocks::Handle) * size_t(capacity));
+    const BlockAllocator::Block memory = BlockAllocator::allocate(recordBytes
+                                                                  + sizeof(TextBlocks::Handle) * size_t(capacity));
     char* bytes = static_cast<char*>(memory.memory);
     return {reinterpret_cast<quint64*>(bytes), reinterpret_cast<TextBlocks::Handle*>(bytes + recordBytes), memory,
             capacity};
@@ -114,8 +114,8 @@ void WordArray::writeAnyway(IndexBlock& b, qsizetype index, const WordView& word
     }
     // UTF-16; where the code page lacks a character, in memory of its own.
     const qsizetype bytes = n * qsizetype(sizeof(char16_t));
-    const TextBlocks::Place room =
-        codePage_ || bytes > LongBytes ? text_.takeOwn(index, bytes, true) : text_.take(index, bytes, 2);
+    const TextBlocks::Place room = codePage_ || bytes > LongBytes ? text_.takeOwn(index, bytes, true)
+                                                                  : text_.take(index, bytes, 2);
     std::memcpy(room.at, text.utf16(), size_t(bytes));
     store(b, index, room.handle, n, records_ ? LetterSignature::of(text) : 0);
 }

@@ -66,8 +66,8 @@ WordMatcher::WordMatcher(const QString& letters, Mode mode, const SingleByteCode
                 const int first = pair & 0xFF;
                 const int second = pair >> 8;
                 packedOfPair_[size_t(pair)] = slotOfByte_[first] == 0 || slotOfByte_[second] == 0
-                    ? packedOfSlot[0]
-                    : packedOfByte_[first] + packedOfByte_[second];
+                                                  ? packedOfSlot[0]
+                                                  : packedOfByte_[first] + packedOfByte_[second];
             }
         }
     }

@@ -99,12 +99,12 @@ private:
 
     QString letters_;
     Mode mode_;
-    quint64 signature_; // of the lower-cased letters
-    std::vector<quint64> inLetters_;    // the typed characters, capitals kept
+    quint64 signature_;              // of the lower-cased letters
+    std::vector<quint64> inLetters_; // the typed characters, capitals kept
     // Any code unit -> the 1-based slot of its lower-case form, 0 when that is absent:
     // the word test then needs one look-up per character.
     std::vector<quint16> slotOf_;
-    std::vector<int> remaining_;        // per slot: how often it occurs in the lower-cased letters
+    std::vector<int> remaining_; // per slot: how often it occurs in the lower-cased letters
     const SingleByteCodePage* codePage_;
     std::array<quint16, 256> slotOfByte_{};
     std::array<char16_t, 256> lowerOfByte_{};

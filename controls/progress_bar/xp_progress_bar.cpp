@@ -182,4 +182,3 @@ void XPProgressBar::layoutElements()
     l.setTop(h / 2 - CaptionHeight / 2);
     // The fill keeps its width and height until Value changes.
 }
-

@@ -17,7 +17,8 @@ double number(const QString& text)
 
 } // namespace
 
-XPProgressBarAccessible::XPProgressBarAccessible(XPProgressBar* bar) : ControlAccessible(bar, QAccessible::ProgressBar)
+XPProgressBarAccessible::XPProgressBarAccessible(XPProgressBar* bar)
+    : ControlAccessible(bar, QAccessible::ProgressBar)
 {
     AccessibleAnnouncer::watch(bar, {{"Value", AccessibleAnnouncer::Value},
                                      {"Max", AccessibleAnnouncer::Value},

@@ -65,7 +65,7 @@ private:
 
     OleColor borderColor_ = 0x00FF8080u;
     OleColor focusColor_ = 0x00FF8080u;
-    int faceKey_ = 0; // the Qt key whose press showed the pressed face
+    int faceKey_ = 0;     // the Qt key whose press showed the pressed face
     bool enabled_ = true; // as last notified
     // The keys pressed here and not yet released: only such a release clicks, never that
     // of a key held down before the button took the focus.

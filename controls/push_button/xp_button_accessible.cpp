@@ -8,7 +8,8 @@
 
 XPButtonAccessible::XPButtonAccessible(XPButton* button) : ControlAccessible(button, QAccessible::Button)
 {
-    AccessibleAnnouncer::watch(button, {{"Caption", AccessibleAnnouncer::Name}, {"Enabled", AccessibleAnnouncer::Enabled}});
+    AccessibleAnnouncer::watch(button,
+                               {{"Caption", AccessibleAnnouncer::Name}, {"Enabled", AccessibleAnnouncer::Enabled}});
 }
 
 XPButton* XPButtonAccessible::button() const { return static_cast<XPButton*>(widget()); }

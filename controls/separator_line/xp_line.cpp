@@ -22,8 +22,7 @@ const SettingsSchema<XPLine>& XPLine::settings()
 {
     using C = XPLine;
     static const SettingsSchema<XPLine> schema{
-        {"BorderStyle", PropertyType::Integer, 1,
-         [](const C& c) { return QVariant(c.l.style()); },
+        {"BorderStyle", PropertyType::Integer, 1, [](const C& c) { return QVariant(c.l.style()); },
          [](C& c, const QVariant& v) { c.l.setStyle(v.toInt()); }},
         {"BorderColor", PropertyType::Color, QVariant::fromValue(DefaultBorderColor),
          [](const C& c) { return QVariant::fromValue(c.l.color()); },

@@ -46,31 +46,24 @@ const SettingsSchema<XPShadow>& XPShadow::settings()
 {
     using C = XPShadow;
     static const SettingsSchema<XPShadow> schema{
-        {"AutoSize", PropertyType::Boolean, false,
-         [](const C& c) { return QVariant(c.l1.autoSize()); },
+        {"AutoSize", PropertyType::Boolean, false, [](const C& c) { return QVariant(c.l1.autoSize()); },
          [](C& c, const QVariant& v) { c.l1.setAutoSize(v.toBool()); }},
-        {"Caption", PropertyType::String, DefaultCaption,
-         [](const C& c) { return QVariant(c.l1.text()); },
+        {"Caption", PropertyType::String, DefaultCaption, [](const C& c) { return QVariant(c.l1.text()); },
          [](C& c, const QVariant& v) { c.l1.setText(v.toString()); }},
-        {"Alignment", PropertyType::Integer, 0,
-         [](const C& c) { return QVariant(c.l1.alignment()); },
+        {"Alignment", PropertyType::Integer, 0, [](const C& c) { return QVariant(c.l1.alignment()); },
          [](C& c, const QVariant& v) { c.l1.setAlignment(v.toInt()); }},
         backColorSetting<C>(DefaultBackColor),
-        {"BackStyle", PropertyType::Integer, int(Opaque),
-         [](const C& c) { return QVariant(int(c.backStyle_)); },
+        {"BackStyle", PropertyType::Integer, int(Opaque), [](const C& c) { return QVariant(int(c.backStyle_)); },
          [](C& c, const QVariant& v) { c.applyBackStyle(v.toInt()); }},
-        {"Enabled", PropertyType::Boolean, true,
-         [](const C& c) { return QVariant(c.Enabled()); },
+        {"Enabled", PropertyType::Boolean, true, [](const C& c) { return QVariant(c.Enabled()); },
          [](C& c, const QVariant& v) { c.QWidget::setEnabled(v.toBool()); }},
-        {"Font", PropertyType::Font, QVariant(),
-         [](const C& c) { return QVariant::fromValue(c.l1.font()); },
+        {"Font", PropertyType::Font, QVariant(), [](const C& c) { return QVariant::fromValue(c.l1.font()); },
          [](C& c, const QVariant& v) { c.l1.setFont(v.value<FontValue>()); }},
         {"ForeColor", PropertyType::Color, QVariant::fromValue(DefaultForeColor),
          [](const C& c) { return QVariant::fromValue(c.l1.color()); },
          [](C& c, const QVariant& v) { c.l1.setColor(v.value<OleColor>()); }},
         // The main text only: the shadow and the surface follow at the next setting.
-        {"MousePointer", PropertyType::Integer, 0,
-         [](const C& c) { return QVariant(int(c.mousePointer_)); },
+        {"MousePointer", PropertyType::Integer, 0, [](const C& c) { return QVariant(int(c.mousePointer_)); },
          [](C& c, const QVariant& v) {
              if (PointerShape::isValid(v.toInt())) {
                  c.mousePointer_ = short(v.toInt());
@@ -80,17 +73,14 @@ const SettingsSchema<XPShadow>& XPShadow::settings()
         {"MouseIcon", PropertyType::Picture, QVariant(),
          [](const C& c) { return c.mouseIcon_.isNull() ? QVariant() : QVariant(c.mouseIcon_.toImage()); },
          [](C& c, const QVariant& v) { c.setMouseIcon(QPixmap::fromImage(v.value<QImage>())); }},
-        {"ToolTipText", PropertyType::String, QString(),
-         [](const C& c) { return QVariant(c.l1.toolTip()); },
+        {"ToolTipText", PropertyType::String, QString(), [](const C& c) { return QVariant(c.l1.toolTip()); },
          [](C& c, const QVariant& v) { c.l1.setToolTip(v.toString()); }},
-        {"Shadow_Alignment", PropertyType::Integer, 0,
-         [](const C& c) { return QVariant(c.l2.alignment()); },
+        {"Shadow_Alignment", PropertyType::Integer, 0, [](const C& c) { return QVariant(c.l2.alignment()); },
          [](C& c, const QVariant& v) { c.l2.setAlignment(v.toInt()); }},
         {"Shadow_ForeColor", PropertyType::Color, QVariant::fromValue(DefaultShadowColor),
          [](const C& c) { return QVariant::fromValue(c.l2.color()); },
          [](C& c, const QVariant& v) { c.l2.setColor(v.value<OleColor>()); }},
-        {"Shadow_Font", PropertyType::Font, QVariant(),
-         [](const C& c) { return QVariant::fromValue(c.l2.font()); },
+        {"Shadow_Font", PropertyType::Font, QVariant(), [](const C& c) { return QVariant::fromValue(c.l2.font()); },
          [](C& c, const QVariant& v) { c.l2.setFont(v.value<FontValue>()); }},
     };
     return schema;
@@ -307,4 +297,7 @@ void XPShadow::paintBackground(QPainter& painter)
         SkinnedControl::paintBackground(painter);
 }
 
-void XPShadow::elementMouseEvent(Element*, MouseAction action, MouseArgs& args) { raiseMouseEvent(this, action, args); }
+void XPShadow::elementMouseEvent(Element*, MouseAction action, MouseArgs& args)
+{
+    raiseMouseEvent(this, action, args);
+}

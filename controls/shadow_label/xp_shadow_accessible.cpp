@@ -5,7 +5,8 @@
 
 XPShadowAccessible::XPShadowAccessible(XPShadow* label) : ControlAccessible(label, QAccessible::StaticText)
 {
-    AccessibleAnnouncer::watch(label, {{"Caption", AccessibleAnnouncer::Name}, {"Enabled", AccessibleAnnouncer::Enabled}});
+    AccessibleAnnouncer::watch(label,
+                               {{"Caption", AccessibleAnnouncer::Name}, {"Enabled", AccessibleAnnouncer::Enabled}});
 }
 
 XPShadow* XPShadowAccessible::label() const { return static_cast<XPShadow*>(widget()); }

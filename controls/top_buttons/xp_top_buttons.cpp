@@ -29,11 +29,9 @@ QPixmap skin(const char* name)
 } // namespace
 
 XPTopButtons::XPTopButtons(QWidget* parent)
-    : SkinnedControl(parent),
-      xn(skin("xn")), xd(skin("xd")), xe(skin("xe")),
-      nn(skin("nn")), nd(skin("nd")), ne(skin("ne")),
-      mn(skin("mn")), md(skin("md")), men(skin("men")),
-      dn(skin("dn")), dd(skin("dd")), de(skin("de"))
+    : SkinnedControl(parent), xn(skin("xn")), xd(skin("xd")), xe(skin("xe")), nn(skin("nn")), nd(skin("nd")),
+      ne(skin("ne")), mn(skin("mn")), md(skin("md")), men(skin("men")), dn(skin("dn")), dd(skin("dd")),
+      de(skin("de"))
 {
     // Whatever size the host asks for, the button keeps its own.
     setFixedSize(Twips::toPixels(Side), Twips::toPixels(Side));

@@ -5,7 +5,8 @@
 
 XPTopButtonsAccessible::XPTopButtonsAccessible(XPTopButtons* button) : ControlAccessible(button, QAccessible::Button)
 {
-    AccessibleAnnouncer::watch(button, {{"Value", AccessibleAnnouncer::Name}, {"Enabled", AccessibleAnnouncer::Enabled}});
+    AccessibleAnnouncer::watch(button,
+                               {{"Value", AccessibleAnnouncer::Name}, {"Enabled", AccessibleAnnouncer::Enabled}});
 }
 
 XPTopButtons* XPTopButtonsAccessible::button() const { return static_cast<XPTopButtons*>(widget()); }
@@ -30,7 +31,4 @@ QString XPTopButtonsAccessible::text(QAccessible::Text t) const
     return ControlAccessible::text(t);
 }
 
-void XPTopButtonsAccessible::press()
-{
-    emit button()->Click();
-}
+void XPTopButtonsAccessible::press() { emit button()->Click(); }

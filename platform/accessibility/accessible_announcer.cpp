@@ -35,7 +35,7 @@ AccessibleAnnouncer::AccessibleAnnouncer(QWidget* widget) : QObject(widget), wid
 AccessibleAnnouncer* AccessibleAnnouncer::of(QWidget* widget)
 {
     if (auto* existing = widget->findChild<AccessibleAnnouncer*>(QStringLiteral("AccessibleAnnouncer"),
-                                                                Qt::FindDirectChildrenOnly))
+                                                                 Qt::FindDirectChildrenOnly))
         return existing;
     return new AccessibleAnnouncer(widget);
 }

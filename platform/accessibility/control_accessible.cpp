@@ -7,7 +7,8 @@
 
 ControlAccessible::ControlAccessible(QWidget* widget, QAccessible::Role role) : QAccessibleWidget(widget, role) {}
 
-QList<QPair<QAccessibleInterface*, QAccessible::Relation>> ControlAccessible::relations(QAccessible::Relation match) const
+QList<QPair<QAccessibleInterface*, QAccessible::Relation>>
+ControlAccessible::relations(QAccessible::Relation match) const
 {
     return QAccessibleWidget::relations(match) + AccessibleLabels::relations(object(), match);
 }

@@ -5,12 +5,11 @@
 
 #include <functional>
 
-// Reads an 8-bit text file line by line, as its bytes: decoding is the caller's choice. A line ends at CR LF or at a lone CR; a lone
-// LF stays in the line; a terminator at the very end gives no further empty line.
-// Only regular files are read, and never more than the size they had when opened, so
-// neither a device nor a file that keeps growing can keep a read going for ever; a file
-// that ends before that size was cut short while open, which is a read failure. A file
-// whose size the system reports as 0 (as /proc does) is read to its end.
+// Reads an 8-bit text file line by line, as its bytes: decoding is the caller's choice. A line ends at CR LF or at a
+// lone CR; a lone LF stays in the line; a terminator at the very end gives no further empty line. Only regular files
+// are read, and never more than the size they had when opened, so neither a device nor a file that keeps growing can
+// keep a read going for ever; a file that ends before that size was cut short while open, which is a read failure. A
+// file whose size the system reports as 0 (as /proc does) is read to its end.
 class AnsiTextReader {
 public:
     AnsiTextReader();

@@ -57,10 +57,7 @@ QString FileError::describe(int errnoValue, Action action)
     return sentence;
 }
 
-QString FileError::notRegularFile()
-{
-    return QStringLiteral("Это не обычный файл (устройство, канал или сокет).");
-}
+QString FileError::notRegularFile() { return QStringLiteral("Это не обычный файл (устройство, канал или сокет)."); }
 
 QString FileError::changedWhileRead() { return QStringLiteral("Файл был изменён во время чтения."); }
 

@@ -28,7 +28,10 @@ void askForRepeatedPressesOnly(xcb_connection_t* connection)
     xcb_flush(connection);
 }
 
-quint64 identity(const QKeyEvent* key) { return key->nativeScanCode() ? key->nativeScanCode() : quint64(key->key()) << 32; }
+quint64 identity(const QKeyEvent* key)
+{
+    return key->nativeScanCode() ? key->nativeScanCode() : quint64(key->key()) << 32;
+}
 
 } // namespace
 

@@ -17,9 +17,12 @@ namespace {
 QMessageBox::Icon toQtIcon(Dialogs::Icon icon)
 {
     switch (icon) {
-    case Dialogs::Icon::Information: return QMessageBox::Information;
-    case Dialogs::Icon::Question: return QMessageBox::Question;
-    case Dialogs::Icon::Error: return QMessageBox::Critical;
+    case Dialogs::Icon::Information:
+        return QMessageBox::Information;
+    case Dialogs::Icon::Question:
+        return QMessageBox::Question;
+    case Dialogs::Icon::Error:
+        return QMessageBox::Critical;
     }
     return QMessageBox::NoIcon;
 }
@@ -27,9 +30,12 @@ QMessageBox::Icon toQtIcon(Dialogs::Icon icon)
 QMessageBox::StandardButtons toQtButtons(Dialogs::Buttons buttons)
 {
     switch (buttons) {
-    case Dialogs::Buttons::Ok: return QMessageBox::Ok;
-    case Dialogs::Buttons::YesNo: return QMessageBox::Yes | QMessageBox::No;
-    case Dialogs::Buttons::YesNoCancel: return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+    case Dialogs::Buttons::Ok:
+        return QMessageBox::Ok;
+    case Dialogs::Buttons::YesNo:
+        return QMessageBox::Yes | QMessageBox::No;
+    case Dialogs::Buttons::YesNoCancel:
+        return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
     }
     return QMessageBox::Ok;
 }
@@ -37,13 +43,17 @@ QMessageBox::StandardButtons toQtButtons(Dialogs::Buttons buttons)
 Dialogs::Answer fromQtButton(int button, Dialogs::Buttons buttons)
 {
     switch (button) {
-    case QMessageBox::Yes: return Dialogs::Answer::Yes;
-    case QMessageBox::No: return Dialogs::Answer::No;
-    case QMessageBox::Cancel: return Dialogs::Answer::Cancel;
-    case QMessageBox::Ok: return Dialogs::Answer::Ok;
+    case QMessageBox::Yes:
+        return Dialogs::Answer::Yes;
+    case QMessageBox::No:
+        return Dialogs::Answer::No;
+    case QMessageBox::Cancel:
+        return Dialogs::Answer::Cancel;
+    case QMessageBox::Ok:
+        return Dialogs::Answer::Ok;
     default:
         // Closed by Escape or the window's close button: the safest answer of the set.
-        return buttons == Dialogs::Buttons::Ok ? Dialogs::Answer::Ok
+        return buttons == Dialogs::Buttons::Ok      ? Dialogs::Answer::Ok
                : buttons == Dialogs::Buttons::YesNo ? Dialogs::Answer::No
                                                     : Dialogs::Answer::Cancel;
     }
@@ -66,7 +76,7 @@ Dialogs::Answer QtDialogs::message(const QString& text, const QString& title, Ic
     localize(box, QMessageBox::Yes, "&Yes", "&Да");
     localize(box, QMessageBox::No, "&No", "&Нет");
     localize(box, QMessageBox::Cancel, "Cancel", "Отмена");
-    box.setEscapeButton(buttons == Buttons::Ok ? QMessageBox::Ok
+    box.setEscapeButton(buttons == Buttons::Ok      ? QMessageBox::Ok
                         : buttons == Buttons::YesNo ? QMessageBox::No
                                                     : QMessageBox::Cancel);
     return fromQtButton(box.exec(), buttons);

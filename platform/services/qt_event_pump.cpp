@@ -20,10 +20,7 @@ void clearUpperVectorHalves()
 
 } // namespace
 
-QtEventPump::QtEventPump(int intervalMs) : intervalNs_(qint64(intervalMs) * 1000000)
-{
-    clock_.start();
-}
+QtEventPump::QtEventPump(int intervalMs) : intervalNs_(qint64(intervalMs) * 1000000) { clock_.start(); }
 
 void QtEventPump::checkPendingEvents()
 {

@@ -31,9 +31,8 @@ bool supportedByWindowManager(xcb_connection_t* connection, xcb_window_t root, x
 {
     const xcb_atom_t supported = atom(connection, "_NET_SUPPORTED");
     const std::unique_ptr<xcb_get_property_reply_t, decltype(&free)> reply(
-        xcb_get_property_reply(connection,
-                               xcb_get_property(connection, false, root, supported, XCB_ATOM_ATOM, 0, 1024),
-                               nullptr),
+        xcb_get_property_reply(
+            connection, xcb_get_property(connection, false, root, supported, XCB_ATOM_ATOM, 0, 1024), nullptr),
         &free);
     if (!reply || reply->format != 32)
         return false;

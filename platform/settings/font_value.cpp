@@ -21,8 +21,8 @@ void installSubstitutions()
 {
     QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),
                                QStringList() << QStringLiteral("Liberation Sans") << QStringLiteral("DejaVu Sans"));
-    QFont::insertSubstitutions(QStringLiteral("Times New Roman"),
-                               QStringList() << QStringLiteral("Liberation Serif") << QStringLiteral("DejaVu Serif"));
+    QFont::insertSubstitutions(QStringLiteral("Times New Roman"), QStringList() << QStringLiteral("Liberation Serif")
+                                                                                << QStringLiteral("DejaVu Serif"));
 }
 
 } // namespace Fonts

@@ -42,10 +42,7 @@ struct PersistedProperty {
 template <class Control>
 class SettingsSchema {
 public:
-    SettingsSchema(std::initializer_list<PersistedProperty<Control>> properties)
-        : properties_(properties)
-    {
-    }
+    SettingsSchema(std::initializer_list<PersistedProperty<Control>> properties) : properties_(properties) {}
 
     void read(Control& control, const PropertyBag& bag, const AmbientProperties& ambient) const
     {

@@ -62,8 +62,8 @@ Element* ElementHost::elementAt(const QPointF& twips) const
     for (auto it = elements_.rbegin(); it != elements_.rend(); ++it) {
         Element* element = *it;
         if (element->isVisible() && element->isEnabled() && element->receivesMouse()
-            && element->pixelRect().contains(QPoint(Twips::toPixels(float(twips.x())),
-                                                    Twips::toPixels(float(twips.y())))))
+            && element->pixelRect().contains(
+                QPoint(Twips::toPixels(float(twips.x())), Twips::toPixels(float(twips.y())))))
             return element;
     }
     return nullptr;

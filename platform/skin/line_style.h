@@ -14,12 +14,18 @@ inline bool isValid(int code) { return code >= None && code <= InsideSolid; }
 inline Qt::PenStyle toPenStyle(int code)
 {
     switch (code) {
-    case 2: return Qt::DashLine;
-    case 3: return Qt::DotLine;
-    case 4: return Qt::DashDotLine;
-    case 5: return Qt::DashDotDotLine;
-    case None: return Qt::NoPen;
-    default: return Qt::SolidLine;
+    case 2:
+        return Qt::DashLine;
+    case 3:
+        return Qt::DotLine;
+    case 4:
+        return Qt::DashDotLine;
+    case 5:
+        return Qt::DashDotDotLine;
+    case None:
+        return Qt::NoPen;
+    default:
+        return Qt::SolidLine;
     }
 }
 

@@ -83,15 +83,9 @@ void TextElement::setEnabledLook(bool enabled)
     changed();
 }
 
-float TextElement::lineHeight() const
-{
-    return Twips::fromPixels(std::ceil(widths_->lineHeight()));
-}
+float TextElement::lineHeight() const { return Twips::fromPixels(std::ceil(widths_->lineHeight())); }
 
-float TextElement::textWidth() const
-{
-    return Twips::fromPixels(std::ceil(widths_->width(text_)));
-}
+float TextElement::textWidth() const { return Twips::fromPixels(std::ceil(widths_->width(text_))); }
 
 void TextElement::fit() { resize(textWidth(), lineHeight()); }
 
@@ -102,7 +96,7 @@ void TextElement::paint(QPainter& painter) const
         painter.fillRect(box, Ole::toQColor(backColor_));
     if (text_.isEmpty())
         return;
-    const Qt::Alignment horizontal = alignment_ == Right ? Qt::AlignRight
+    const Qt::Alignment horizontal = alignment_ == Right    ? Qt::AlignRight
                                      : alignment_ == Center ? Qt::AlignHCenter
                                                             : Qt::AlignLeft;
     const int flags = int(Qt::AlignTop | horizontal) | Qt::TextSingleLine;

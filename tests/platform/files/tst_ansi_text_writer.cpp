@@ -6,7 +6,6 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-
 namespace {
 
 const QString NotRegular = QStringLiteral("Это не обычный файл (устройство, канал или сокет).");
@@ -16,7 +15,6 @@ QByteArray readBytes(const QString& path)
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<cannot read>");
 }
-
 
 } // namespace
 
@@ -68,8 +66,9 @@ void TestAnsiTextWriter::openFailures_data()
     QTest::newRow("socket") << "socket" << NotRegular;
     QTest::newRow("folder") << "folder" << QStringLiteral("Это папка, а не файл.");
     QTest::newRow("missing folder") << "no-such-folder/found.txt" << QStringLiteral("Файл или папка не найдены.");
-    QTest::newRow("path under a file")
-        << "under a file" << QStringLiteral("Путь к файлу указан неверно: одна из его частей не является папкой.");
+    QTest::newRow("path under a file") << "under a file"
+                                       << QStringLiteral(
+                                              "Путь к файлу указан неверно: одна из его частей не является папкой.");
 }
 
 void TestAnsiTextWriter::openFailures()
