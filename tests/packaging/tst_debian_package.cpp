@@ -77,15 +77,11 @@ void TestDebianPackage::controlFields_data()
 {
     QTest::addColumn<QString>("field");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("Package") << "Package"
-                             << "quorvane";
+    QTest::newRow("Package") << "Package" << "quorvane";
     QTest::newRow("Version") << "Version" << QUORVANE_VERSION;
-    QTest::newRow("Section") << "Section"
-                             << "games";
-    QTest::newRow("Priority") << "Priority"
-                              << "optional";
-    QTest::newRow("Architecture") << "Architecture"
-                                  << run(QStringLiteral("dpkg"), {"--print-architecture"}).trimmed();
+    QTest::newRow("Section") << "Section" << "games";
+    QTest::newRow("Priority") << "Priority" << "optional";
+    QTest::newRow("Architecture") << "Architecture" << run(QStringLiteral("dpkg"), {"--print-architecture"}).trimmed();
 }
 
 void TestDebianPackage::controlFields()
@@ -100,25 +96,16 @@ void TestDebianPackage::dependencies_data()
     QTest::addColumn<QString>("field");
     QTest::addColumn<QString>("package");
     // Found by the shared-library scan of the program.
-    QTest::newRow("C library") << "Depends"
-                               << "libc6";
-    QTest::newRow("Qt widgets") << "Depends"
-                                << "libqt6widgets6";
-    QTest::newRow("Qt GUI") << "Depends"
-                            << "libqt6gui6";
-    QTest::newRow("Qt core") << "Depends"
-                             << "libqt6core6";
+    QTest::newRow("C library") << "Depends" << "libc6";
+    QTest::newRow("Qt widgets") << "Depends" << "libqt6widgets6";
+    QTest::newRow("Qt GUI") << "Depends" << "libqt6gui6";
+    QTest::newRow("Qt core") << "Depends" << "libqt6core6";
     // Loaded at run time, invisible to that scan.
-    QTest::newRow("Wayland platform plugin") << "Recommends"
-                                             << "qt6-wayland";
-    QTest::newRow("Qt's Russian texts") << "Depends"
-                                        << "qt6-translations-l10n";
-    QTest::newRow("Liberation faces") << "Depends"
-                                      << "fonts-liberation";
-    QTest::newRow("DejaVu faces") << "Depends"
-                                  << "fonts-dejavu-core";
-    QTest::newRow("the converter's interpreter") << "Depends"
-                                                 << "python3";
+    QTest::newRow("Wayland platform plugin") << "Recommends" << "qt6-wayland";
+    QTest::newRow("Qt's Russian texts") << "Depends" << "qt6-translations-l10n";
+    QTest::newRow("Liberation faces") << "Depends" << "fonts-liberation";
+    QTest::newRow("DejaVu faces") << "Depends" << "fonts-dejavu-core";
+    QTest::newRow("the converter's interpreter") << "Depends" << "python3";
 }
 
 void TestDebianPackage::dependencies()
@@ -134,8 +121,7 @@ void TestDebianPackage::dependencies()
 
 void TestDebianPackage::description()
 {
-    const QStringList lines = run(QStringLiteral(DPKG_DEB),
-                                  {QStringLiteral("-f"), deb_, QStringLiteral("Description")})
+    const QStringList lines = run(QStringLiteral(DPKG_DEB), {QStringLiteral("-f"), deb_, QStringLiteral("Description")})
                                   .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     QVERIFY(lines.size() > 1);
     const QString synopsis = lines.first().trimmed();
@@ -158,8 +144,7 @@ QStringList TestDebianPackage::expectedFiles() const
     const QString exec = entry.value(QStringLiteral("Exec")).section(QLatin1Char(' '), 0, 0);
     const QString program = QFileInfo(exec).fileName();
     const QString icon = entry.value(QStringLiteral("Icon"));
-    QStringList files{desktopFile_,
-                      metainfoFile_,
+    QStringList files{desktopFile_, metainfoFile_,
                       exec.startsWith(QLatin1Char('/')) ? exec.mid(1) : QStringLiteral("(relative) ") + exec,
                       QStringLiteral("usr/games/") + xmlValue(metainfo, QStringLiteral("binary")),
                       QStringLiteral("usr/share/applications/") + xmlValue(metainfo, QStringLiteral("launchable")),
@@ -196,11 +181,7 @@ void TestDebianPackage::installedWhereTheEntriesSay()
     const QByteArray head = content.read(4);
     if (path.startsWith(QLatin1String("usr/games/"))) {
         QVERIFY(file.isExecutable());
-        QVERIFY2(head
-                         == QByteArray("\x7f"
-                                       "ELF")
-                     || head.startsWith("#!/"),
-                 head.constData());
+        QVERIFY2(head == QByteArray("\x7f" "ELF") || head.startsWith("#!/"), head.constData());
     } else {
         QVERIFY(!file.isExecutable());
     }
@@ -224,11 +205,9 @@ void TestDebianPackage::nothingElseInstalled()
 void TestDebianPackage::lintian()
 {
     QProcess lintian;
-    lintian.start(QStringLiteral(LINTIAN),
-                  {QStringLiteral("--display-info"), QStringLiteral("--pedantic"), changes_});
+    lintian.start(QStringLiteral(LINTIAN), {QStringLiteral("--display-info"), QStringLiteral("--pedantic"), changes_});
     QVERIFY(lintian.waitForFinished(300000));
-    const QStringList tags
-        = QString::fromUtf8(lintian.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    const QStringList tags = QString::fromUtf8(lintian.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     for (const QString& tag : tags) {
         if (tag.startsWith(QLatin1String("E: ")) || tag.startsWith(QLatin1String("W: ")))
             QFAIL(qPrintable(tag));
@@ -253,29 +232,26 @@ void TestDebianPackage::convert_data()
     QTest::addColumn<QString>("report");
     const QByteArray old = "old\r\n";
     const QStringList files{"words.txt", "words-cp1251.txt"};
-    QTest::newRow("Cyrillic, LF") << files << QByteArray("ёлка\nЁж\n") << cp1251(u"ёлка\r\nЁж\r\n"_qs) << 0
-                                  << "2 lines written";
-    QTest::newRow("CR LF kept single, last line unended")
-        << files << QByteArray("кот\r\nпёс") << cp1251(u"кот\r\nпёс\r\n"_qs) << 0 << "2 lines";
-    QTest::newRow("empty line in the middle")
-        << files << QByteArray("а\n\nб\n") << cp1251(u"а\r\n\r\nб\r\n"_qs) << 0 << "3 lines";
-    QTest::newRow("byte-order mark") << files << QByteArray("\xEF\xBB\xBFслово\n") << cp1251(u"слово\r\n"_qs) << 0
-                                     << "1 line written";
+    QTest::newRow("Cyrillic, LF") << files << QByteArray("ёлка\nЁж\n") << cp1251(u"ёлка\r\nЁж\r\n"_qs) << 0 << "2 lines written";
+    QTest::newRow("CR LF kept single, last line unended") << files << QByteArray("кот\r\nпёс") << cp1251(u"кот\r\nпёс\r\n"_qs) << 0
+                                                         << "2 lines";
+    QTest::newRow("empty line in the middle") << files << QByteArray("а\n\nб\n") << cp1251(u"а\r\n\r\nб\r\n"_qs) << 0 << "3 lines";
+    QTest::newRow("byte-order mark") << files << QByteArray("\xEF\xBB\xBFслово\n") << cp1251(u"слово\r\n"_qs) << 0 << "1 line written";
     // iconv stopped at the first of these, cutting the list short without an error.
     QTest::newRow("accents taken off, the lines after kept")
         << files << QByteArray("Ardèche\nçà\nмир\n") << cp1251(u"Ardeche\r\nca\r\nмир\r\n"_qs) << 0
         << "2 lines had characters outside Windows-1251: 3 written without accents, 0 dropped (first at line 1: Ardèche)";
     QTest::newRow("no spelling: dropped, line kept")
         << files << QByteArray("日本x\nœ\nя\n") << cp1251(u"x\r\n\r\nя\r\n"_qs) << 0 << "3 dropped";
-    QTest::newRow("not UTF-8: fails, old file left")
-        << files << QByteArray("ок\n\xFF\xFE\n") << old << 1 << "not UTF-8 text (line 2";
+    QTest::newRow("not UTF-8: fails, old file left") << files << QByteArray("ок\n\xFF\xFE\n") << old << 1
+                                                   << "not UTF-8 text (line 2";
     QTest::newRow("decomposed й and ё composed first")
         << files << QByteArray("и\xCC\x86од\nе\xCC\x88ж\n") << cp1251(u"йод\r\nёж\r\n"_qs) << 0 << "2 lines";
     QTest::newRow("through a link") << QStringList{"words.txt", "link.txt"} << QByteArray("кот\n")
                                     << cp1251(u"кот\r\n"_qs) << 0 << "1 line";
     QTest::newRow("--help") << QStringList{"--help"} << QByteArray() << old << 0 << "usage: quorvane-convert";
-    QTest::newRow("unknown option refused")
-        << QStringList{"-x", "words.txt", "words-cp1251.txt"} << QByteArray() << old << 2 << "unknown option -x";
+    QTest::newRow("unknown option refused") << QStringList{"-x", "words.txt", "words-cp1251.txt"} << QByteArray()
+                                            << old << 2 << "unknown option -x";
     QTest::newRow("-- ends options") << QStringList{"--", "-x", "words-cp1251.txt"} << QByteArray() << old << 1
                                      << "cannot read -x";
 }

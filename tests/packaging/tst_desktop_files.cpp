@@ -12,7 +12,10 @@ namespace {
 
 const QString appId = QStringLiteral(QUORVANE_APP_ID);
 
-QString sourceFile(const QString& suffix) { return QStringLiteral(QUORVANE_SOURCE_DIR "/") + appId + suffix; }
+QString sourceFile(const QString& suffix)
+{
+    return QStringLiteral(QUORVANE_SOURCE_DIR "/") + appId + suffix;
+}
 
 QString metainfoValue(const QString& element, const QString& attribute = QString())
 {
@@ -101,8 +104,7 @@ void TestDesktopFiles::pngIcons()
         QVERIFY(form.windowIcon().availableSizes().contains(QSize(size, size)));
         icon = form.windowIcon().pixmap(QSize(size, size)).toImage();
     } else {
-        const QString path
-            = QStringLiteral("%1/%2x%2/apps/%3.png").arg(QStringLiteral(QUORVANE_ICON_DIR)).arg(size).arg(appId);
+        const QString path = QStringLiteral("%1/%2x%2/apps/%3.png").arg(QStringLiteral(QUORVANE_ICON_DIR)).arg(size).arg(appId);
         QImageReader reader(path);
         QCOMPARE(reader.format(), QByteArray("png"));
         icon = reader.read();
@@ -118,20 +120,14 @@ void TestDesktopFiles::pngIcons()
     QHash<QString, int> found;
     for (int y = 0; y < size; ++y) {
         for (int x = 0; x < size; ++x) {
-            const QString place = y < size / 2   ? QStringLiteral("top")
+            const QString place = y < size / 2 ? QStringLiteral("top")
                                   : x < size / 2 ? QStringLiteral("lower left")
                                                  : QStringLiteral("lower right");
             const QRgb pixel = icon.pixel(x, y);
             switch (hueOf(pixel)) {
-            case Hue::Red:
-                ++found[place + QLatin1String(" red")];
-                break;
-            case Hue::Blue:
-                ++found[place + QLatin1String(" blue")];
-                break;
-            case Hue::Silver:
-                ++found[place + QLatin1String(" silver")];
-                break;
+            case Hue::Red: ++found[place + QLatin1String(" red")]; break;
+            case Hue::Blue: ++found[place + QLatin1String(" blue")]; break;
+            case Hue::Silver: ++found[place + QLatin1String(" silver")]; break;
             case Hue::Other:
                 if (qAlpha(pixel) > 100 && qAbs(qRed(pixel) - 0x80) < 16 && qRed(pixel) == qGreen(pixel)
                     && qRed(pixel) == qBlue(pixel))
@@ -174,8 +170,8 @@ void TestDesktopFiles::namesAgree_data()
     QTest::newRow("entry's icon") << entry.value(QStringLiteral("Icon")) << appId;
     QTest::newRow("entry's program") << entry.value(QStringLiteral("Exec")) << QStringLiteral("quorvane");
     QTest::newRow("metainfo id") << metainfoValue(QStringLiteral("id")) << appId;
-    QTest::newRow("metainfo launchable")
-        << metainfoValue(QStringLiteral("launchable")) << appId + QLatin1String(".desktop");
+    QTest::newRow("metainfo launchable") << metainfoValue(QStringLiteral("launchable"))
+                                         << appId + QLatin1String(".desktop");
     QTest::newRow("metainfo icon") << metainfoValue(QStringLiteral("icon")) << appId;
     QTest::newRow("metainfo binary") << metainfoValue(QStringLiteral("binary")) << QStringLiteral("quorvane");
     QTest::newRow("metainfo release") << metainfoValue(QStringLiteral("release"), QStringLiteral("version"))

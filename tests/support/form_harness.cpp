@@ -4,10 +4,10 @@
 #include "settings/font_value.h"
 #include "words/module1.h"
 
-#include <QCheckBox>
 #include <QFile>
 #include <QGroupBox>
 #include <QLineEdit>
+#include <QCheckBox>
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QStringEncoder>
@@ -94,10 +94,7 @@ ScriptedDialogs::Box FormHarness::searchDone(qint64 found)
     return done(QStringLiteral("Поиск завершён. Найдено слов:  ") + QString::number(found));
 }
 
-ScriptedDialogs::Box FormHarness::saveDone()
-{
-    return done(QStringLiteral("Сохранение завершено"), QStringLiteral("Сохранение"));
-}
+ScriptedDialogs::Box FormHarness::saveDone() { return done(QStringLiteral("Сохранение завершено"), QStringLiteral("Сохранение")); }
 
 ScriptedDialogs::Box FormHarness::importQuestion()
 {
@@ -126,10 +123,10 @@ void closeHarness(std::unique_ptr<FormHarness>& harness)
 bool isIdle(FrmMain& form)
 {
     return form.command2->Caption() == QStringLiteral("Импорт слов")
-           && form.command1->Caption() == QStringLiteral("Начать поиск")
-           && form.bsave->Caption() == QStringLiteral("Сохранить") && form.command1->Enabled()
-           && form.command2->Enabled() && form.bsave->Enabled() && form.f1->isEnabled() && form.t1->isEnabled()
-           && form.c1->isEnabled();
+        && form.command1->Caption() == QStringLiteral("Начать поиск")
+        && form.bsave->Caption() == QStringLiteral("Сохранить") && form.command1->Enabled()
+        && form.command2->Enabled() && form.bsave->Enabled() && form.f1->isEnabled()
+        && form.t1->isEnabled() && form.c1->isEnabled();
 }
 
 bool hasNoEnglish(QString text, const QString& path)

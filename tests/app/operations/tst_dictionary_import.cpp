@@ -1,6 +1,6 @@
 #include "../words/word_array_contents.h"
-#include "file_kinds.h"
 #include "form_harness.h"
+#include "file_kinds.h"
 #include "progress_bar/xp_progress_bar.h"
 #include "push_button/xp_button.h"
 #include "shadow_label/xp_shadow.h"
@@ -41,13 +41,16 @@ private:
 
 void TestDictionaryImport::init() { h = std::make_unique<FormHarness>(); }
 
-void TestDictionaryImport::cleanup() { closeHarness(h); }
+void TestDictionaryImport::cleanup()
+{
+    closeHarness(h);
+}
 
 void TestDictionaryImport::importsEveryLine()
 {
     FrmMain& f = h->form();
-    h->dialogs.expectOpen(
-        h->writeBytes(QStringEncoder("windows-1251").encode(QStringLiteral(" к о т \r\nкот\r\n\r\nЁж\tик\r\n"))));
+    h->dialogs.expectOpen(h->writeBytes(QStringEncoder("windows-1251").encode(
+        QStringLiteral(" к о т \r\nкот\r\n\r\nЁж\tик\r\n"))));
     h->dialogs.expectMessage(h->importDone(4), Answer::Ok, [&] {
         // Behind the completion message: a full bar with its 100 % caption.
         QCOMPARE(f.xb->Value(), f.xb->Max());
@@ -85,10 +88,10 @@ void TestDictionaryImport::progressCaptions_data()
     // Every line weighs its length plus two, so lone CR line ends pass 100 %.
     QTest::newRow("lone CR") << QByteArray("abc\rdef\rghi\r") << QStringList{"41%", "83%", "125%"}
                              << QStringList{"5", "10", "15"};
-    QTest::newRow("one line without a line end")
-        << QByteArray("abcdefghij") << QStringList{"120%"} << QStringList{"12"};
-    QTest::newRow("spaces removed fall short")
-        << QByteArray("a b\r\nc d\r\n") << QStringList{"40%", "80%"} << QStringList{"4", "8"};
+    QTest::newRow("one line without a line end") << QByteArray("abcdefghij") << QStringList{"120%"}
+                                                 << QStringList{"12"};
+    QTest::newRow("spaces removed fall short") << QByteArray("a b\r\nc d\r\n") << QStringList{"40%", "80%"}
+                                               << QStringList{"4", "8"};
 }
 
 void TestDictionaryImport::progressCaptions()
@@ -104,8 +107,9 @@ void TestDictionaryImport::progressCaptions()
         seenValues.append(f.xb->Value());
     };
     h->dialogs.expectOpen(h->writeBytes(bytes));
-    h->dialogs.expectMessage(h->importDone(captions.size()), Answer::Ok,
-                             [&] { QCOMPARE(f.xb->Caption(), QStringLiteral("Импорт слов. Завершено 100%")); });
+    h->dialogs.expectMessage(h->importDone(captions.size()), Answer::Ok, [&] {
+        QCOMPARE(f.xb->Caption(), QStringLiteral("Импорт слов. Завершено 100%"));
+    });
     f.command2->Click();
     QCOMPARE(seenCaptions, captions);
     QCOMPARE(seenValues, values);
@@ -215,8 +219,7 @@ void TestDictionaryImport::fileFailures_data()
     QTest::newRow("a folder") << "folder" << QStringLiteral("Это папка, а не файл.") << false;
     QTest::newRow("vanished file") << "vanished.txt" << QStringLiteral("Файл или папка не найдены.") << false;
     // The lines read before it stay, as after a cancel answered Yes.
-    QTest::newRow("cut short while read")
-        << "words.txt" << QStringLiteral("Файл был изменён во время чтения.") << true;
+    QTest::newRow("cut short while read") << "words.txt" << QStringLiteral("Файл был изменён во время чтения.") << true;
 }
 
 void TestDictionaryImport::fileFailures()

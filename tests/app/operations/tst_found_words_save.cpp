@@ -42,7 +42,10 @@ private:
 
 void TestFoundWordsSave::init() { h = std::make_unique<FormHarness>(); }
 
-void TestFoundWordsSave::cleanup() { closeHarness(h); }
+void TestFoundWordsSave::cleanup()
+{
+    closeHarness(h);
+}
 
 // Imports the words and finds them all (compose mode with every letter they use).
 void TestFoundWordsSave::findWords(const QStringList& words)
@@ -91,8 +94,9 @@ void TestFoundWordsSave::savesEveryWordWithCrLf()
         QVERIFY(!f.command2->Enabled());
     });
     h->dialogs.expectSave(path);
-    h->dialogs.expectMessage(h->saveDone(), Answer::Ok,
-                             [&] { QCOMPARE(f.xb->Caption(), QStringLiteral("Сохранение слов. Завершено 100%")); });
+    h->dialogs.expectMessage(h->saveDone(), Answer::Ok, [&] {
+        QCOMPARE(f.xb->Caption(), QStringLiteral("Сохранение слов. Завершено 100%"));
+    });
     f.bsave->Click();
     QCOMPARE(h->readBytes(path), QByteArray("\xEA\xEE\xF2\r\n\xB8\xE6\r\n\xD2\xEE\xEA\r\n"));
     const QString prefix = QStringLiteral("Сохранение слов. Завершено ");

@@ -1,7 +1,7 @@
 #include "../words/word_array_contents.h"
 #include "address_space_limit.h"
-#include "file_kinds.h"
 #include "form_harness.h"
+#include "file_kinds.h"
 #include "progress_bar/xp_progress_bar.h"
 #include "push_button/xp_button.h"
 #include "services/qt_event_pump.h"
@@ -21,7 +21,10 @@ using Answer = Dialogs::Answer;
 
 namespace {
 
-QString decoded(const QByteArray& bytes) { return QStringDecoder("windows-1251").decode(bytes); }
+QString decoded(const QByteArray& bytes)
+{
+    return QStringDecoder("windows-1251").decode(bytes);
+}
 
 // Its first delivery inside an item takes longer than the import holds input back.
 struct SlowLinePump : ScriptedEventPump {
@@ -94,7 +97,7 @@ void TestHostileInputs::longLfLineIsOneEntry()
         h->pump.at(1, [&] {
             h->dialogs.expectMessage(h->importQuestion(), answer, [&] {
                 seenWhole = f.l->count() == 1 && f.l->item(0) == entry && f.WordCount == 1
-                            && Module1::DictionaryWords.at(1) == entry && f.l1->Caption() == QStringLiteral("1");
+                    && Module1::DictionaryWords.at(1) == entry && f.l1->Caption() == QStringLiteral("1");
             });
             if (answer == Answer::Cancel)
                 h->dialogs.expectMessage(h->importDone(1 + rest.size()), Answer::Ok);
@@ -158,8 +161,7 @@ void TestHostileInputs::stopInsideAVeryLongLine()
     pump.at(2, [&] { // pass 1 is "a"; the next delivery with input comes inside the long line
         if (close)
             return f.endProgram();
-        h->dialogs.expectMessage(h->importQuestion(), answer,
-                                 [&] { askedOverTheWordBefore = rowsOf(*f.l) == QStringList{"a"}; });
+        h->dialogs.expectMessage(h->importQuestion(), answer, [&] { askedOverTheWordBefore = rowsOf(*f.l) == QStringList{"a"}; });
         if (answer == Answer::Cancel)
             h->dialogs.expectMessage(h->importDone(3), Answer::Ok);
         f.command2->Click();
@@ -180,13 +182,11 @@ void TestHostileInputs::outOfMemory_data()
     QTest::addColumn<int>("operation");
     QTest::addColumn<qint64>("headroom");
     QTest::addColumn<QString>("box");
-    QTest::newRow("import")
-        << 0 << qint64(8 << 20)
-        << "Не удалось дочитать файл словаря:\n%1\n\nНедостаточно памяти.\n\nИмпортировано слов до ошибки: %2";
+    QTest::newRow("import") << 0 << qint64(8 << 20)
+                            << "Не удалось дочитать файл словаря:\n%1\n\nНедостаточно памяти.\n\nИмпортировано слов до ошибки: %2";
     QTest::newRow("search") << 1 << qint64(2 << 20) << "Не удалось завершить поиск.\n\nНедостаточно памяти.";
     QTest::newRow("save, a word too long to encode")
-        << 2 << qint64(4 << 20)
-        << "Не удалось сохранить файл:\n%1\n\nНедостаточно памяти.\n\nФайл записан не полностью.";
+        << 2 << qint64(4 << 20) << "Не удалось сохранить файл:\n%1\n\nНедостаточно памяти.\n\nФайл записан не полностью.";
 }
 
 // Each operation ends as a failure: the window idle, the box, the program alive, and what
@@ -274,16 +274,14 @@ void TestHostileInputs::clicksBehindAConfirmedCancel()
         h->dialogs.expectOpen(h->writeWords({"а", "б", "в"}, QStringLiteral("next.txt")));
     if (running == 2)
         h->dialogs.expectSave(saved);
-    h->dialogs.expectMessage(QList{h->importQuestion(), h->searchQuestion(), h->saveQuestion()}[running],
-                             Answer::Yes);
+    h->dialogs.expectMessage(QList{h->importQuestion(), h->searchQuestion(), h->saveQuestion()}[running], Answer::Yes);
     h->pump.reset();
     h->pump.at(2, [&] { buttons[running]->Click(), buttons[clicked]->Click(); });
     buttons[running]->Click();
     QVERIFY(isIdle(f));
     const QList<qint64> counts{f.WordCount, f.l->count(), f.FoundCount, f.r->count(), f.l2->Caption().toLongLong()};
-    QCOMPARE(counts, (running == 0   ? QList<qint64>{2, 2, 3, 3, 3}
-                      : running == 1 ? QList<qint64>{3, 3, 2, 2, 2}
-                                     : QList<qint64>{3, 3, 3, 3, 3}));
+    QCOMPARE(counts, (running == 0 ? QList<qint64>{2, 2, 3, 3, 3} : running == 1 ? QList<qint64>{3, 3, 2, 2, 2}
+                                                                                  : QList<qint64>{3, 3, 3, 3, 3}));
     QCOMPARE(h->readBytes(saved), running == 2 ? QByteArray("\xEA\xEE\xF2\r\n\xF2\xEE\xEA\r\n") : "<cannot read>");
 }
 

@@ -19,11 +19,11 @@ void TestProgressProtocol::steps_data()
     QTest::addColumn<qint64>("weight");
     QTest::addColumn<QStringList>("captions"); // after each of the first steps
     QTest::addColumn<QStringList>("values");
-    QTest::newRow("below 100: every item")
-        << qint64(40) << qint64(1) << QStringList{"2%", "5%", "7%", "10%"} << QStringList{"1", "2", "3", "4"};
-    QTest::newRow("250: by 2 every second item")
-        << qint64(250) << qint64(1) << QStringList{"0%", "0%", "0%", "1%", "1%", "2%"}
-        << QStringList{"0", "2", "2", "4", "4", "6"};
+    QTest::newRow("below 100: every item") << qint64(40) << qint64(1) << QStringList{"2%", "5%", "7%", "10%"}
+                                           << QStringList{"1", "2", "3", "4"};
+    QTest::newRow("250: by 2 every second item") << qint64(250) << qint64(1)
+                                                 << QStringList{"0%", "0%", "0%", "1%", "1%", "2%"}
+                                                 << QStringList{"0", "2", "2", "4", "4", "6"};
     QTest::newRow("heavy items") << qint64(1000) << qint64(7) << QStringList{"0%", "1%", "1%", "2%"}
                                  << QStringList{"0", "14", "14", "28"};
 }

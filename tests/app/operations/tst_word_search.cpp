@@ -46,19 +46,19 @@ private:
 
 void TestWordSearch::init() { h = std::make_unique<FormHarness>(); }
 
-void TestWordSearch::cleanup() { closeHarness(h); }
+void TestWordSearch::cleanup()
+{
+    closeHarness(h);
+}
 
 void TestWordSearch::inputChecks_data()
 {
     QTest::addColumn<QStringList>("dictionary");
     QTest::addColumn<QString>("letters");
     QTest::addColumn<QString>("message");
-    QTest::newRow("no letters") << QStringList{"кот"} << ""
-                                << "Введите буквы для поиска";
-    QTest::newRow("no dictionary") << QStringList{} << "кот"
-                                   << "Откройте словарь для поиска";
-    QTest::newRow("first entry empty") << QStringList{"", "кот"} << "кот"
-                                       << "Откройте словарь для поиска";
+    QTest::newRow("no letters") << QStringList{"кот"} << "" << "Введите буквы для поиска";
+    QTest::newRow("no dictionary") << QStringList{} << "кот" << "Откройте словарь для поиска";
+    QTest::newRow("first entry empty") << QStringList{"", "кот"} << "кот" << "Откройте словарь для поиска";
 }
 
 void TestWordSearch::inputChecks()
@@ -185,8 +185,9 @@ void TestWordSearch::cancelDuringTheLastWordFinishesNormally()
     h->pump.reset();
     h->pump.at(2, [&] { f.command1->Click(); });
     h->dialogs.expectMessage(h->searchQuestion(), Answer::No);
-    h->dialogs.expectMessage(h->searchDone(2), Answer::Ok,
-                             [&] { QCOMPARE(f.xb->Caption(), QStringLiteral("Поиск слов. Завершено 100%")); });
+    h->dialogs.expectMessage(h->searchDone(2), Answer::Ok, [&] {
+        QCOMPARE(f.xb->Caption(), QStringLiteral("Поиск слов. Завершено 100%"));
+    });
     f.command1->Click();
     QCOMPARE(f.r->count(), 0);
     QCOMPARE(f.FoundCount, 2);
@@ -209,8 +210,7 @@ void TestWordSearch::progressAdvance_data()
     QTest::newRow("250 words none found, delivered on words 1, 4, 7, ...")
         << 250 << 3 << "кот" << QStringList{"0%", "1%", "2%", "4%", "4%"} << QStringList{"0", "4", "6", "10", "12"};
     QTest::newRow("250 words all found, delivered on words 1, 4, 7, ...")
-        << 250 << 3 << "слово" << QStringList{"0%", "1%", "2%", "4%", "4%"}
-        << QStringList{"0", "4", "6", "10", "12"};
+        << 250 << 3 << "слово" << QStringList{"0%", "1%", "2%", "4%", "4%"} << QStringList{"0", "4", "6", "10", "12"};
 }
 
 void TestWordSearch::progressAdvance()

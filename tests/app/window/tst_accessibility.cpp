@@ -50,6 +50,7 @@ QStringList rowNames(QAccessibleInterface* list)
     return names;
 }
 
+
 } // namespace
 
 class TestAccessibility : public QObject {
@@ -149,16 +150,11 @@ void TestAccessibility::labelRelations_data()
     QTest::addColumn<QString>("field");
     QTest::addColumn<bool>("fieldNamesLabel");
     // Qt's own line edit knows only QLabel buddies; it carries its label's name instead.
-    QTest::newRow("letters") << "XPShadow1"
-                             << "t1" << false;
-    QTest::newRow("dictionary") << "XPShadow2"
-                                << "l" << true;
-    QTest::newRow("found words") << "XPShadow3"
-                                 << "r" << true;
-    QTest::newRow("imported count") << "XPShadow4"
-                                    << "l1" << true;
-    QTest::newRow("processed count") << "XPShadow5"
-                                     << "l2" << true;
+    QTest::newRow("letters") << "XPShadow1" << "t1" << false;
+    QTest::newRow("dictionary") << "XPShadow2" << "l" << true;
+    QTest::newRow("found words") << "XPShadow3" << "r" << true;
+    QTest::newRow("imported count") << "XPShadow4" << "l1" << true;
+    QTest::newRow("processed count") << "XPShadow5" << "l2" << true;
 }
 
 void TestAccessibility::labelRelations()
@@ -185,12 +181,9 @@ void TestAccessibility::progressBarValue_data()
     QTest::addColumn<double>("expectedValue");
     QTest::addColumn<QString>("description");
     const QString caption = QStringLiteral("Поиск слов. Завершено 14%");
-    QTest::newRow("running") << "250"
-                             << "37" << true << 250.0 << 37.0 << caption;
-    QTest::newRow("reset: the caption is hidden") << "250"
-                                                  << "0" << false << 250.0 << 0.0 << "";
-    QTest::newRow("texts that are no numbers") << "много"
-                                               << "x" << true << 0.0 << 0.0 << caption;
+    QTest::newRow("running") << "250" << "37" << true << 250.0 << 37.0 << caption;
+    QTest::newRow("reset: the caption is hidden") << "250" << "0" << false << 250.0 << 0.0 << "";
+    QTest::newRow("texts that are no numbers") << "много" << "x" << true << 0.0 << 0.0 << caption;
 }
 
 void TestAccessibility::progressBarValue()
@@ -221,14 +214,10 @@ void TestAccessibility::topButtonNames_data()
 {
     QTest::addColumn<QString>("value");
     QTest::addColumn<QString>("name");
-    QTest::newRow("close") << "1"
-                           << "Закрыть";
-    QTest::newRow("restore") << "2"
-                             << "Восстановить";
-    QTest::newRow("maximise") << "3"
-                              << "Развернуть";
-    QTest::newRow("minimise") << "4"
-                              << "Свернуть";
+    QTest::newRow("close") << "1" << "Закрыть";
+    QTest::newRow("restore") << "2" << "Восстановить";
+    QTest::newRow("maximise") << "3" << "Развернуть";
+    QTest::newRow("minimise") << "4" << "Свернуть";
 }
 
 void TestAccessibility::topButtonNames()
@@ -394,6 +383,13 @@ void TestAccessibility::nothingIsAnnouncedWithoutListeners()
     // Not even the machinery is made.
     QVERIFY(!f.l->findChild<AccessibleAnnouncer*>());
 }
+
+
+
+
+
+
+
 
 void TestAccessibility::buttonFocusFrameInTheWindow_data()
 {

@@ -38,7 +38,10 @@ private:
 
 void TestFrmMain::init() { h = std::make_unique<FormHarness>(); }
 
-void TestFrmMain::cleanup() { closeHarness(h); }
+void TestFrmMain::cleanup()
+{
+    closeHarness(h);
+}
 
 void TestFrmMain::geometry_data()
 {
@@ -185,20 +188,13 @@ void TestFrmMain::shadowLabelSettings_data()
     QTest::addColumn<QString>("caption");
     QTest::addColumn<bool>("autoSize");
     QTest::addColumn<int>("alignment");
-    QTest::newRow("XPShadow1") << "XPShadow1"
-                               << "Буквы в слове:" << false << 2;
-    QTest::newRow("XPShadow2") << "XPShadow2"
-                               << "Словарь:" << true << 0;
-    QTest::newRow("XPShadow3") << "XPShadow3"
-                               << "Подходящие слова:" << true << 0;
-    QTest::newRow("XPShadow4") << "XPShadow4"
-                               << "Импортировано:" << true << 0;
-    QTest::newRow("XPShadow5") << "XPShadow5"
-                               << "Обработано:" << true << 0;
-    QTest::newRow("l1") << "l1"
-                        << "0" << true << 0;
-    QTest::newRow("l2") << "l2"
-                        << "0" << true << 0;
+    QTest::newRow("XPShadow1") << "XPShadow1" << "Буквы в слове:" << false << 2;
+    QTest::newRow("XPShadow2") << "XPShadow2" << "Словарь:" << true << 0;
+    QTest::newRow("XPShadow3") << "XPShadow3" << "Подходящие слова:" << true << 0;
+    QTest::newRow("XPShadow4") << "XPShadow4" << "Импортировано:" << true << 0;
+    QTest::newRow("XPShadow5") << "XPShadow5" << "Обработано:" << true << 0;
+    QTest::newRow("l1") << "l1" << "0" << true << 0;
+    QTest::newRow("l2") << "l2" << "0" << true << 0;
 }
 
 void TestFrmMain::shadowLabelSettings()

@@ -25,8 +25,8 @@ void TestDictionaryLine::withoutSpaces_data()
                                   << QByteArray("\xee\xe4\xe8\xed\n\xe4\xe2\xe0\xe4\xe2\xe0");
     QTest::newRow("no space") << QByteArray("\xa8\xe6\xe8\xea") << QByteArray("\xa8\xe6\xe8\xea");
     // Longer than a slice of a long line.
-    QTest::newRow("spaces across slices")
-        << QByteArray(" \xe6 y").repeated(5'000'000) << QByteArray("\xe6y").repeated(5'000'000);
+    QTest::newRow("spaces across slices") << QByteArray(" \xe6 y").repeated(5'000'000)
+                                          << QByteArray("\xe6y").repeated(5'000'000);
 }
 
 // Both ways: a short line's, and a long line's a slice at a time, with the signature the
@@ -46,7 +46,7 @@ void TestDictionaryLine::withoutSpaces()
     }
     QCOMPARE(long_.entry(), entry);
     QCOMPARE(long_.entry().capacity(), entry.size()); // no room kept for the removed spaces
-    QCOMPARE(line, shared);                           // the reader's array was not written through
+    QCOMPARE(line, shared); // the reader's array was not written through
     QCOMPARE(LetterSignature::record(entry.size(), long_.signature()), store.record(0));
 }
 

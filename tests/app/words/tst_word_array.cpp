@@ -1,8 +1,8 @@
+#include "words/letter_signature.h"
 #include "address_space_limit.h"
 #include "test_code_page.h"
 #include "word_array_contents.h"
 #include "words/block_allocator.h"
-#include "words/letter_signature.h"
 #include "words/word_array.h"
 
 #include <QCoreApplication>
@@ -144,11 +144,10 @@ void TestWordArray::recordsFollowEveryWrite()
     QCOMPARE(array.record(1), quint64(0));
     // Bytes and UTF-16 take each other's place too.
     // Lengths from 255 on are beyond what a record holds.
-    const QStringList writes{QString(300, QChar(u'я')),     QString(255, QChar(u'ж')),
-                             QString(254, QChar(u'ж')),     QString::fromUtf8("переподготовка"),
-                             QString::fromUtf8("Кот"),      "",
-                             QString::fromUtf8("апельсин"), QString::fromUtf8("漢字漢字漢字"),
-                             QString::fromUtf8("ёж"),       QString::fromUtf8("漢")};
+    const QStringList writes{QString(300, QChar(u'я')), QString(255, QChar(u'ж')), QString(254, QChar(u'ж')),
+                             QString::fromUtf8("переподготовка"), QString::fromUtf8("Кот"), "",
+                             QString::fromUtf8("апельсин"), QString::fromUtf8("漢字漢字漢字"), QString::fromUtf8("ёж"),
+                             QString::fromUtf8("漢")};
     for (const QString& text : writes) {
         // Shorter texts take the place of longer ones: the record must not lag.
         array.set(1, text);

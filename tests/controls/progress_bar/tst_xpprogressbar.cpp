@@ -92,9 +92,9 @@ void TestXPProgressBar::persistedSettings_data()
 {
     addPersistedSettingsColumns();
     auto color = [](OleColor c) { return QVariant::fromValue(c); };
-    const StoredSettings everyKey{
-        {"CaptionShow", false}, {"Alignment", 1}, {"ForeColor", color(1)},   {"Caption", "x"},       {"Max", "7"},
-        {"PBColor", color(2)},  {"Value", "3"},   {"BorderColor", color(3)}, {"BackColor", color(4)}};
+    const StoredSettings everyKey{{"CaptionShow", false}, {"Alignment", 1}, {"ForeColor", color(1)},
+                                  {"Caption", "x"},       {"Max", "7"},     {"PBColor", color(2)},
+                                  {"Value", "3"},         {"BorderColor", color(3)}, {"BackColor", color(4)}};
     StoredSettings everyKeyInOrder = everyKey;
     std::reverse(everyKeyInOrder.begin(), everyKeyInOrder.end());
 
@@ -117,13 +117,10 @@ void TestXPProgressBar::persistedSettings_data()
                                << StoredSettings{{"Alignment", 0}};
     QTest::newRow("captionshow") << StoredSettings{} << StoredSettings{{"captionshow", false}}
                                  << StoredSettings{{"CaptionShow", false}};
-    QTest::newRow("main window's bar") << StoredSettings{}
-                                       << StoredSettings{{"BackColor", "0x00FFFFFF"},
-                                                         {"PBColor", "0x0080FF80"},
-                                                         {"CaptionShow", false}}
-                                       << StoredSettings{{"BackColor", color(0x00FFFFFFu)},
-                                                         {"PBColor", color(0x0080FF80u)},
-                                                         {"CaptionShow", false}};
+    QTest::newRow("main window's bar")
+        << StoredSettings{}
+        << StoredSettings{{"BackColor", "0x00FFFFFF"}, {"PBColor", "0x0080FF80"}, {"CaptionShow", false}}
+        << StoredSettings{{"BackColor", color(0x00FFFFFFu)}, {"PBColor", color(0x0080FF80u)}, {"CaptionShow", false}};
 }
 
 void TestXPProgressBar::loadingNotifiesNothing()
@@ -156,20 +153,13 @@ void TestXPProgressBar::fillWidth_data()
     QTest::addColumn<QString>("value");
     QTest::addColumn<float>("fill");
 
-    QTest::newRow("37 of 100") << 5895.0f << "100"
-                               << "37" << 2181.15f;
-    QTest::newRow("nothing") << 5895.0f << "100"
-                             << "0" << 0.0f;
-    QTest::newRow("all") << 5895.0f << "100"
-                         << "100" << 5895.0f;
-    QTest::newRow("beyond max") << 5895.0f << "100"
-                                << "150" << 8842.5f;
-    QTest::newRow("60 of 200") << 5895.0f << "200"
-                               << "60" << 1768.5f;
-    QTest::newRow("a million words") << 5895.0f << "1048576"
-                                     << "524288" << 2947.5f;
-    QTest::newRow("new instance") << 4575.0f << "3"
-                                  << "1" << 1525.0f;
+    QTest::newRow("37 of 100") << 5895.0f << "100" << "37" << 2181.15f;
+    QTest::newRow("nothing") << 5895.0f << "100" << "0" << 0.0f;
+    QTest::newRow("all") << 5895.0f << "100" << "100" << 5895.0f;
+    QTest::newRow("beyond max") << 5895.0f << "100" << "150" << 8842.5f;
+    QTest::newRow("60 of 200") << 5895.0f << "200" << "60" << 1768.5f;
+    QTest::newRow("a million words") << 5895.0f << "1048576" << "524288" << 2947.5f;
+    QTest::newRow("new instance") << 4575.0f << "3" << "1" << 1525.0f;
 }
 
 void TestXPProgressBar::fillWidth()
@@ -220,26 +210,16 @@ void TestXPProgressBar::unusableNumbers_data()
     QTest::addColumn<QString>("value");
     QTest::addColumn<float>("fill");
 
-    QTest::newRow("max zero, value zero") << "0"
-                                          << "0" << 0.0f;
-    QTest::newRow("max zero, value above") << "0"
-                                           << "5" << 0.0f;
-    QTest::newRow("max not a number") << "много"
-                                      << "5" << 0.0f;
-    QTest::newRow("max empty") << ""
-                               << "5" << 0.0f;
-    QTest::newRow("max infinite") << "inf"
-                                  << "5" << 0.0f;
-    QTest::newRow("value not a number") << "100"
-                                        << "abc" << 0.0f;
-    QTest::newRow("value nan") << "100"
-                               << "nan" << 0.0f;
-    QTest::newRow("value negative") << "100"
-                                    << "-5" << 0.0f;
-    QTest::newRow("value huge") << "1"
-                                << "1e300" << 1.0e8f;
-    QTest::newRow("value with blanks") << "100"
-                                       << " 10 " << 457.5f;
+    QTest::newRow("max zero, value zero") << "0" << "0" << 0.0f;
+    QTest::newRow("max zero, value above") << "0" << "5" << 0.0f;
+    QTest::newRow("max not a number") << "много" << "5" << 0.0f;
+    QTest::newRow("max empty") << "" << "5" << 0.0f;
+    QTest::newRow("max infinite") << "inf" << "5" << 0.0f;
+    QTest::newRow("value not a number") << "100" << "abc" << 0.0f;
+    QTest::newRow("value nan") << "100" << "nan" << 0.0f;
+    QTest::newRow("value negative") << "100" << "-5" << 0.0f;
+    QTest::newRow("value huge") << "1" << "1e300" << 1.0e8f;
+    QTest::newRow("value with blanks") << "100" << " 10 " << 457.5f;
 }
 
 void TestXPProgressBar::unusableNumbers()

@@ -194,9 +194,8 @@ void TestXPButton::persistedSettings_data()
         << StoredSettings{}
         << StoredSettings{{"caption", QStringLiteral("Начать поиск")},
                           {"getfocuscolor", QStringLiteral("0x0080C0FF")},
-                          {"font",
-                           QVariantMap{
-                               {"face", "Times New Roman"}, {"size", 12}, {"weight", 700}, {"charset", 204}}}}
+                          {"font", QVariantMap{{"face", "Times New Roman"}, {"size", 12}, {"weight", 700},
+                                               {"charset", 204}}}}
         << StoredSettings{{"Caption", QStringLiteral("Начать поиск")}, {"GetFocusColor", orange}, {"Font", font}};
 }
 
@@ -306,11 +305,12 @@ void TestXPButton::keyboard_data()
     QTest::addColumn<int>("modifiers");
     QTest::addColumn<QStringList>("log");
 
-    QTest::newRow("space") << int(Qt::Key_Space) << 0 << QStringList{"down 32 0", "press 32",     "face pressed",
-                                                                     "up 32 0",   "click normal", "face normal"};
+    QTest::newRow("space") << int(Qt::Key_Space) << 0
+                           << QStringList{"down 32 0", "press 32", "face pressed", "up 32 0", "click normal",
+                                          "face normal"};
     QTest::newRow("shift+space") << int(Qt::Key_Space) << int(Qt::ShiftModifier)
-                                 << QStringList{"down 16 1", "down 32 1",    "press 32", "face pressed",
-                                                "up 32 1",   "click normal", "up 16 0",  "face normal"};
+                                 << QStringList{"down 16 1", "down 32 1", "press 32", "face pressed",
+                                                "up 32 1", "click normal", "up 16 0", "face normal"};
     QTest::newRow("letter") << int(Qt::Key_A) << 0
                             << QStringList{"down 65 0", "press 97", "face normal", "up 65 0", "face normal"};
     QTest::newRow("enter") << int(Qt::Key_Return) << 0
@@ -320,7 +320,8 @@ void TestXPButton::keyboard_data()
     QTest::newRow("digit") << int(Qt::Key_5) << 0
                            << QStringList{"down 53 0", "press 53", "face normal", "up 53 0", "face normal"};
     QTest::newRow("keypad digit") << int(Qt::Key_5) << int(Qt::KeypadModifier)
-                                  << QStringList{"down 101 0", "press 53", "face normal", "up 101 0", "face normal"};
+                                  << QStringList{"down 101 0", "press 53", "face normal", "up 101 0",
+                                                 "face normal"};
     QTest::newRow("f5") << int(Qt::Key_F5) << 0
                         << QStringList{"down 116 0", "face normal", "up 116 0", "face normal"};
 }
@@ -363,9 +364,9 @@ void TestXPButton::hostChangesKeyCode_data()
     QTest::addColumn<bool>("zeroKeyUp");
     QTest::addColumn<QStringList>("log");
 
-    QTest::newRow("KeyDown zeroes Space")
-        << true << false
-        << QStringList{"down 32 0", "press 32", "face normal", "up 32 0", "click normal", "face normal"};
+    QTest::newRow("KeyDown zeroes Space") << true << false
+                                          << QStringList{"down 32 0", "press 32", "face normal", "up 32 0",
+                                                         "click normal", "face normal"};
     // The click is suppressed; the released key still lifts the face.
     QTest::newRow("KeyUp zeroes Space") << false << true
                                         << QStringList{"down 32 0", "press 32", "face pressed", "up 32 0",
@@ -535,8 +536,8 @@ void TestXPButton::settersNotifyOnlyOnChange()
     QStringList names;
     for (const auto& args : changes)
         names << args.at(0).toString();
-    QCOMPARE(names, (QStringList{"Caption", "Enabled", "ToolTipText", "ForeColor", "BorderColor", "GetFocusColor",
-                                 "Font"}));
+    QCOMPARE(names, (QStringList{"Caption", "Enabled", "ToolTipText", "ForeColor", "BorderColor",
+                                 "GetFocusColor", "Font"}));
     QCOMPARE(button.bor.borderColor(), OleColor(2));
     QCOMPARE(button.gf.borderColor(), OleColor(3));
 
@@ -629,15 +630,15 @@ void TestXPButton::heldKey_data()
     QTest::addColumn<QStringList>("steps");
     QTest::addColumn<int>("clicks");
 
-    QTest::newRow("held: X repeats the press")
-        << QStringList{"focus", "p space", "p space", "p space", "r space"} << 1;
+    QTest::newRow("held: X repeats the press") << QStringList{"focus", "p space", "p space", "p space", "r space"} << 1;
     QTest::newRow("two real strokes") << QStringList{"focus", "p space", "r space", "p space", "r space"} << 2;
-    QTest::newRow("another key at the same time")
-        << QStringList{"focus", "p space", "p a", "r a", "p space", "r space"} << 1;
-    QTest::newRow("held from before the focus")
-        << QStringList{"p space", "focus", "p space", "p space", "r space"} << 0;
-    QTest::newRow("released in another program")
-        << QStringList{"focus", "p space", "away", "p space", "r space"} << 1;
+    QTest::newRow("another key at the same time") << QStringList{"focus", "p space", "p a", "r a", "p space",
+                                                                 "r space"}
+                                                  << 1;
+    QTest::newRow("held from before the focus") << QStringList{"p space", "focus", "p space", "p space", "r space"}
+                                                << 0;
+    QTest::newRow("released in another program") << QStringList{"focus", "p space", "away", "p space", "r space"}
+                                                 << 1;
 }
 
 // The same for this button and for Qt's, as in a message box.

@@ -64,15 +64,14 @@ void TestXPLine::persistedSettings_data()
     QTest::newRow("empty") << StoredSettings{} << StoredSettings{} << StoredSettings{};
     QTest::newRow("empty, over other settings") << everyKey << StoredSettings{} << StoredSettings{};
     QTest::newRow("every key, written in order") << StoredSettings{} << everyKey << everyKeyInOrder;
-    QTest::newRow("bordercolor as stored by the window")
-        << StoredSettings{} << StoredSettings{{"bordercolor", "0x00FF8080"}}
-        << StoredSettings{{"BorderColor", QVariant::fromValue(0x00FF8080u)}};
+    QTest::newRow("bordercolor as stored by the window") << StoredSettings{} << StoredSettings{{"bordercolor", "0x00FF8080"}}
+                                                         << StoredSettings{{"BorderColor", QVariant::fromValue(0x00FF8080u)}};
     QTest::newRow("BORDERSTYLE") << StoredSettings{} << StoredSettings{{"BORDERSTYLE", 3}}
                                  << StoredSettings{{"BorderStyle", 3}};
     QTest::newRow("backcolor decimal") << StoredSettings{} << StoredSettings{{"backcolor", "255"}}
                                        << StoredSettings{{"BackColor", QVariant::fromValue(0x000000FFu)}};
-    QTest::newRow("style out of range kept")
-        << StoredSettings{} << StoredSettings{{"BorderStyle", 9}} << StoredSettings{};
+    QTest::newRow("style out of range kept") << StoredSettings{} << StoredSettings{{"BorderStyle", 9}}
+                                             << StoredSettings{};
     QTest::newRow("unreadable colour") << StoredSettings{} << StoredSettings{{"BorderColor", "blue"}}
                                        << StoredSettings{};
 }

@@ -61,15 +61,12 @@ struct MouseRecord {
 
     explicit MouseRecord(XPShadow& control)
     {
-        QObject::connect(&control, &XPShadow::MouseDown, [this](short& b, short& s, float& x, float& y) {
-            down.append({b, s, x, y});
-        });
-        QObject::connect(&control, &XPShadow::MouseMove, [this](short& b, short& s, float& x, float& y) {
-            move.append({b, s, x, y});
-        });
-        QObject::connect(&control, &XPShadow::MouseUp, [this](short& b, short& s, float& x, float& y) {
-            up.append({b, s, x, y});
-        });
+        QObject::connect(&control, &XPShadow::MouseDown,
+                         [this](short& b, short& s, float& x, float& y) { down.append({b, s, x, y}); });
+        QObject::connect(&control, &XPShadow::MouseMove,
+                         [this](short& b, short& s, float& x, float& y) { move.append({b, s, x, y}); });
+        QObject::connect(&control, &XPShadow::MouseUp,
+                         [this](short& b, short& s, float& x, float& y) { up.append({b, s, x, y}); });
     }
 };
 
@@ -113,18 +110,12 @@ void TestXPShadow::persistedSettings_data()
     const auto color = [](OleColor c) { return QVariant::fromValue(c); };
     const auto fontValue = [](const FontValue& f) { return QVariant::fromValue(f); };
     const StoredSettings everyKeyInOrder{
-        {"AutoSize", true},
-        {"Caption", QStringLiteral("Обработано:")},
-        {"Alignment", 1},
-        {"BackColor", color(Cyan)},
-        {"BackStyle", 0},
-        {"Enabled", false},
-        {"Font", fontValue(designFont)},
-        {"ForeColor", color(Cyan)},
-        {"MousePointer", 3},
-        {"MouseIcon", redIcon().toImage()},
-        {"ToolTipText", QStringLiteral("подсказка")},
-        {"Shadow_Alignment", 2},
+        {"AutoSize", true},          {"Caption", QStringLiteral("Обработано:")},
+        {"Alignment", 1},            {"BackColor", color(Cyan)},
+        {"BackStyle", 0},            {"Enabled", false},
+        {"Font", fontValue(designFont)}, {"ForeColor", color(Cyan)},
+        {"MousePointer", 3},         {"MouseIcon", redIcon().toImage()},
+        {"ToolTipText", QStringLiteral("подсказка")}, {"Shadow_Alignment", 2},
         {"Shadow_ForeColor", color(0x00123456u)},
         {"Shadow_Font", fontValue(font(QStringLiteral("DejaVu Serif"), 9.0f, 400))}};
     StoredSettings everyKey = everyKeyInOrder;
@@ -139,11 +130,8 @@ void TestXPShadow::persistedSettings_data()
         << StoredSettings{{"autosize", true},
                           {"caption", QStringLiteral("Словарь:")},
                           {"backcolor", QStringLiteral("0x00E0E0E0")},
-                          {"font",
-                           QVariantMap{
-                               {"face", "MS Sans Serif"}, {"size", 8.25}, {"weight", 700}, {"charset", 204}}},
-                          {"shadow_font",
-                           QVariantMap{{"face", "DejaVu Sans"}, {"size", 9}, {"weight", 400}, {"charset", 204}}},
+                          {"font", QVariantMap{{"face", "MS Sans Serif"}, {"size", 8.25}, {"weight", 700}, {"charset", 204}}},
+                          {"shadow_font", QVariantMap{{"face", "DejaVu Sans"}, {"size", 9}, {"weight", 400}, {"charset", 204}}},
                           {"shadow_alignment", 2},
                           {"unknown", 42}}
         << StoredSettings{{"AutoSize", true},
@@ -348,8 +336,7 @@ void TestXPShadow::refusedValuesAreSilent_data()
     QTest::newRow("MousePointer 98") << Action([](XPShadow& c) { c.setMousePointer(98); });
     QTest::newRow("ForeColor not a colour") << Action([](XPShadow& c) { c.setForeColor(0x01000000u); });
     QTest::newRow("BackColor unknown system colour") << Action([](XPShadow& c) { c.setBackColor(0x800000FFu); });
-    QTest::newRow("Shadow_ForeColor not a colour")
-        << Action([](XPShadow& c) { c.setShadow_ForeColor(0x7F000000u); });
+    QTest::newRow("Shadow_ForeColor not a colour") << Action([](XPShadow& c) { c.setShadow_ForeColor(0x7F000000u); });
 }
 
 void TestXPShadow::refusedValuesAreSilent()

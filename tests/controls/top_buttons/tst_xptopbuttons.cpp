@@ -38,12 +38,7 @@ void record(XPTopButtons& button, QStringList& events)
     const auto mouse = [&](const char* name) {
         return [&events, &button, name](short& b, short& s, float& x, float& y) {
             events.append(QStringLiteral("%1 %2 %3 %4 %5 %6")
-                              .arg(QLatin1String(name))
-                              .arg(b)
-                              .arg(s)
-                              .arg(x)
-                              .arg(y)
-                              .arg(shownPicture(button)));
+                              .arg(QLatin1String(name)).arg(b).arg(s).arg(x).arg(y).arg(shownPicture(button)));
         };
     };
     QObject::connect(&button, &XPTopButtons::MouseDown, &button, mouse("MouseDown"));
@@ -107,16 +102,16 @@ void TestXPTopButtons::persistedSettings_data()
     QTest::newRow("nothing stored") << StoredSettings{} << StoredSettings{} << StoredSettings{};
     QTest::newRow("nothing stored, over other settings")
         << StoredSettings{{"Value", "3"}, {"Enabled", false}} << StoredSettings{} << StoredSettings{};
-    QTest::newRow("minimise, key in lower case")
-        << StoredSettings{} << StoredSettings{{"value", "4"}} << StoredSettings{{"Value", "4"}};
+    QTest::newRow("minimise, key in lower case") << StoredSettings{} << StoredSettings{{"value", "4"}}
+                                                 << StoredSettings{{"Value", "4"}};
     QTest::newRow("defaults stored") << StoredSettings{} << StoredSettings{{"Enabled", true}, {"Value", "1"}}
                                      << StoredSettings{};
     QTest::newRow("disabled maximise") << StoredSettings{} << StoredSettings{{"Value", "3"}, {"Enabled", false}}
                                        << StoredSettings{{"Enabled", false}, {"Value", "3"}};
     QTest::newRow("disabled close") << StoredSettings{} << StoredSettings{{"ENABLED", false}}
                                     << StoredSettings{{"Enabled", false}};
-    QTest::newRow("value stored as a number")
-        << StoredSettings{} << StoredSettings{{"Value", 2}} << StoredSettings{{"Value", "2"}};
+    QTest::newRow("value stored as a number") << StoredSettings{} << StoredSettings{{"Value", 2}}
+                                              << StoredSettings{{"Value", "2"}};
 }
 
 void TestXPTopButtons::loadedPicture_data()
@@ -127,18 +122,13 @@ void TestXPTopButtons::loadedPicture_data()
     QTest::addColumn<QString>("value");
     QTest::addColumn<QString>("picture");
 
-    QTest::newRow("nothing stored") << QVariantMap() << false << true << "1"
-                                    << "xn";
-    QTest::newRow("minimise") << QVariantMap{{"value", "4"}} << false << true << "4"
-                              << "dn";
+    QTest::newRow("nothing stored") << QVariantMap() << false << true << "1" << "xn";
+    QTest::newRow("minimise") << QVariantMap{{"value", "4"}} << false << true << "4" << "dn";
     QTest::newRow("disabled maximise") << QVariantMap{{"Value", "3"}, {"Enabled", false}} << false << false << "3"
                                        << "men";
-    QTest::newRow("disabled close") << QVariantMap{{"ENABLED", false}} << false << false << "1"
-                                    << "xe";
-    QTest::newRow("invalid value") << QVariantMap{{"Value", "5"}} << true << true << "1"
-                                   << "xn";
-    QTest::newRow("value stored as a number") << QVariantMap{{"Value", 2}} << false << true << "2"
-                                              << "nn";
+    QTest::newRow("disabled close") << QVariantMap{{"ENABLED", false}} << false << false << "1" << "xe";
+    QTest::newRow("invalid value") << QVariantMap{{"Value", "5"}} << true << true << "1" << "xn";
+    QTest::newRow("value stored as a number") << QVariantMap{{"Value", 2}} << false << true << "2" << "nn";
 }
 
 void TestXPTopButtons::loadedPicture()
@@ -170,42 +160,18 @@ void TestXPTopButtons::pictures_data()
     QTest::addColumn<OleColor>("ring");
     QTest::addColumn<OleColor>("fillTop");
 
-    QTest::newRow("close") << "1"
-                           << "normal"
-                           << "xn" << 0x004238A5u << 0x008CA6FFu;
-    QTest::newRow("close, pressed") << "1"
-                                    << "pressed"
-                                    << "xd" << 0x003938BDu << 0x00ADC7FFu;
-    QTest::newRow("close, disabled") << "1"
-                                     << "disabled"
-                                     << "xe" << 0x004238A5u << 0x008CA6FFu;
-    QTest::newRow("restore") << "2"
-                             << "normal"
-                             << "nn" << 0x008C716Bu << 0x00F7F7F7u;
-    QTest::newRow("restore, pressed") << "2"
-                                      << "pressed"
-                                      << "nd" << 0x006B594Au << 0x00AD968Cu;
-    QTest::newRow("restore, disabled") << "2"
-                                       << "disabled"
-                                       << "ne" << 0x006B594Au << 0x00AD8684u;
-    QTest::newRow("maximise") << "3"
-                              << "normal"
-                              << "mn" << 0x008C716Bu << 0x00F7F7F7u;
-    QTest::newRow("maximise, pressed") << "3"
-                                       << "pressed"
-                                       << "md" << 0x006B594Au << 0x00AD968Cu;
-    QTest::newRow("maximise, disabled") << "3"
-                                        << "disabled"
-                                        << "men" << 0x006B594Au << 0x00AD8684u;
-    QTest::newRow("minimise") << "4"
-                              << "normal"
-                              << "dn" << 0x008C716Bu << 0x00F7F7F7u;
-    QTest::newRow("minimise, pressed") << "4"
-                                       << "pressed"
-                                       << "dd" << 0x006B594Au << 0x00AD968Cu;
-    QTest::newRow("minimise, disabled") << "4"
-                                        << "disabled"
-                                        << "de" << 0x006B594Au << 0x00AD8684u;
+    QTest::newRow("close") << "1" << "normal" << "xn" << 0x004238A5u << 0x008CA6FFu;
+    QTest::newRow("close, pressed") << "1" << "pressed" << "xd" << 0x003938BDu << 0x00ADC7FFu;
+    QTest::newRow("close, disabled") << "1" << "disabled" << "xe" << 0x004238A5u << 0x008CA6FFu;
+    QTest::newRow("restore") << "2" << "normal" << "nn" << 0x008C716Bu << 0x00F7F7F7u;
+    QTest::newRow("restore, pressed") << "2" << "pressed" << "nd" << 0x006B594Au << 0x00AD968Cu;
+    QTest::newRow("restore, disabled") << "2" << "disabled" << "ne" << 0x006B594Au << 0x00AD8684u;
+    QTest::newRow("maximise") << "3" << "normal" << "mn" << 0x008C716Bu << 0x00F7F7F7u;
+    QTest::newRow("maximise, pressed") << "3" << "pressed" << "md" << 0x006B594Au << 0x00AD968Cu;
+    QTest::newRow("maximise, disabled") << "3" << "disabled" << "men" << 0x006B594Au << 0x00AD8684u;
+    QTest::newRow("minimise") << "4" << "normal" << "dn" << 0x008C716Bu << 0x00F7F7F7u;
+    QTest::newRow("minimise, pressed") << "4" << "pressed" << "dd" << 0x006B594Au << 0x00AD968Cu;
+    QTest::newRow("minimise, disabled") << "4" << "disabled" << "de" << 0x006B594Au << 0x00AD8684u;
 }
 
 void TestXPTopButtons::pictures()
@@ -242,18 +208,16 @@ void TestXPTopButtons::pressAndRelease_data()
     QTest::addColumn<QStringList>("events");
 
     // Hover at (3, 4), press at (10, 10), move to (0, 20), release there.
-    QTest::newRow("minimise, left") << "4" << Qt::LeftButton << Qt::KeyboardModifiers() << "dd"
-                                    << "dn"
-                                    << QStringList{"MouseMove 0 0 45 60 dn", "MouseDown 1 0 150 150 dn",
-                                                   "MouseMove 1 0 0 300 dd", "MouseUp 1 0 0 300 dd", "Click dn"};
+    QTest::newRow("minimise, left")
+        << "4" << Qt::LeftButton << Qt::KeyboardModifiers() << "dd" << "dn"
+        << QStringList{"MouseMove 0 0 45 60 dn", "MouseDown 1 0 150 150 dn", "MouseMove 1 0 0 300 dd",
+                       "MouseUp 1 0 0 300 dd", "Click dn"};
     QTest::newRow("close, right with shift")
-        << "1" << Qt::RightButton << Qt::KeyboardModifiers(Qt::ShiftModifier) << "xd"
-        << "xn"
+        << "1" << Qt::RightButton << Qt::KeyboardModifiers(Qt::ShiftModifier) << "xd" << "xn"
         << QStringList{"MouseMove 0 0 45 60 xn", "MouseDown 2 1 150 150 xn", "MouseMove 2 0 0 300 xd",
                        "MouseUp 2 1 0 300 xd"};
     QTest::newRow("restore, middle with ctrl and alt")
-        << "2" << Qt::MiddleButton << (Qt::ControlModifier | Qt::AltModifier) << "nd"
-        << "nn"
+        << "2" << Qt::MiddleButton << (Qt::ControlModifier | Qt::AltModifier) << "nd" << "nn"
         << QStringList{"MouseMove 0 0 45 60 nn", "MouseDown 4 6 150 150 nn", "MouseMove 4 0 0 300 nd",
                        "MouseUp 4 6 0 300 nd"};
 }
@@ -319,15 +283,9 @@ void TestXPTopButtons::enabled_data()
     QTest::addColumn<QString>("disabledPicture");
     QTest::addColumn<QString>("enabledPicture");
 
-    QTest::newRow("close") << "1"
-                           << "xe"
-                           << "xn";
-    QTest::newRow("maximise") << "3"
-                              << "men"
-                              << "mn";
-    QTest::newRow("minimise") << "4"
-                              << "de"
-                              << "dn";
+    QTest::newRow("close") << "1" << "xe" << "xn";
+    QTest::newRow("maximise") << "3" << "men" << "mn";
+    QTest::newRow("minimise") << "4" << "de" << "dn";
 }
 
 void TestXPTopButtons::enabled()

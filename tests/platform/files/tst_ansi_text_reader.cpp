@@ -5,6 +5,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+
 namespace {
 
 const QString NotRegular = QStringLiteral("Это не обычный файл (устройство, канал или сокет).");
@@ -37,6 +38,7 @@ QStringList readLines(const QString& path)
     return readLines(reader);
 }
 
+
 } // namespace
 
 class TestAnsiTextReader : public QObject {
@@ -65,17 +67,15 @@ void TestAnsiTextReader::lineRules_data()
 
     QTest::newRow("CR LF") << QString::fromUtf8("one\r\ntwo\r\n") << QStringList{"one", "two"};
     QTest::newRow("lone CR") << QString::fromUtf8("one\rtwo\r") << QStringList{"one", "two"};
-    QTest::newRow("lone LF stays in the entry")
-        << QString::fromUtf8("one\ntwo\nthree") << QStringList{"one\ntwo\nthree"};
+    QTest::newRow("lone LF stays in the entry") << QString::fromUtf8("one\ntwo\nthree") << QStringList{"one\ntwo\nthree"};
     QTest::newRow("no terminator at the end") << QString::fromUtf8("one\r\ntwo") << QStringList{"one", "two"};
     QTest::newRow("empty file") << QString() << QStringList{};
     QTest::newRow("one empty line") << QString::fromUtf8("\r\n") << QStringList{""};
-    QTest::newRow("empty lines in the middle")
-        << QString::fromUtf8("a\r\n\r\n \r\nb") << QStringList{"a", "", " ", "b"};
+    QTest::newRow("empty lines in the middle") << QString::fromUtf8("a\r\n\r\n \r\nb") << QStringList{"a", "", " ", "b"};
     QTest::newRow("CR CR LF") << QString::fromUtf8("a\r\r\nb") << QStringList{"a", "", "b"};
     QTest::newRow("LF CR") << QString::fromUtf8("a\n\rb") << QStringList{"a\n", "b"};
-    QTest::newRow("spaces and tabs as read")
-        << QString::fromUtf8("  a b  c \r\na\tb\r\n") << QStringList{"  a b  c ", "a\tb"};
+    QTest::newRow("spaces and tabs as read") << QString::fromUtf8("  a b  c \r\na\tb\r\n")
+                                             << QStringList{"  a b  c ", "a\tb"};
     QTest::newRow("duplicates kept") << QString::fromUtf8("кот\r\nкот\r\n") << QStringList{"кот", "кот"};
     QTest::newRow("Windows-1251 letters") << QString::fromUtf8("Ёжик\r\nщука\r\n") << QStringList{"Ёжик", "щука"};
 }
@@ -161,9 +161,8 @@ void TestAnsiTextReader::openFailures_data()
     QTest::newRow("socket") << "socket" << NotRegular;
     QTest::newRow("a folder") << "folder" << QStringLiteral("Это папка, а не файл.");
     QTest::newRow("missing file") << "missing.txt" << QStringLiteral("Файл или папка не найдены.");
-    QTest::newRow("path under a file") << "under a file"
-                                       << QStringLiteral(
-                                              "Путь к файлу указан неверно: одна из его частей не является папкой.");
+    QTest::newRow("path under a file")
+        << "under a file" << QStringLiteral("Путь к файлу указан неверно: одна из его частей не является папкой.");
 }
 
 void TestAnsiTextReader::openFailures()
@@ -188,9 +187,8 @@ void TestAnsiTextReader::fileChangedWhileOpen_data()
     QTest::newRow("grows: read up to the size at open")
         << QByteArray("one\r\ntwo\r\n") << qint64(200010) << QStringList{"one", "two"} << QString();
     // A second program saving over the file does the same; what was read before stays read.
-    QTest::newRow("cut short: a read failure")
-        << "one\r\ntwo\r\n" + QByteArray(200000, 'x') << qint64(5) << QStringList{"one"}
-        << QStringLiteral("Файл был изменён во время чтения.");
+    QTest::newRow("cut short: a read failure") << "one\r\ntwo\r\n" + QByteArray(200000, 'x') << qint64(5)
+                                               << QStringList{"one"} << QStringLiteral("Файл был изменён во время чтения.");
 }
 
 void TestAnsiTextReader::fileChangedWhileOpen()
@@ -211,8 +209,7 @@ void TestAnsiTextReader::fileChangedWhileOpen()
 void TestAnsiTextReader::sizeReportedAsZeroIsReadToTheEnd()
 {
     AnsiTextReader reader;
-    if (QFileInfo(QStringLiteral("/proc/self/status")).size() != 0
-        || !reader.open(QStringLiteral("/proc/self/status")))
+    if (QFileInfo(QStringLiteral("/proc/self/status")).size() != 0 || !reader.open(QStringLiteral("/proc/self/status")))
         QSKIP("no /proc file of size 0 here");
     const QStringList lines = readLines(reader); // LF only: one entry
     QVERIFY(lines.size() == 1 && lines.first().startsWith(QStringLiteral("Name:")) && lines.first().endsWith('\n'));

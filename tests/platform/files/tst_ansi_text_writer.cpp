@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+
 namespace {
 
 const QString NotRegular = QStringLiteral("Это не обычный файл (устройство, канал или сокет).");
@@ -15,6 +16,7 @@ QByteArray readBytes(const QString& path)
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<cannot read>");
 }
+
 
 } // namespace
 
@@ -66,9 +68,8 @@ void TestAnsiTextWriter::openFailures_data()
     QTest::newRow("socket") << "socket" << NotRegular;
     QTest::newRow("folder") << "folder" << QStringLiteral("Это папка, а не файл.");
     QTest::newRow("missing folder") << "no-such-folder/found.txt" << QStringLiteral("Файл или папка не найдены.");
-    QTest::newRow("path under a file") << "under a file"
-                                       << QStringLiteral(
-                                              "Путь к файлу указан неверно: одна из его частей не является папкой.");
+    QTest::newRow("path under a file")
+        << "under a file" << QStringLiteral("Путь к файлу указан неверно: одна из его частей не является папкой.");
 }
 
 void TestAnsiTextWriter::openFailures()

@@ -193,8 +193,7 @@ void TestPlatformServices::pumpDeliversPostedWork()
         if (how == "timer")
             QTimer::singleShot(0, &receiver, [&] { log << QStringLiteral("event"); });
         else if (how == "queued")
-            QMetaObject::invokeMethod(
-                &receiver, [&] { log << QStringLiteral("event"); }, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(&receiver, [&] { log << QStringLiteral("event"); }, Qt::QueuedConnection);
         else
             QCoreApplication::postEvent(&receiver, new PostedEvent(log));
 
@@ -209,8 +208,7 @@ void TestPlatformServices::pumpDeliversPostedWork()
     // A hook that goes leaves the others in place.
     hooks.reset();
     log.clear();
-    QMetaObject::invokeMethod(
-        &receiver, [&] { log << QStringLiteral("event"); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(&receiver, [&] { log << QStringLiteral("event"); }, Qt::QueuedConnection);
     for (qint64 calls = 0; calls < CallCap && !log.contains(QStringLiteral("event")); ++calls)
         pump.processPendingEvents();
     QCOMPARE(log, (QStringList{QStringLiteral("second hook"), QStringLiteral("event")}));

@@ -1,8 +1,8 @@
 #include "services/qt_dialogs.h"
 
 #include <QAbstractButton>
-#include <QAbstractProxyModel>
 #include <QApplication>
+#include <QAbstractProxyModel>
 #include <QComboBox>
 #include <QFileDialog>
 #include <QFileSystemModel>
@@ -78,8 +78,8 @@ void TestQtDialogs::messageBoxAnswers_data()
     QTest::newRow("No") << int(D::Buttons::YesNo) << "Нет" << int(D::Answer::No) << QStringList{"Да", "Нет"};
     QTest::newRow("Cancel") << int(D::Buttons::YesNoCancel) << "Отмена" << int(D::Answer::Cancel)
                             << QStringList{"Да", "Нет", "Отмена"};
-    QTest::newRow("Escape on Yes/No is No")
-        << int(D::Buttons::YesNo) << "" << int(D::Answer::No) << QStringList{"Да", "Нет"};
+    QTest::newRow("Escape on Yes/No is No") << int(D::Buttons::YesNo) << "" << int(D::Answer::No)
+                                            << QStringList{"Да", "Нет"};
 }
 
 void TestQtDialogs::messageBoxAnswers()
@@ -173,14 +173,10 @@ void TestQtDialogs::saveAddsTextSuffix_data()
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("saved");
     QTest::addColumn<bool>("exists");
-    QTest::newRow("no extension") << "найдено"
-                                  << "найдено.txt" << false;
-    QTest::newRow("own extension") << "найдено.lst"
-                                   << "найдено.lst" << false;
-    QTest::newRow("text extension") << "найдено.txt"
-                                    << "найдено.txt" << false;
-    QTest::newRow("existing name without extension") << "найдено"
-                                                     << "найдено" << true;
+    QTest::newRow("no extension") << "найдено" << "найдено.txt" << false;
+    QTest::newRow("own extension") << "найдено.lst" << "найдено.lst" << false;
+    QTest::newRow("text extension") << "найдено.txt" << "найдено.txt" << false;
+    QTest::newRow("existing name without extension") << "найдено" << "найдено" << true;
 }
 
 void TestQtDialogs::saveAddsTextSuffix()

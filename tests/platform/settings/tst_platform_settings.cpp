@@ -24,7 +24,8 @@ struct Dummy {
 const SettingsSchema<Dummy>& dummySchema()
 {
     static const SettingsSchema<Dummy> schema{
-        {QStringLiteral("Enabled"), PropertyType::Boolean, true, [](const Dummy& d) { return QVariant(d.enabled); },
+        {QStringLiteral("Enabled"), PropertyType::Boolean, true,
+         [](const Dummy& d) { return QVariant(d.enabled); },
          [](Dummy& d, const QVariant& v) { d.enabled = v.toBool(); }},
         {QStringLiteral("ForeColor"), PropertyType::Color, QVariant::fromValue(Ole::ButtonText),
          [](const Dummy& d) { return QVariant::fromValue(d.foreColor); },
@@ -32,7 +33,8 @@ const SettingsSchema<Dummy>& dummySchema()
         {QStringLiteral("Caption"), PropertyType::String, QStringLiteral("Label"),
          [](const Dummy& d) { return QVariant(d.caption); },
          [](Dummy& d, const QVariant& v) { d.caption = v.toString(); }},
-        {QStringLiteral("Alignment"), PropertyType::Integer, 0, [](const Dummy& d) { return QVariant(d.alignment); },
+        {QStringLiteral("Alignment"), PropertyType::Integer, 0,
+         [](const Dummy& d) { return QVariant(d.alignment); },
          [](Dummy& d, const QVariant& v) { d.alignment = v.toInt(); }},
         {QStringLiteral("Font"), PropertyType::Font, QVariant(),
          [](const Dummy& d) { return QVariant::fromValue(d.font); },
@@ -101,20 +103,13 @@ void TestPlatformSettings::keysIgnoreCase_data()
     QTest::addColumn<QString>("stored");
     QTest::addColumn<QString>("asked");
     QTest::addColumn<bool>("found");
-    QTest::newRow("same") << "Caption"
-                          << "Caption" << true;
-    QTest::newRow("lower") << "Caption"
-                           << "caption" << true;
-    QTest::newRow("upper") << "Shadow_ForeColor"
-                           << "SHADOW_FORECOLOR" << true;
-    QTest::newRow("stored lower") << "getfocuscolor"
-                                  << "GetFocusColor" << true;
-    QTest::newRow("cyrillic") << "Подпись"
-                              << "пОДПИСЬ" << true;
-    QTest::newRow("prefix") << "Caption"
-                            << "Captions" << false;
-    QTest::newRow("shorter") << "CaptionShow"
-                             << "Caption" << false;
+    QTest::newRow("same") << "Caption" << "Caption" << true;
+    QTest::newRow("lower") << "Caption" << "caption" << true;
+    QTest::newRow("upper") << "Shadow_ForeColor" << "SHADOW_FORECOLOR" << true;
+    QTest::newRow("stored lower") << "getfocuscolor" << "GetFocusColor" << true;
+    QTest::newRow("cyrillic") << "Подпись" << "пОДПИСЬ" << true;
+    QTest::newRow("prefix") << "Caption" << "Captions" << false;
+    QTest::newRow("shorter") << "CaptionShow" << "Caption" << false;
 }
 
 void TestPlatformSettings::keysIgnoreCase()
@@ -171,13 +166,13 @@ void TestPlatformSettings::schemaWritesFixedOrder_data()
     QTest::addColumn<QStringList>("expected");
     const QStringList all{"Enabled", "ForeColor", "Caption", "Alignment", "Font"};
     QTest::newRow("empty bag") << QStringList() << true << all;
-    QTest::newRow("bag in reverse order")
-        << QStringList{"font", "ALIGNMENT", "caption", "forecolor", "enabled"} << true << all;
-    QTest::newRow("foreign key kept first")
-        << QStringList{"Extra", "caption"} << true
-        << QStringList{"Extra", "Enabled", "ForeColor", "Caption", "Alignment", "Font"};
-    QTest::newRow("defaults drop stored keys")
-        << QStringList{"font", "caption", "enabled"} << false << QStringList{"Caption", "Alignment"};
+    QTest::newRow("bag in reverse order") << QStringList{"font", "ALIGNMENT", "caption", "forecolor", "enabled"}
+                                          << true << all;
+    QTest::newRow("foreign key kept first") << QStringList{"Extra", "caption"} << true
+                                            << QStringList{"Extra", "Enabled", "ForeColor", "Caption", "Alignment",
+                                                           "Font"};
+    QTest::newRow("defaults drop stored keys") << QStringList{"font", "caption", "enabled"} << false
+                                               << QStringList{"Caption", "Alignment"};
 }
 
 void TestPlatformSettings::schemaWritesFixedOrder()
@@ -316,8 +311,8 @@ void TestPlatformSettings::conversions_data()
     times.weight = FontValue::Bold;
     times.italic = true;
     times.charset = 204;
-    QTest::newRow("font object") << QVariant(
-        QVariantMap{{"face", "Times New Roman"}, {"size", 12}, {"weight", 700}, {"italic", true}, {"charset", 204}})
+    QTest::newRow("font object") << QVariant(QVariantMap{{"face", "Times New Roman"}, {"size", 12}, {"weight", 700},
+                                                         {"italic", true}, {"charset", 204}})
                                  << font << QVariant::fromValue(times);
     FontValue sizeOnly;
     sizeOnly.size = 10;

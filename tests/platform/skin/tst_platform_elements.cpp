@@ -248,10 +248,10 @@ void TestPlatformElements::captureAndClick_data()
                                       << QPointF(-75, 1500);
     QTest::newRow("right button") << QPoint(10, 10) << QPoint(10, 10) << int(Qt::RightButton) << "a" << false
                                   << QPointF(150, 150);
-    QTest::newRow("click on b, relative")
-        << QPoint(65, 25) << QPoint(99, 59) << left << "b" << true << QPointF(585, 585);
-    QTest::newRow("b pressed, released on a")
-        << QPoint(65, 25) << QPoint(10, 10) << left << "b" << false << QPointF(-750, -150);
+    QTest::newRow("click on b, relative") << QPoint(65, 25) << QPoint(99, 59) << left << "b" << true
+                                          << QPointF(585, 585);
+    QTest::newRow("b pressed, released on a") << QPoint(65, 25) << QPoint(10, 10) << left << "b" << false
+                                              << QPointF(-750, -150);
     QTest::newRow("bare surface") << QPoint(50, 70) << QPoint(55, 75) << left << "" << true << QPointF(825, 1125);
 }
 
@@ -372,8 +372,7 @@ void TestPlatformElements::widthIsSumOfCharacters()
         sum += widths.width(QString(c));
     QCOMPARE(widths.width(text), sum);
     QVERIFY2(qAbs(QFontMetricsF(font).horizontalAdvance(text) - sum) < 0.01,
-             qPrintable(
-                 QStringLiteral("shaped %1, summed %2").arg(QFontMetricsF(font).horizontalAdvance(text)).arg(sum)));
+             qPrintable(QStringLiteral("shaped %1, summed %2").arg(QFontMetricsF(font).horizontalAdvance(text)).arg(sum)));
 }
 
 void TestPlatformElements::autoSizedLabelHoldsItsText_data()
@@ -428,12 +427,7 @@ void TestPlatformElements::autoSizedLabelHoldsItsText()
             inkPixels += ink;
             if (ink && !box.contains(x, y))
                 QFAIL(qPrintable(QStringLiteral("text pixel at %1,%2 outside the box %3,%4 %5x%6")
-                                     .arg(x)
-                                     .arg(y)
-                                     .arg(box.x())
-                                     .arg(box.y())
-                                     .arg(box.width())
-                                     .arg(box.height())));
+                                     .arg(x).arg(y).arg(box.x()).arg(box.y()).arg(box.width()).arg(box.height())));
             QCOMPARE(isInk(drawn.pixel(x, y)), ink);
         }
     }
