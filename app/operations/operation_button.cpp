@@ -3,6 +3,7 @@
 #include "progress_protocol.h"
 #include "push_button/xp_button.h"
 #include "widgets/word_list_box.h"
+#include "words/block_allocator.h"
 
 #include <QScopeGuard>
 
@@ -32,6 +33,7 @@ void OperationButton::click(const std::function<void()>& run, const std::functio
         return askToCancel();
     running_ = this;
     const auto done = qScopeGuard([] { running_ = nullptr; });
+    const BlockAllocator::Reuse reuse;
     try {
         run();
     } catch (const std::bad_alloc&) {

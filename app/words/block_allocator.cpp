@@ -37,8 +37,12 @@ public:
             munmap(block.memory, block.bytes);
             return;
         }
-        pending_.push_back(block);
         pendingBytes_ += qint64(block.bytes);
+        if (reuses_ != 0 && block.bytes <= MaxReusedBytes) {
+            kept_.push_back(block);
+            return;
+        }
+        pending_.push_back(block);
         schedule();
     }
 
@@ -47,16 +51,40 @@ public:
     // A whole handed-back block of exactly `bytes`, taken back; none when there is none.
     std::optional<BlockAllocator::Block> takeBack(size_t bytes)
     {
-        // The most recent first: the front may be half unmapped.
-        for (auto it = pending_.rbegin(); it != pending_.rend(); ++it) {
-            if (it->bytes == bytes) {
-                const BlockAllocator::Block block = *it;
-                pending_.erase(std::next(it).base());
-                pendingBytes_ -= qint64(bytes);
-                return block;
+        // The most recent first: the front of those going may be half unmapped.
+        for (std::deque<BlockAllocator::Block>* blocks : {&kept_, &pending_}) {
+            for (auto it = blocks->rbegin(); it != blocks->rend(); ++it) {
+                if (it->bytes == bytes) {
+                    const BlockAllocator::Block block = *it;
+                    blocks->erase(std::next(it).base());
+                    pendingBytes_ -= qint64(bytes);
+                    return block;
+                }
             }
         }
         return std::nullopt;
+    }
+
+    void startReuse() { ++reuses_; }
+    void endReuse()
+    {
+        if (--reuses_ != 0)
+            return;
+        pending_.insert(pending_.end(), kept_.begin(), kept_.end());
+        kept_.clear();
+        if (!pending_.empty())
+            schedule();
+    }
+
+    // Everything handed back, at once.
+    void releaseAll()
+    {
+        for (std::deque<BlockAllocator::Block>* blocks : {&kept_, &pending_}) {
+            for (const BlockAllocator::Block& block : *blocks)
+                munmap(block.memory, block.bytes);
+            blocks->clear();
+        }
+        pendingBytes_ = 0;
     }
 
 private:
@@ -93,8 +121,11 @@ private:
 
     static constexpr qint64 SliceNs = 2'000'000;
     static constexpr size_t MaxUnmapBytes = size_t(8) << 20; // a multiple of the page size
+    static constexpr size_t MaxReusedBytes = size_t(1) << 20;
 
-    std::deque<BlockAllocator::Block> pending_;
+    std::deque<BlockAllocator::Block> pending_; // going back to the system
+    std::deque<BlockAllocator::Block> kept_;    // waiting for reuse
+    int reuses_ = 0;
     qint64 pendingBytes_ = 0;
     bool scheduled_ = false;
 };
@@ -107,7 +138,14 @@ BlockAllocator::Block BlockAllocator::allocate(size_t bytes)
     if (const std::optional<Block> reused = PendingRelease::instance().takeBack(rounded))
         return *reused;
     // Populated at once: one call is far cheaper than a page fault per 4 KB later on.
-    void* memory = mmap(nullptr, rounded, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_POPULATE, -1, 0);
+    const auto map = [rounded] {
+        return mmap(nullptr, rounded, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_POPULATE, -1, 0);
+    };
+    void* memory = map();
+    if (memory == MAP_FAILED && PendingRelease::instance().pendingBytes() != 0) {
+        PendingRelease::instance().releaseAll();
+        memory = map();
+    }
     if (memory == MAP_FAILED)
         throw std::bad_alloc();
     return {memory, rounded};
@@ -118,3 +156,7 @@ void BlockAllocator::freeNow(Block block) { munmap(block.memory, block.bytes); }
 void BlockAllocator::release(Block block) { PendingRelease::instance().add(block); }
 
 qint64 BlockAllocator::pendingBytes() { return PendingRelease::instance().pendingBytes(); }
+
+BlockAllocator::Reuse::Reuse() { PendingRelease::instance().startReuse(); }
+
+BlockAllocator::Reuse::~Reuse() { PendingRelease::instance().endReuse(); }

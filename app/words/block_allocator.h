@@ -25,4 +25,17 @@ public:
     static void release(Block block);
     // Bytes handed back by release() and not yet returned to the system.
     static qint64 pendingBytes();
+
+    // While one lives, blocks of up to a megabyte handed back (the store's own blocks, not a
+    // long line's memory) wait to be asked for again instead of going to the system, also
+    // while the event loop runs: memory just used is many times cheaper to fill than fresh
+    // memory. A long operation holds one, so a store cut and filled again reuses its blocks.
+    // Should the system run out of memory meanwhile, they go back to it first.
+    class Reuse {
+    public:
+        Reuse();
+        ~Reuse();
+        Reuse(const Reuse&) = delete;
+        Reuse& operator=(const Reuse&) = delete;
+    };
 };

@@ -9,6 +9,7 @@
 #include <QtTest>
 
 #include <new>
+#include <optional>
 #include <stdexcept>
 
 // The store behind the dictionary, the found words and the list boxes.
@@ -23,6 +24,7 @@ private slots:
     void recordsFollowEveryWrite();
     void aCutToFewGivesTheMemoryBack();
     void aCutKeepsTheTextOfTheKeptElements();
+    void aStoreFilledAgainTakesBackItsBlocks_data();
     void aStoreFilledAgainTakesBackItsBlocks();
     void aLongStringIsSharedAndNeverOverwritten();
     void appendsKeepEverythingWhileTheBlocksGrow_data();
@@ -249,11 +251,22 @@ void TestWordArray::aCutToFewGivesTheMemoryBack()
     QVERIFY2(array.heldBytes() < 3'000'000, qPrintable(QString::number(array.heldBytes())));
 }
 
+void TestWordArray::aStoreFilledAgainTakesBackItsBlocks_data()
+{
+    QTest::addColumn<bool>("withinOperation");
+    QTest::newRow("right after the cut") << false;
+    QTest::newRow("within an operation, the event loop run in between") << true;
+}
+
 // A new import right after the last one: the old blocks are not yet given back, and the
 // new words go into them rather than into memory of their own.
 void TestWordArray::aStoreFilledAgainTakesBackItsBlocks()
 {
+    QFETCH(bool, withinOperation);
     QTRY_COMPARE(BlockAllocator::pendingBytes(), qint64(0));
+    std::optional<BlockAllocator::Reuse> reuse;
+    if (withinOperation)
+        reuse.emplace();
     WordArray array(WordArray::Records::Yes);
     array.setCodePage(cp1251());
     fill(array, 300000);
@@ -261,11 +274,24 @@ void TestWordArray::aStoreFilledAgainTakesBackItsBlocks()
     array.resize(1);
     const qint64 handedBack = BlockAllocator::pendingBytes();
     QVERIFY(handedBack > full / 2);
+    if (withinOperation) {
+        QTest::qWait(50);
+        QCOMPARE(BlockAllocator::pendingBytes(), handedBack);
+    }
     fill(array, 300000);
     QVERIFY2(BlockAllocator::pendingBytes() + array.heldBytes() <= full + 64 * 1024,
              qPrintable(QString::number(BlockAllocator::pendingBytes())));
     for (int i = 0; i < 300000; i += 4999)
         QCOMPARE(array.at(i), word(i));
+    if (withinOperation) {
+        // Memory runs short: what is kept for reuse goes back before anything fails.
+        const QString longText(2'000'000, QChar(u'ж'));
+        array.resize(1);
+        AddressSpaceLimit limit(64 * 1024);
+        QVERIFY(limit.active);
+        array.append(QStringView(longText));
+        QCOMPARE(BlockAllocator::pendingBytes(), qint64(0));
+    }
 }
 
 void TestWordArray::aCutKeepsTheTextOfTheKeptElements()
