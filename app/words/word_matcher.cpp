@@ -7,40 +7,26 @@
 
 WordMatcher::WordMatcher(const QString& letters, Mode mode, const SingleByteCodePage* codePage)
     : letters_(letters), mode_(mode), signature_(LetterSignature::of(letters)), inLetters_(65536 / 64, 0),
-      slotOf_(65536, 0), codePage_(codePage)
+      codePage_(codePage)
 {
     for (QChar c : letters_)
         inLetters_[c.unicode() >> 6] |= quint64(1) << (c.unicode() & 63);
-    std::vector<char16_t> lowers; // the letters' distinct lower-case forms, slot k at k - 1
+    remaining_.push_back(0); // slot 0: characters that are not among the letters
     for (QChar c : letters_) {
         const char16_t lower = LetterSignature::lower(c.unicode());
-        const auto at = std::find(lowers.begin(), lowers.end(), lower);
-        if (at == lowers.end()) {
-            lowers.push_back(lower);
-            remaining_.push_back(1);
+        if (const quint16 slot = slotOfLower(lower)) {
+            ++remaining_[slot];
         } else {
-            ++remaining_[size_t(at - lowers.begin())];
+            lowers_.push_back(lower);
+            remaining_.push_back(1);
         }
     }
-    remaining_.insert(remaining_.begin(), 0); // slot 0: characters that are not among the letters
-    const auto slotOfLower = [&](char16_t lower) {
-        const auto at = std::find(lowers.begin(), lowers.end(), lower);
-        return at == lowers.end() ? quint16(0) : quint16(at - lowers.begin() + 1);
-    };
-    // A code unit maps to a slot when its lower-case form is a letter's: either the form
-    // itself, or one of the few units that lower-casing changes.
-    for (char16_t lower : lowers) {
-        if (LetterSignature::lower(lower) == lower)
-            slotOf_[lower] = slotOfLower(lower);
-    }
-    for (char16_t c : LetterSignature::changedByLowerCase())
-        slotOf_[c] = slotOfLower(LetterSignature::lower(c));
     if (codePage_) {
         for (int byte = 0; byte < 256; ++byte) {
-            const char16_t c = codePage_->decode(uchar(byte));
-            slotOfByte_[byte] = slotOf_[c];
-            lowerOfByte_[byte] = LetterSignature::lower(c);
-            firstOfByte_[byte] = occursInLetters(lowerOfByte_[byte]);
+            const char16_t lower = LetterSignature::lower(codePage_->decode(uchar(byte)));
+            slotOfByte_[byte] = slotOfLower(lower);
+            lowerOfByte_[byte] = lower;
+            firstOfByte_[byte] = occursInLetters(lower);
         }
         std::vector<quint64> packedOfSlot(remaining_.size(), 0);
         int used = 0; // bits taken by the fields so far
@@ -61,14 +47,6 @@ WordMatcher::WordMatcher(const QString& letters, Mode mode, const SingleByteCode
             packedOfSlot[0] = quint64(1) << (used - 1);
             for (int byte = 0; byte < 256; ++byte)
                 packedOfByte_[byte] = packedOfSlot[slotOfByte_[byte]];
-            packedOfPair_.resize(65536);
-            for (int pair = 0; pair < 65536; ++pair) {
-                const int first = pair & 0xFF;
-                const int second = pair >> 8;
-                packedOfPair_[size_t(pair)] = slotOfByte_[first] == 0 || slotOfByte_[second] == 0
-                                                  ? packedOfSlot[0]
-                                                  : packedOfByte_[first] + packedOfByte_[second];
-            }
         }
     }
 }
@@ -78,6 +56,12 @@ WordMatcher::FirstTest::FirstTest(bool exact, qsizetype letterCount, quint64 let
       compared_(exact ? ~quint64(0) : LetterSignature::SignatureMask & ~letterSignature),
       longest_(LetterSignature::record(letterCount, LetterSignature::SignatureMask))
 {
+}
+
+quint16 WordMatcher::slotOfLower(char16_t lower) const
+{
+    const auto at = std::find(lowers_.begin(), lowers_.end(), lower);
+    return at == lowers_.end() ? quint16(0) : quint16(at - lowers_.begin() + 1);
 }
 
 QString WordMatcher::lowerCase(QStringView text)
@@ -91,8 +75,20 @@ QString WordMatcher::lowerCase(QStringView text)
 
 bool WordMatcher::matchesAnyway(const WordView& word)
 {
-    if (!word.codePage())
-        return matchUnits(word.text().utf16(), word.size(), slotOf_.data(), LetterSignature::lowerTable());
+    if (!word.codePage()) {
+        if (slotOfUnit_.empty()) {
+            // A code unit maps to a slot when its lower-case form is a letter's: either the form
+            // itself, or one of the few units that lower-casing changes.
+            slotOfUnit_.resize(65536);
+            for (char16_t lower : lowers_) {
+                if (LetterSignature::lower(lower) == lower)
+                    slotOfUnit_[lower] = slotOfLower(lower);
+            }
+            for (char16_t c : LetterSignature::changedByLowerCase())
+                slotOfUnit_[c] = slotOfLower(LetterSignature::lower(c));
+        }
+        return matchUnits(word.text().utf16(), word.size(), slotOfUnit_.data(), LetterSignature::lowerTable());
+    }
     if (word.codePage() != codePage_) {
         QString scratch;
         return matches(word.decoded(scratch));

@@ -7,7 +7,6 @@
 #include <QStringView>
 
 #include <array>
-#include <cstring>
 #include <vector>
 
 // Decides whether a dictionary word is found for the typed letters.
@@ -59,6 +58,7 @@ public:
 
 private:
     bool occursInLetters(char16_t c) const { return inLetters_[c >> 6] >> (c & 63) & 1; }
+    quint16 slotOfLower(char16_t lower) const;
     bool matchesPacked(const uchar* bytes, qsizetype length) const
     {
         const bool exact = mode_ == Mode::Exact;
@@ -69,19 +69,13 @@ private:
             return !exact;
         if (!firstOfByte_[bytes[0]])
             return false;
-        // No branch per byte and nothing to give back: a guard once on stays seen. Two
-        // bytes at a time, and an odd length's last byte added or not without a branch.
+        // No branch per byte and nothing to give back: a guard once on stays seen.
         quint64 uses = packedStart_;
         quint64 seen = 0;
-        const quint64* ofPair = packedOfPair_.data();
-        for (qsizetype k = 0; k + 1 < length; k += 2) {
-            quint16 pair;
-            std::memcpy(&pair, bytes + k, 2);
-            uses += ofPair[pair];
+        for (qsizetype k = 0; k < length; ++k) {
+            uses += packedOfByte_[bytes[k]];
             seen |= uses;
         }
-        uses += packedOfByte_[bytes[length - 1]] & -quint64(length & 1);
-        seen |= uses;
         if (seen & packedGuards_)
             return false;
         return exact || length != letterCount || !spellsTypedLetters(bytes, lowerOfByte_.data());
@@ -101,9 +95,10 @@ private:
     Mode mode_;
     quint64 signature_;              // of the lower-cased letters
     std::vector<quint64> inLetters_; // the typed characters, capitals kept
+    std::vector<char16_t> lowers_; // the letters' distinct lower-case forms, slot k at k - 1
     // Any code unit -> the 1-based slot of its lower-case form, 0 when that is absent:
-    // the word test then needs one look-up per character.
-    std::vector<quint16> slotOf_;
+    // the word test then needs one look-up per character. Made for the first UTF-16 word.
+    std::vector<quint16> slotOfUnit_;
     std::vector<int> remaining_; // per slot: how often it occurs in the lower-cased letters
     const SingleByteCodePage* codePage_;
     std::array<quint16, 256> slotOfByte_{};
@@ -117,8 +112,4 @@ private:
     quint64 packedStart_ = 0;
     quint64 packedGuards_ = 0;
     std::array<quint64, 256> packedOfByte_{};
-    // Of two bytes together: their two uses, or the last guard when either is no letter's,
-    // so that two of them cannot carry the guard away. Adding two to one field cannot pass
-    // its guard unseen, as a field has at least two values at or above it.
-    std::vector<quint64> packedOfPair_;
 };
