@@ -124,7 +124,8 @@ public:
     qint64 heldBytes() const;
 
 private:
-    static constexpr int IndexBits = TextBlocks::GroupBits;
+    // 8192 elements (96 KB) a block: the last one, mapped whole though partly used, costs little.
+    static constexpr int IndexBits = 13;
     static constexpr qsizetype IndexSize = qsizetype(1) << IndexBits;
     static constexpr qsizetype IndexMask = IndexSize - 1;
     // Handles of an element with no text: never written (reads back null) or empty.
