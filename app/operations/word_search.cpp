@@ -130,10 +130,13 @@ void WordSearch::run()
                 const qsizetype quietEnd = k + quiet;
                 qsizetype counted = k;
                 for (; k < quietEnd; ++k) {
-                    if (firstTest.mayMatch(run.records[k]) && matcher.matches(run.view(k))) {
+                    if (!firstTest.mayMatch(run.records[k]))
+                        continue;
+                    const WordView word = run.view(k);
+                    if (matcher.matches(word)) {
                         countQuietly(k + 1 - counted);
                         counted = k + 1;
-                        keep(run.view(k));
+                        keep(word);
                     }
                 }
                 countQuietly(k - counted);

@@ -69,15 +69,13 @@ private:
             return !exact;
         if (!firstOfByte_[bytes[0]])
             return false;
-        // No branch per byte and nothing to give back: a guard once on stays seen.
+        // Nothing to give back: a guard is looked at as soon as a byte can turn it on.
         quint64 uses = packedStart_;
-        quint64 seen = 0;
         for (qsizetype k = 0; k < length; ++k) {
             uses += packedOfByte_[bytes[k]];
-            seen |= uses;
+            if (uses & packedGuards_)
+                return false;
         }
-        if (seen & packedGuards_)
-            return false;
         return exact || length != letterCount || !spellsTypedLetters(bytes, lowerOfByte_.data());
     }
     bool matchesAnyway(const WordView& word);
