@@ -46,6 +46,15 @@ public:
         schedule();
     }
 
+    void add(QByteArray bytes)
+    {
+        if (!QCoreApplication::instance() || !bytes.isDetached())
+            return; // gone with its last holder
+        pendingBytes_ += bytes.size();
+        arrays_.push_back(std::move(bytes));
+        schedule();
+    }
+
     qint64 pendingBytes() const { return pendingBytes_; }
 
     // A whole handed-back block of exactly `bytes`, taken back; none when there is none.
@@ -76,18 +85,50 @@ public:
             schedule();
     }
 
-    // Everything handed back, at once.
-    void releaseAll()
+    // Gives back at most MaxUnmapBytes of what waits, of the blocks going back first; false
+    // when nothing waits.
+    bool releasePart()
     {
-        for (std::deque<BlockAllocator::Block>* blocks : {&kept_, &pending_}) {
-            for (const BlockAllocator::Block& block : *blocks)
-                munmap(block.memory, block.bytes);
-            blocks->clear();
-        }
-        pendingBytes_ = 0;
+        if (pending_.empty() && !arrays_.empty())
+            return releaseArrayPart();
+        std::deque<BlockAllocator::Block>& blocks = pending_.empty() ? kept_ : pending_;
+        if (blocks.empty())
+            return false;
+        // A huge block (one very long line) goes in parts, each quick to unmap.
+        BlockAllocator::Block& first = blocks.front();
+        const size_t part = std::min(first.bytes, MaxUnmapBytes);
+        munmap(first.memory, part);
+        pendingBytes_ -= qint64(part);
+        first.memory = static_cast<char*>(first.memory) + part;
+        first.bytes -= part;
+        if (first.bytes == 0)
+            blocks.pop_front();
+        return true;
     }
 
 private:
+    // The pages of the first array are let go of before the array itself, so that freeing it
+    // unmaps nothing resident.
+    bool releaseArrayPart()
+    {
+        const QByteArray& first = arrays_.front();
+        const quintptr page = quintptr(sysconf(_SC_PAGESIZE));
+        const quintptr start = quintptr(first.constData()) + arrayDrained_;
+        const quintptr from = (start + page - 1) / page * page;
+        const quintptr to = (quintptr(first.constData()) + quintptr(first.size())) / page * page;
+        if (from < to) {
+            const size_t part = std::min(size_t(to - from), MaxUnmapBytes);
+            madvise(reinterpret_cast<void*>(from), part, MADV_DONTNEED);
+            arrayDrained_ = from + part - quintptr(first.constData());
+            pendingBytes_ -= qint64(from + part - start);
+            return true;
+        }
+        pendingBytes_ -= first.size() - qint64(arrayDrained_);
+        arrays_.pop_front();
+        arrayDrained_ = 0;
+        return true;
+    }
+
     void schedule()
     {
         if (scheduled_)
@@ -102,18 +143,9 @@ private:
         scheduled_ = false;
         QElapsedTimer clock;
         clock.start();
-        while (!pending_.empty() && clock.nsecsElapsed() < SliceNs) {
-            // A huge block (one very long line) goes in parts, each quick to unmap.
-            BlockAllocator::Block& first = pending_.front();
-            const size_t part = std::min(first.bytes, MaxUnmapBytes);
-            munmap(first.memory, part);
-            pendingBytes_ -= qint64(part);
-            first.memory = static_cast<char*>(first.memory) + part;
-            first.bytes -= part;
-            if (first.bytes == 0)
-                pending_.pop_front();
-        }
-        if (!pending_.empty())
+        while ((!pending_.empty() || !arrays_.empty()) && clock.nsecsElapsed() < SliceNs)
+            releasePart();
+        if (!pending_.empty() || !arrays_.empty())
             schedule();
         else
             malloc_trim(0); // whatever small pieces the heap kept from the work just done
@@ -125,6 +157,8 @@ private:
 
     std::deque<BlockAllocator::Block> pending_; // going back to the system
     std::deque<BlockAllocator::Block> kept_;    // waiting for reuse
+    std::deque<QByteArray> arrays_;             // going back to the heap
+    size_t arrayDrained_ = 0;                   // bytes of the first whose pages are gone
     int reuses_ = 0;
     qint64 pendingBytes_ = 0;
     bool scheduled_ = false;
@@ -142,10 +176,8 @@ BlockAllocator::Block BlockAllocator::allocate(size_t bytes)
         return mmap(nullptr, rounded, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_POPULATE, -1, 0);
     };
     void* memory = map();
-    if (memory == MAP_FAILED && PendingRelease::instance().pendingBytes() != 0) {
-        PendingRelease::instance().releaseAll();
+    while (memory == MAP_FAILED && PendingRelease::instance().releasePart())
         memory = map();
-    }
     if (memory == MAP_FAILED)
         throw std::bad_alloc();
     return {memory, rounded};
@@ -154,6 +186,8 @@ BlockAllocator::Block BlockAllocator::allocate(size_t bytes)
 void BlockAllocator::freeNow(Block block) { munmap(block.memory, block.bytes); }
 
 void BlockAllocator::release(Block block) { PendingRelease::instance().add(block); }
+
+void BlockAllocator::release(QByteArray bytes) { PendingRelease::instance().add(std::move(bytes)); }
 
 qint64 BlockAllocator::pendingBytes() { return PendingRelease::instance().pendingBytes(); }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QtGlobal>
+#include <QByteArray>
 
 #include <cstddef>
 
@@ -23,6 +23,9 @@ public:
     static void freeNow(Block block);
     // Returned to the system later, from the event loop.
     static void release(Block block);
+    // The same for a long line that came in a byte array of its own, where nothing else
+    // holds the array: its pages first, the array once they are gone.
+    static void release(QByteArray bytes);
     // Bytes handed back by release() and not yet returned to the system.
     static qint64 pendingBytes();
 
@@ -30,7 +33,7 @@ public:
     // long line's memory) wait to be asked for again instead of going to the system, also
     // while the event loop runs: memory just used is many times cheaper to fill than fresh
     // memory. A long operation holds one, so a store cut and filled again reuses its blocks.
-    // Should the system run out of memory meanwhile, they go back to it first.
+    // Should the system run out of memory, what waits goes back to it first, part by part.
     class Reuse {
     public:
         Reuse();

@@ -7,8 +7,8 @@ TextBlocks::~TextBlocks()
 {
     for (const BlockAllocator::Block& block : blocks_)
         BlockAllocator::release(block);
-    for (const auto& [element, own] : own_)
-        BlockAllocator::release(own.memory);
+    while (!own_.empty())
+        release(own_.begin());
 }
 
 TextBlocks::Place TextBlocks::takeAnyway(qsizetype element, qsizetype bytes, qsizetype alignment)
@@ -72,23 +72,19 @@ TextBlocks::Handle TextBlocks::keep(qsizetype element, const QString& text)
     return OwnBlock << OffsetBits;
 }
 
-void TextBlocks::forgetOwn(qsizetype element)
+void TextBlocks::forgetOwn(qsizetype element) { release(own_.find(element)); }
+
+TextBlocks::OwnTexts::iterator TextBlocks::release(OwnTexts::iterator own)
 {
-    const auto it = own_.find(element);
-    BlockAllocator::release(it->second.memory);
-    own_.erase(it);
+    BlockAllocator::release(own->second.memory);
+    BlockAllocator::release(std::move(own->second.bytes));
+    return own_.erase(own);
 }
 
 void TextBlocks::cut(qsizetype size)
 {
-    for (auto it = own_.begin(); it != own_.end();) {
-        if (it->first >= size) {
-            BlockAllocator::release(it->second.memory);
-            it = own_.erase(it);
-        } else {
-            ++it;
-        }
-    }
+    for (auto it = own_.begin(); it != own_.end();)
+        it = it->first >= size ? release(it) : std::next(it);
     base_.resize(std::min(base_.size(), size_t((size + (qsizetype(1) << GroupBits) - 1) >> GroupBits)));
 }
 

@@ -100,12 +100,15 @@ private:
     Place takeAnyway(qsizetype element, qsizetype bytes, qsizetype alignment);
     void startBlock(qsizetype bytes);
     void forgetOwn(qsizetype element);
+    using OwnTexts = std::unordered_map<qsizetype, Own>;
+    // Hands its memory back and forgets it; the next one.
+    OwnTexts::iterator release(OwnTexts::iterator own);
     void renumber(std::vector<quint32>& renumbered);
 
     std::vector<BlockAllocator::Block> blocks_;
-    std::vector<quint32> base_;              // per group, the block its handles count from
-    std::unordered_map<qsizetype, Own> own_; // by element
-    char* free_ = nullptr;                   // the unused tail of the last block
+    std::vector<quint32> base_; // per group, the block its handles count from
+    OwnTexts own_;              // by element
+    char* free_ = nullptr;      // the unused tail of the last block
     quint32 freeOffset_ = 0;
     qsizetype freeBytes_ = 0;
     qsizetype nextBlockBytes_ = FirstBlockBytes;

@@ -93,7 +93,7 @@ private:
     Mode mode_;
     quint64 signature_;              // of the lower-cased letters
     std::vector<quint64> inLetters_; // the typed characters, capitals kept
-    std::vector<char16_t> lowers_; // the letters' distinct lower-case forms, slot k at k - 1
+    std::vector<char16_t> lowers_;   // the letters' distinct lower-case forms, slot k at k - 1
     // Any code unit -> the 1-based slot of its lower-case form, 0 when that is absent:
     // the word test then needs one look-up per character. Made for the first UTF-16 word.
     std::vector<quint16> slotOfUnit_;
