@@ -3,7 +3,6 @@
 #include "progress_protocol.h"
 #include "push_button/xp_button.h"
 #include "widgets/word_list_box.h"
-#include "words/block_allocator.h"
 
 #include <QScopeGuard>
 
@@ -32,8 +31,11 @@ void OperationButton::click(const std::function<void()>& run, const std::functio
     if (cancels)
         return askToCancel();
     running_ = this;
-    const auto done = qScopeGuard([] { running_ = nullptr; });
-    const BlockAllocator::Reuse reuse;
+    reuse_.emplace();
+    const auto done = qScopeGuard([this] {
+        running_ = nullptr;
+        reuse_.reset();
+    });
     try {
         run();
     } catch (const std::bad_alloc&) {
@@ -68,6 +70,7 @@ void OperationButton::askToCancel()
 void OperationButton::complete(const QString& message)
 {
     progress_.finish();
+    reuse_.reset();
     Dialogs::current().message(message, table_.completionTitle, Dialogs::Icon::Information, Dialogs::Buttons::Ok);
     restore(false);
 }
@@ -79,6 +82,7 @@ void OperationButton::fail(const QString& message)
     // it already.
     if (!isIdle())
         restore(true);
+    reuse_.reset();
     Dialogs::current().message(message, QStringLiteral("Ошибка"), Dialogs::Icon::Error, Dialogs::Buttons::Ok);
 }
 

@@ -2,12 +2,14 @@
 
 #include "operation_context.h"
 #include "services/dialogs.h"
+#include "words/block_allocator.h"
 
 #include <QList>
 #include <QString>
 #include <QWidget>
 
 #include <functional>
+#include <optional>
 
 class ProgressProtocol;
 class WordListBox;
@@ -61,4 +63,6 @@ private:
     ProgressProtocol& progress_;
     bool& cancelFlag_;
     const bool& ending_;
+    // From the start to the final box: the store reuses the blocks it hands back.
+    std::optional<BlockAllocator::Reuse> reuse_;
 };
