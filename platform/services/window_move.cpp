@@ -1,5 +1,6 @@
 #include "window_move.h"
 
+#include <QAbstractEventDispatcher>
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -90,9 +91,8 @@ void WindowMove::start(QWidget* widget, const QPoint& globalPress, Qt::MouseButt
     if (WindowMove* previous = running(widget))
         previous->finish();
     auto* move = new WindowMove(widget, widget->window(), globalPress, button);
-    // The compositor ends its move with the button, clicked or dragged: nothing to wait for.
-    if (onWayland() && move->handOver())
-        move->finish();
+    if (onWayland())
+        move->handOverWhilePressed();
 }
 
 WindowMove* WindowMove::running(const QWidget* widget)
@@ -121,6 +121,21 @@ bool WindowMove::handOver()
     if (QGuiApplication::platformName() == QLatin1String("xcb"))
         return startX11Move(handle, press_);
     return handle->startSystemMove();
+}
+
+// The compositor starts its move for the latest button event Qt has read, which is the
+// release when it came close behind the press: what Qt has read is delivered first (the
+// wake-up makes a nested delivery take it too), and the move goes over only while the
+// button is still held. The compositor ends its move with the button: nothing to wait for.
+void WindowMove::handOverWhilePressed()
+{
+    const QPointer<WindowMove> self(this);
+    QAbstractEventDispatcher::instance()->wakeUp();
+    QCoreApplication::processEvents();
+    if (!self || finished_)
+        return;
+    if (!(QGuiApplication::mouseButtons() & button_) || handOver())
+        finish();
 }
 
 void WindowMove::followByHand(const QPoint& pointer)
@@ -160,7 +175,7 @@ bool WindowMove::eventFilter(QObject* watched, QEvent* event)
             finish();
             return false;
         }
-        if (!byHand_ && handOver()) {
+        if (!byHand_ && !onWayland() && handOver()) {
             finish();
             return true;
         }

@@ -8,7 +8,7 @@ class QWidget;
 
 // Moves a top-level window from a press on a widget inside it, by the whole distance the
 // pointer travels from the press. Where the window system takes a move for any button
-// (Wayland), it is handed over at the press. An X11 window manager takes button 1 only,
+// (Wayland), it is handed over at the press, unless the release has come already. An X11 window manager takes button 1 only,
 // and a bare click must not leave it moving: it is handed over on the first motion,
 // anchored at the press. Other buttons, and window systems that refuse, have the window
 // follow the pointer by hand; Escape then puts it back where it was. The move ends with
@@ -28,6 +28,7 @@ private:
 
     WindowMove(QWidget* source, QWidget* window, const QPoint& press, Qt::MouseButton button);
     bool handOver();
+    void handOverWhilePressed();
     void followByHand(const QPoint& pointer);
     void finish();
 
