@@ -90,6 +90,29 @@ def caption_drags_xfwm4(s):
 caption_drags_xfwm4.window_manager = "xfwm4"
 
 
+def quick_drags(s):
+    """A drag released at once or soon after its first motion, or a jiggle, moves the window by
+    exactly its travel and leaves no move running."""
+    s.start()
+    s.xdotool("windowmove", s.window, 300, 200)  # away from the screen's edges, where managers snap
+    for delta, pause in (((7, 5), 0), ((7, 5), 0.005), ((7, 5), 0.015), ((7, 5), 0.03), ((2, 1), 0)):
+        before = position(s)
+        x, y = s.at(*CAPTION_BAR)
+        s.pointer_to(x, y)
+        s.xdotool("mousedown", 1, "mousemove", x + delta[0], y + delta[1], "sleep", pause, "mouseup", 1)
+        target = (before[0] + delta[0], before[1] + delta[1])
+        expect(position(s) == target, "released %g s after a %s motion: window at %s, expected %s"
+               % (pause, delta, position(s), target))
+        expect_still(s, target, "after a quick drag released in %g s" % pause)
+
+
+def quick_drags_xfwm4(s):
+    quick_drags(s)
+
+
+quick_drags_xfwm4.window_manager = "xfwm4"
+
+
 def escape_ends_drags(s):
     """Escape during a drag with any button puts the window back where it was before the press."""
     s.start()
@@ -300,7 +323,7 @@ def space_held_across_the_end(s):
     dismiss(s, "Завершено")
 
 
-CASES = [caption_drags, caption_drags_xfwm4, escape_ends_drags, caption_click_moves_nothing, drag_interrupted_by_message_box, press_lost_to_message_box,
+CASES = [caption_drags, caption_drags_xfwm4, quick_drags, quick_drags_xfwm4, escape_ends_drags, caption_click_moves_nothing, drag_interrupted_by_message_box, press_lost_to_message_box,
          held_space_clicks_once, top_buttons, fixed_size, import_search_save, space_cancel_in_long_line,
          space_just_before_the_end, space_held_across_the_end]
 
