@@ -1,10 +1,10 @@
 #include "window_move.h"
 
+#include <QAbstractEventDispatcher>
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
-#include <QTimer>
 #include <QWidget>
 #include <QWindow>
 
@@ -41,10 +41,14 @@ bool supportedByWindowManager(xcb_connection_t* connection, xcb_window_t root, x
     return std::find(atoms, atoms + count, wanted) != atoms + count;
 }
 
-// The window manager's move as the EWMH standard has it: from the press's root position
-// with button 1. (Qt's own request passes the last motion's position instead, so
-// the window would miss the first step, and the manager's Escape would put it back there.)
-bool startX11Move(QWindow* window, const QPoint& globalPress)
+enum MoveResizeAction : uint32_t { Move = 8, Cancel = 11 };
+
+// The window manager's move as the EWMH standard has it: from the press's root position.
+// (Qt's own request passes the last motion's position instead, so the window would miss
+// the first step, and the manager's Escape would put it back there.) It names no button:
+// a manager told the button would, after a cancel, keep the pointer until that button
+// comes up, and it may be up already.
+bool sendX11MoveResize(QWindow* window, const QPoint& globalPress, MoveResizeAction action)
 {
     auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
     if (!x11 || !x11->connection())
@@ -62,25 +66,27 @@ bool startX11Move(QWindow* window, const QPoint& globalPress)
     message.type = moveResize;
     message.data.data32[0] = uint32_t(press.x());
     message.data.data32[1] = uint32_t(press.y());
-    message.data.data32[2] = 8; // _NET_WM_MOVERESIZE_MOVE
-    message.data.data32[3] = XCB_BUTTON_INDEX_1;
+    message.data.data32[2] = action;
+    message.data.data32[3] = XCB_BUTTON_INDEX_ANY;
     message.data.data32[4] = 1; // a normal application
     // The manager grabs the pointer only once the press's own grab is given up.
-    xcb_ungrab_pointer(connection, XCB_CURRENT_TIME);
+    if (action == Move)
+        xcb_ungrab_pointer(connection, XCB_CURRENT_TIME);
     xcb_send_event(connection, false, root,
                    XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
                    reinterpret_cast<const char*>(&message));
     xcb_flush(connection);
-    // The manager takes the pointer a moment later and places the window at the next motion;
-    // a flick that has already stopped makes none, so it gets one, to where the pointer is.
-    for (const int ms : {40, 160}) {
-        QTimer::singleShot(ms, qApp, [connection] {
-            xcb_warp_pointer(connection, XCB_NONE, XCB_NONE, 0, 0, 0, 0, 1, 0);
-            xcb_warp_pointer(connection, XCB_NONE, XCB_NONE, 0, 0, 0, 0, -1, 0);
-            xcb_flush(connection);
-        });
-    }
     return true;
+}
+
+// The manager places the window at its next motion; a flick that has already stopped
+// makes none, so it gets one, to where the pointer is.
+void nudgePointer()
+{
+    xcb_connection_t* connection = qGuiApp->nativeInterface<QNativeInterface::QX11Application>()->connection();
+    xcb_warp_pointer(connection, XCB_NONE, XCB_NONE, 0, 0, 0, 0, 1, 0);
+    xcb_warp_pointer(connection, XCB_NONE, XCB_NONE, 0, 0, 0, 0, -1, 0);
+    xcb_flush(connection);
 }
 
 } // namespace
@@ -90,9 +96,8 @@ void WindowMove::start(QWidget* widget, const QPoint& globalPress, Qt::MouseButt
     if (WindowMove* previous = running(widget))
         previous->finish();
     auto* move = new WindowMove(widget, widget->window(), globalPress, button);
-    // The compositor ends its move with the button, clicked or dragged: nothing to wait for.
-    if (onWayland() && move->handOver())
-        move->finish();
+    if (onWayland())
+        move->handOverWhilePressed();
 }
 
 WindowMove* WindowMove::running(const QWidget* widget)
@@ -118,9 +123,40 @@ bool WindowMove::handOver()
     QWindow* handle = window_ ? window_->windowHandle() : nullptr;
     if (!handle)
         return false;
-    if (QGuiApplication::platformName() == QLatin1String("xcb"))
-        return startX11Move(handle, press_);
-    return handle->startSystemMove();
+    if (QGuiApplication::platformName() != QLatin1String("xcb"))
+        return handle->startSystemMove();
+    // Until the manager takes the pointer, the release and Escape still come here.
+    handedOver_ = sendX11MoveResize(handle, press_, Move);
+    if (handedOver_)
+        QCoreApplication::instance()->installNativeEventFilter(this);
+    return handedOver_;
+}
+
+// The compositor starts its move for the latest button event Qt has read, which is the
+// release when it came close behind the press: what Qt has read is delivered first (the
+// wake-up makes a nested delivery take it too), and the move goes over only while the
+// button is still held. The compositor ends its move with the button: nothing to wait for.
+void WindowMove::handOverWhilePressed()
+{
+    const QPointer<WindowMove> self(this);
+    QAbstractEventDispatcher::instance()->wakeUp();
+    QCoreApplication::processEvents();
+    if (!self || finished_)
+        return;
+    if (!(QGuiApplication::mouseButtons() & button_) || handOver())
+        finish();
+}
+
+// The manager's move, if it has started, waits for a release that has gone by, or would
+// go on after Escape: it is cancelled, and the window takes the travel from here.
+void WindowMove::takeBack(const QPoint& pointer)
+{
+    if (handedOver_ && window_)
+        sendX11MoveResize(window_->windowHandle(), press_, Cancel);
+    if (window_)
+        window_->move(startPosition_ + pointer - press_);
+    if (handedOver_)
+        nudgePointer(); // a manager may end a cancelled move only at its next event
 }
 
 void WindowMove::followByHand(const QPoint& pointer)
@@ -134,10 +170,26 @@ void WindowMove::finish()
     if (finished_)
         return;
     finished_ = true;
+    QCoreApplication::instance()->removeNativeEventFilter(this);
     if (source_)
         source_->removeEventFilter(this);
     QCoreApplication::instance()->removeEventFilter(this);
     deleteLater();
+}
+
+// The manager's grab of the pointer shows as a crossing of the grab's kind (Qt drops those).
+// Taken while the button is down, the release and Escape go to the manager: its move is
+// under way. Taken after the release, the release comes here.
+bool WindowMove::nativeEventFilter(const QByteArray& eventType, void* message, qintptr*)
+{
+    const auto* leave = static_cast<const xcb_leave_notify_event_t*>(message);
+    if (eventType == "xcb_generic_event_t" && (leave->response_type & ~0x80) == XCB_LEAVE_NOTIFY
+        && leave->mode == XCB_NOTIFY_MODE_GRAB && (leave->state & XCB_BUTTON_MASK_1) && window_
+        && leave->event == xcb_window_t(window_->winId())) {
+        nudgePointer();
+        finish();
+    }
+    return false;
 }
 
 bool WindowMove::eventFilter(QObject* watched, QEvent* event)
@@ -145,8 +197,7 @@ bool WindowMove::eventFilter(QObject* watched, QEvent* event)
     if (finished_)
         return false;
     if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
-        if (window_)
-            window_->move(startPosition_);
+        takeBack(press_);
         finish();
         return true;
     }
@@ -160,17 +211,20 @@ bool WindowMove::eventFilter(QObject* watched, QEvent* event)
             finish();
             return false;
         }
-        if (!byHand_ && handOver()) {
-            finish();
+        if (handedOver_ || (!byHand_ && !onWayland() && handOver()))
             return true;
-        }
         followByHand(move->globalPosition().toPoint());
         return true;
     }
-    case QEvent::MouseButtonRelease:
-        if (static_cast<QMouseEvent*>(event)->button() == button_)
-            finish();
+    case QEvent::MouseButtonRelease: {
+        auto* release = static_cast<QMouseEvent*>(event);
+        if (release->button() != button_)
+            return false;
+        if (handedOver_)
+            takeBack(release->globalPosition().toPoint());
+        finish();
         return false;
+    }
     case QEvent::WindowBlocked:
     case QEvent::WindowDeactivate:
     case QEvent::Hide:

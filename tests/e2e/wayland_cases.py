@@ -18,7 +18,7 @@ def position(s):
 
 
 def wayland_window(s):
-    """Native and frameless; caption drags with each button; the letters box takes text; close ends it."""
+    """Native and frameless; caption drags and taps with each button; the letters box takes text; close ends it."""
     node = s.start()
     expect(node["type"] == "floating_con", "the fixed-size window is not floating: %s" % node["type"])
     expect(node["border"] in ("none", "csd"), "sway frames the window: border %r" % node["border"])
@@ -38,6 +38,18 @@ def wayland_window(s):
         target = (before[0] + delta[0], before[1] + delta[1])
         where = position(s)
         expect(where == target, "button %d moved the window from %s to %s, not by %s" % (button, before, where, delta))
+    # Taps: press and release back to back, bare or after one small motion; nothing follows the pointer then.
+    for button, motion in ((1, (0, 0)), (3, (0, 0)), (2, (0, 0)), (1, (7, 5))):
+        x, y = s.at(*CAPTION_BAR)
+        s.vnc.move(x, y)
+        time.sleep(0.1)
+        s.vnc.press(button)
+        s.vnc.move(x + motion[0], y + motion[1])
+        s.vnc.release(button)
+        where = position(s)
+        for dx, dy in ((40, 30), (-25, 50), (15, -35)):
+            s.vnc.move(x + dx, y + dy)
+        expect(position(s) == where, "a tap with button %d left the window following the pointer" % button)
     s.click_at(*LETTERS)
     s.wtype("ток")
     s.wtype("-M", "ctrl", "a", "c", "-m", "ctrl")

@@ -66,7 +66,8 @@ def dismiss(s, title):
 
 def caption_drags(s):
     """Each mouse button drags the window by exactly the pointer's travel, its first step
-    included, and lets go on release."""
+    included, and lets go on release; so does a drag released at once or soon after its first
+    motion, and a jiggle."""
     s.start()
     for button, delta, steps in ((1, (60, 40), 10), (3, (-25, 45), 4), (2, (55, -20), 4), (1, (-70, -50), 2),
                                  (1, (45, 30), 1)):
@@ -78,6 +79,15 @@ def caption_drags(s):
         where = position(s)
         expect(where == target, "button %d moved the window from %s to %s, not by %s" % (button, before, where, delta))
         expect_still(s, where, "after a drag with button %d" % button)
+    for delta, pause in (((7, 5), 0), ((7, 5), 0.005), ((7, 5), 0.015), ((7, 5), 0.03), ((2, 1), 0)):
+        before = position(s)
+        x, y = s.at(*CAPTION_BAR)
+        s.pointer_to(x, y)
+        s.xdotool("mousedown", 1, "mousemove", x + delta[0], y + delta[1], "sleep", pause, "mouseup", 1)
+        target = (before[0] + delta[0], before[1] + delta[1])
+        expect(position(s) == target, "released %g s after a %s motion: window at %s, not at %s"
+               % (pause, delta, position(s), target))
+        expect_still(s, target, "after a quick drag released in %g s" % pause)
     s.click_at(*SEARCH_FACE)  # the window manager's moves leave a click a click
     dismiss(s, "Ошибка")
 
