@@ -52,7 +52,7 @@ TextBlocks::Place TextBlocks::takeOwn(qsizetype element, qsizetype bytes, bool w
 {
     const BlockAllocator::Block memory = BlockAllocator::allocate(size_t(bytes));
     try {
-        own_[element] = {static_cast<const char*>(memory.memory), memory, {}, {}, wide};
+        own_[element] = {static_cast<const char*>(memory.memory), memory, {}, wide};
     } catch (...) {
         BlockAllocator::freeNow(memory);
         throw;
@@ -62,13 +62,7 @@ TextBlocks::Place TextBlocks::takeOwn(qsizetype element, qsizetype bytes, bool w
 
 TextBlocks::Handle TextBlocks::keep(qsizetype element, const QByteArray& bytes)
 {
-    own_[element] = {bytes.constData(), {}, bytes, {}, false};
-    return OwnBlock << OffsetBits;
-}
-
-TextBlocks::Handle TextBlocks::keep(qsizetype element, const QString& text)
-{
-    own_[element] = {reinterpret_cast<const char*>(text.constData()), {}, {}, text, true};
+    own_[element] = {bytes.constData(), {}, bytes, false};
     return OwnBlock << OffsetBits;
 }
 
@@ -114,6 +108,6 @@ qint64 TextBlocks::heldBytes() const
     for (const BlockAllocator::Block& block : blocks_)
         bytes += qint64(block.bytes);
     for (const auto& [element, own] : own_)
-        bytes += qint64(own.memory.bytes) + own.bytes.size() + qint64(sizeof(char16_t)) * own.text.size();
+        bytes += qint64(own.memory.bytes) + own.bytes.size();
     return bytes;
 }

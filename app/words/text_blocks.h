@@ -3,14 +3,13 @@
 #include "block_allocator.h"
 
 #include <QByteArray>
-#include <QString>
 
 #include <unordered_map>
 #include <vector>
 
 // The text of a word array's elements, found by a 32-bit handle and the element's number.
 // Short texts lie one after another in shared blocks, which start at a page and double up
-// to a megabyte; a long text has memory of its own, or stays in the string it came in.
+// to a megabyte; a long text has memory of its own, or stays in the byte array it came in.
 //
 // A handle is a block number above the offset in the block. The number counts from the
 // block that was being filled when the element's group (65536 elements side by side) first
@@ -50,10 +49,9 @@ public:
         }
         return takeAnyway(element, bytes, alignment);
     }
-    // A long text: memory of its own, or the string itself, shared with its other holders.
+    // A long text: memory of its own, or the byte array itself, shared with its other holders.
     Place takeOwn(qsizetype element, qsizetype bytes, bool wide);
     Handle keep(qsizetype element, const QByteArray& bytes);
-    Handle keep(qsizetype element, const QString& text);
     // Lets go of the element's long text, if it has one.
     void forget(qsizetype element, Handle handle)
     {
@@ -91,9 +89,8 @@ private:
 
     struct Own {
         const char* at;
-        BlockAllocator::Block memory; // empty for a shared string
+        BlockAllocator::Block memory; // empty for a shared array
         QByteArray bytes;
-        QString text;
         bool wide;
     };
 

@@ -63,18 +63,6 @@ void WordArray::growFirstIndexBlock(qsizetype capacity)
     b = grown;
 }
 
-void WordArray::set(qsizetype index, const QString& text)
-{
-    if (text.size() * qsizetype(sizeof(char16_t)) <= LongBytes) {
-        write(index, WordView(QStringView(text)));
-        return;
-    }
-    refuseWhileRead();
-    IndexBlock& b = block(index);
-    forgetText(b, index);
-    store(b, index, text_.keep(index, text), text.size(), records_ ? LetterSignature::of(text) : 0);
-}
-
 void WordArray::set(qsizetype index, const QByteArray& bytes, quint64 signature)
 {
     refuseWhileRead();

@@ -33,8 +33,8 @@ public:
     WordArray(const WordArray&) = delete;
     WordArray& operator=(const WordArray&) = delete;
 
-    // A text longer than this is kept as given rather than copied, where it comes in a
-    // string of its own.
+    // A text longer than this has memory of its own; the bytes of a line that long may be
+    // given in an array of their own, which is then kept rather than copied.
     static constexpr qsizetype LongBytes = TextBlocks::LongBytes;
 
     // Elements are kept as bytes of this code page where it has them. It changes only
@@ -92,10 +92,7 @@ public:
         const WordArray& array_;
     };
 
-    void set(qsizetype index, QStringView text) { write(index, WordView(text)); }
-    // The same; a long text is shared with whoever else holds it instead of copied.
-    void set(qsizetype index, const QString& text);
-    // Bytes of this array's code page are copied as they are.
+    // UTF-16 text, or bytes of this array's code page, which are copied as they are.
     void set(qsizetype index, const WordView& word) { write(index, word); }
     // Bytes of this array's code page, shared instead of copied, with their signature
     // (the OR of byteBits() over them).
