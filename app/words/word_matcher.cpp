@@ -51,13 +51,6 @@ WordMatcher::WordMatcher(const QString& letters, Mode mode, const SingleByteCode
     }
 }
 
-WordMatcher::FirstTest::FirstTest(bool exact, qsizetype letterCount, quint64 letterSignature)
-    : expected_(exact ? LetterSignature::record(letterCount, letterSignature) : 0),
-      compared_(exact ? ~quint64(0) : LetterSignature::SignatureMask & ~letterSignature),
-      longest_(LetterSignature::record(letterCount, LetterSignature::SignatureMask))
-{
-}
-
 quint16 WordMatcher::slotOfLower(char16_t lower) const
 {
     const auto at = std::find(lowers_.begin(), lowers_.end(), lower);

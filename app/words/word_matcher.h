@@ -1,6 +1,7 @@
 #pragma once
 
 #include "code_page/single_byte_code_page.h"
+#include "letter_signature.h"
 #include "word_view.h"
 
 #include <QString>
@@ -41,7 +42,13 @@ public:
     // keep it in registers.
     class FirstTest {
     public:
-        FirstTest(bool exact, qsizetype letterCount, quint64 letterSignature);
+        // Inline, so that a loop keeps it in registers.
+        FirstTest(bool exact, qsizetype letterCount, quint64 letterSignature)
+            : expected_(exact ? LetterSignature::record(letterCount, letterSignature) : 0),
+              compared_(exact ? ~quint64(0) : LetterSignature::SignatureMask & ~letterSignature),
+              longest_(LetterSignature::record(letterCount, LetterSignature::SignatureMask))
+        {
+        }
         bool mayMatch(quint64 record) const { return ((record ^ expected_) & compared_) == 0 && record <= longest_; }
 
     private:
