@@ -14,8 +14,6 @@
 
 #include <QElapsedTimer>
 
-#include <new>
-
 namespace {
 
 // How long input may wait inside one line before a click or a close is answered there.
@@ -45,21 +43,6 @@ QString cannotRead(const QString& path, const QString& reason, qint64 words)
     return QStringLiteral("Не удалось дочитать файл словаря:\n%1\n\n%2\n\nИмпортировано слов до ошибки: %3")
         .arg(path, reason)
         .arg(words);
-}
-
-// The store's step of a pass: on running out of memory the count is as before, so it
-// counts only the words stored in full.
-template <typename Store>
-void storeEntry(qint64& wordCount, const Store& store)
-{
-    ++wordCount;
-    try {
-        Module1::GrowDictionaryWords(wordCount);
-        store(wordCount);
-    } catch (const std::bad_alloc&) {
-        --wordCount;
-        throw;
-    }
 }
 
 } // namespace
@@ -132,7 +115,10 @@ void DictionaryImport::run()
         const auto importEntry = [&](qsizetype length, const auto& store) {
             controls_.l.appendRow();
             progress.step(DictionaryLine::progressWeight(length), divisor);
-            storeEntry(context_.WordCount, store);
+            countAndStore(context_.WordCount, [&] {
+                Module1::GrowDictionaryWords(context_.WordCount);
+                store(context_.WordCount);
+            });
             imported.set(context_.WordCount);
             pump.processPendingEvents();
         };

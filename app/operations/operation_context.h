@@ -2,6 +2,8 @@
 
 #include <QtGlobal>
 
+#include <new>
+
 class ProgressProtocol;
 
 // What an operation sees of the window beyond its own controls: the window's shared
@@ -17,3 +19,17 @@ struct OperationContext {
     // What a running loop tests before each item.
     bool shouldStop() const { return CancelFlag || ending; }
 };
+
+// Counts one more item and stores it: should the store run out of memory, the count is
+// taken back, so that a count covers only what is stored in full.
+template <typename Store>
+void countAndStore(qint64& count, const Store& store)
+{
+    ++count;
+    try {
+        store();
+    } catch (const std::bad_alloc&) {
+        --count;
+        throw;
+    }
+}

@@ -99,14 +99,10 @@ void WordSearch::run()
         const WordMatcher::FirstTest firstTest = matcher.firstTest();
         const auto keep = [&](const WordView& word) {
             c.r.appendRow();
-            ++f.FoundCount;
-            try {
+            countAndStore(f.FoundCount, [&] {
                 Module1::GrowFoundWords(f.FoundCount - 1);
                 Module1::FoundWords.set(f.FoundCount - 1, word);
-            } catch (const std::bad_alloc&) {
-                --f.FoundCount; // it counts only the words stored in full
-                throw;
-            }
+            });
         };
         // What `n` items whose steps and pump calls change nothing visible leave behind.
         const auto countQuietly = [&](qsizetype n) {
@@ -142,8 +138,11 @@ void WordSearch::run()
                 countQuietly(k - counted);
                 i += quiet;
                 progress.step(1, total);
-                if (firstTest.mayMatch(run.records[k]) && matcher.matches(run.view(k)))
-                    keep(run.view(k));
+                if (firstTest.mayMatch(run.records[k])) {
+                    const WordView word = run.view(k);
+                    if (matcher.matches(word))
+                        keep(word);
+                }
                 pump.processPendingEvents();
                 examined.set(examined.value() + 1);
             }
