@@ -80,13 +80,15 @@ bool sendX11MoveResize(QWindow* window, const QPoint& globalPress, MoveResizeAct
 }
 
 // The manager places the window at its next motion; a flick that has already stopped
-// makes none, so it gets one, to where the pointer is.
-void nudgePointer()
+// makes none, so it gets one, to where the pointer is. Returns the pointer as it is after
+// that motion, or nothing when the server does not say.
+std::unique_ptr<xcb_query_pointer_reply_t, decltype(&free)> nudgePointer()
 {
     xcb_connection_t* connection = qGuiApp->nativeInterface<QNativeInterface::QX11Application>()->connection();
     xcb_warp_pointer(connection, XCB_NONE, XCB_NONE, 0, 0, 0, 0, 1, 0);
     xcb_warp_pointer(connection, XCB_NONE, XCB_NONE, 0, 0, 0, 0, -1, 0);
-    xcb_flush(connection);
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
+    return {xcb_query_pointer_reply(connection, xcb_query_pointer(connection, root), nullptr), &free};
 }
 
 } // namespace
@@ -186,7 +188,11 @@ bool WindowMove::nativeEventFilter(const QByteArray& eventType, void* message, q
     if (eventType == "xcb_generic_event_t" && (leave->response_type & ~0x80) == XCB_LEAVE_NOTIFY
         && leave->mode == XCB_NOTIFY_MODE_GRAB && (leave->state & XCB_BUTTON_MASK_1) && window_
         && leave->event == xcb_window_t(window_->winId())) {
-        nudgePointer();
+        // A release that came before the nudge ended the manager's move with no motion:
+        // the window takes the travel from here.
+        const auto pointer = nudgePointer();
+        if (pointer && !(pointer->mask & XCB_BUTTON_MASK_1))
+            takeBack((QPointF(pointer->root_x, pointer->root_y) / window_->devicePixelRatio()).toPoint());
         finish();
     }
     return false;
