@@ -303,26 +303,24 @@ void importParts(const QString& label, const QString& path, double windowMs)
                 keep(DictionaryLine::withoutSpaces(file.readLine(), scratch));
         });
     };
-    const SingleByteCodePage* codePage = Module1::DictionaryWords.codePage();
-    const auto asWord = [codePage](QByteArrayView entry) {
-        return WordView(reinterpret_cast<const uchar*>(entry.data()), entry.size(), codePage);
-    };
     const double reader = readAll([](QByteArrayView) {});
     double store;
     {
         WordArray words(WordArray::Records::Yes);
-        words.setCodePage(codePage);
-        store = readAll([&](QByteArrayView entry) { words.append(asWord(entry)); });
+        store = readAll([&](QByteArrayView entry) {
+            words.resize(words.size() + 1);
+            words.set(words.size() - 1, WordView(entry));
+        });
     }
     double list;
     {
         WordArray words(WordArray::Records::Yes);
-        words.setCodePage(codePage);
         WordListBox box;
         box.showRowsOf(words, 0);
         list = readAll([&](QByteArrayView entry) {
             box.appendRow();
-            words.append(asWord(entry));
+            words.resize(words.size() + 1);
+            words.set(words.size() - 1, WordView(entry));
         });
     }
     QCoreApplication::processEvents();
@@ -378,13 +376,9 @@ int benchOne(const QString& path, const QString& label)
                                  // The words' bytes as they are, each with CR LF, in one write.
                                  return milliseconds([&] {
                                      QByteArray bytes;
-                                     QStringEncoder encoder("windows-1251");
                                      for (qint64 i = 0; i < form.FoundCount; ++i) {
                                          const WordView word = Module1::FoundWords.view(i);
-                                         if (word.codePage())
-                                             bytes.append(reinterpret_cast<const char*>(word.bytes()), word.size());
-                                         else
-                                             bytes.append(encoder.encode(word.text()));
+                                         bytes.append(reinterpret_cast<const char*>(word.bytes()), word.size());
                                          bytes.append("\r\n", 2);
                                      }
                                      QFile file(out.filePath(QStringLiteral("plain.txt")));

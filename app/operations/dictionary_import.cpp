@@ -1,6 +1,5 @@
 #include "dictionary_import.h"
 
-#include "code_page/ansi_code_page.h"
 #include "count_label.h"
 #include "files/ansi_text_reader.h"
 #include "files/file_error.h"
@@ -82,8 +81,6 @@ void DictionaryImport::run()
         return;
     }
 
-    const SingleByteCodePage* codePage = AnsiCodePage::singleByte();
-    Module1::useCodePage(codePage);
     WordArray& words = Module1::DictionaryWords;
     ProgressProtocol& progress = context_.progress;
     button_.begin();
@@ -122,7 +119,6 @@ void DictionaryImport::run()
             imported.set(context_.WordCount);
             pump.processPendingEvents();
         };
-        QStringDecoder decoder = AnsiCodePage::decoder();
         QByteArray scratch;
         while (!file.atEnd()) {
             if (context_.shouldStop())
@@ -133,19 +129,13 @@ void DictionaryImport::run()
                 break;
             if (file.stopped())
                 return; // a very long line let go of: the cancel handler has restored the window
-            if (!codePage) {
-                // A multi-byte code page: the entry is kept as text.
-                const QString entry = decoder.decode(DictionaryLine::withoutSpaces(line, scratch));
-                importEntry(entry.size(), [&](qint64 i) { words.set(i, entry); });
-            } else if (line.size() <= WordArray::LongBytes) {
+            if (line.size() <= WordArray::LongBytes) {
                 const QByteArrayView entry = DictionaryLine::withoutSpaces(line, scratch);
-                importEntry(entry.size(), [&](qint64 i) {
-                    words.set(i, WordView(reinterpret_cast<const uchar*>(entry.data()), entry.size(), codePage));
-                });
+                importEntry(entry.size(), [&](qint64 i) { words.set(i, WordView(entry)); });
             } else {
                 // Taken over from the reader rather than copied, and made into its entry a
                 // slice at a time, the window served in between as while it was read.
-                DictionaryLine::LongEntry entry(file.takeLastLine(), words.byteBits());
+                DictionaryLine::LongEntry entry(file.takeLastLine());
                 QElapsedTimer clock;
                 clock.start();
                 while (entry.next()) {

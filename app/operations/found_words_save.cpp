@@ -1,6 +1,5 @@
 #include "found_words_save.h"
 
-#include "code_page/ansi_code_page.h"
 #include "files/ansi_text_writer.h"
 #include "files/file_error.h"
 #include "progress_protocol.h"
@@ -35,14 +34,6 @@ QString cannotSave(const QString& path, const QString& reason)
 QString savedInPart(const QString& path, const QString& reason)
 {
     return cannotSave(path, reason) + QStringLiteral("\n\nФайл записан не полностью.");
-}
-
-// The code page words are kept in, if it is the file's own: its bytes are then written as
-// they are.
-const SingleByteCodePage* fileOwnCodePage(const SingleByteCodePage* kept)
-{
-    const SingleByteCodePage* file = AnsiCodePage::singleByte();
-    return kept && file && kept->decoded() == file->decoded() ? kept : nullptr;
 }
 
 } // namespace
@@ -91,18 +82,13 @@ void FoundWordsSave::run()
     EventPump& pump = EventPump::current();
     const qint64 total = context_.FoundCount;
     bool stopped = false;
-    const SingleByteCodePage* fileCodePage = fileOwnCodePage(Module1::FoundWords.codePage());
-    QString scratch;
     for (qint64 i = 0; i < total; ++i) {
         if (context_.shouldStop()) {
             stopped = true; // the cancel handler has restored the window
             break;
         }
         const WordView word = Module1::FoundWords.view(i);
-        const bool written = fileCodePage && word.codePage() == fileCodePage
-                                 ? file.writeLine(QByteArrayView(word.bytes(), word.size()))
-                                 : file.writeLine(word.decoded(scratch));
-        if (!written)
+        if (!file.writeLine(QByteArrayView(word.bytes(), word.size())))
             break;
         context_.progress.step(1, total);
         pump.processPendingEvents();

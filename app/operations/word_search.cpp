@@ -86,8 +86,7 @@ void WordSearch::run()
     c.r.clear();
     f.progress.start(f.WordCount, QStringLiteral("Поиск слов. Завершено "), true);
 
-    WordMatcher matcher(letters, c.o1.isChecked() ? WordMatcher::Mode::Exact : WordMatcher::Mode::Compose,
-                        Module1::DictionaryWords.codePage());
+    WordMatcher matcher(letters, c.o1.isChecked() ? WordMatcher::Mode::Exact : WordMatcher::Mode::Compose);
     EventPump& pump = EventPump::current();
     const qint64 total = f.WordCount;
     ProgressProtocol& progress = f.progress;

@@ -90,15 +90,6 @@ void WordListBox::announceCurrentRow()
         announceRow(QAccessible::Focus, current_);
 }
 
-QString WordListBox::shownText(WordView item)
-{
-    if (item.size() <= ShownLength)
-        return item.toString();
-    // Never end on half of a surrogate pair.
-    const qsizetype length = item.at(ShownLength - 1).isHighSurrogate() ? ShownLength - 1 : ShownLength;
-    return item.left(length);
-}
-
 QRect WordListBox::rowRect(qsizetype row) const
 {
     const qsizetype first = firstVisibleRow();
@@ -159,7 +150,7 @@ void WordListBox::paintEvent(QPaintEvent*)
             painter.setPen(colors.color(QPalette::Text));
         }
         painter.drawText(box.adjusted(2, 0, -2, 0), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
-                         shownText(item(row)));
+                         item(row).left(ShownLength));
     }
     if (hasFocus()) {
         // A dotted frame round the current row, or where the first row goes while none is.

@@ -38,7 +38,6 @@ public:
     // Characters of an entry a row shows at most: more than fit in any row, few enough
     // that an entry of millions of characters paints as fast as a word.
     static constexpr qsizetype ShownLength = 512;
-    static QString shownText(WordView item);
     // Where the row is in the viewport; empty while it is scrolled out of view.
     QRect rowRect(qsizetype row) const;
     // The row at a viewport point; -1 for none.

@@ -111,7 +111,7 @@ QString WordListRowAccessible::text(QAccessible::Text t) const
         return QString();
     // An entry of millions of characters is read out as its start, like it is shown.
     const WordView item = list_->item(row_);
-    const QString shown = WordListBox::shownText(item);
+    const QString shown = item.left(WordListBox::ShownLength);
     return shown.size() < item.size() ? shown + QChar(0x2026) : shown;
 }
 

@@ -1,5 +1,7 @@
 #include "dictionary_line.h"
 
+#include "letter_signature.h"
+
 #include <algorithm>
 
 namespace DictionaryLine {
@@ -20,7 +22,7 @@ bool LongEntry::next()
     char* bytes = entry_.data();
     const qsizetype end = std::min(entry_.size(), read_ + SliceBytes);
     // In locals: writes through `bytes` could alias the members.
-    const quint64* bits = byteBits_.data();
+    const quint64* bits = LetterSignature::byteBits().data();
     quint64 signature = signature_;
     qsizetype kept = kept_;
     for (qsizetype k = read_; k < end; ++k) {

@@ -3,11 +3,8 @@
 #include <QByteArray>
 #include <QByteArrayView>
 
-#include <array>
-
 // A dictionary entry is its line with every space (code 32) removed; nothing else changes.
-// Lines are the file's bytes: in the code pages a word file may be in, byte 32 is always
-// the space and never part of another character.
+// Lines are the file's bytes, in a code page where byte 32 is the space.
 namespace DictionaryLine {
 
 // Without an array per line: the line itself when it holds no space, otherwise the entry
@@ -21,11 +18,7 @@ inline qint64 progressWeight(qsizetype entryLength) { return entryLength + 2; }
 // removed in place and the letter signature of what is left is taken, a slice at a time.
 class LongEntry {
 public:
-    // `byteBits`: the signature bit of each byte (see WordArray::byteBits()).
-    LongEntry(QByteArray line, const std::array<quint64, 256>& byteBits)
-        : entry_(std::move(line)), byteBits_(byteBits)
-    {
-    }
+    explicit LongEntry(QByteArray line) : entry_(std::move(line)) {}
 
     // Works through the next slice; false once the whole line is done.
     bool next();
@@ -36,7 +29,6 @@ public:
 private:
     static constexpr qsizetype SliceBytes = 16 * 1024 * 1024;
     QByteArray entry_;
-    const std::array<quint64, 256>& byteBits_;
     qsizetype read_ = 0;
     qsizetype kept_ = 0;
     quint64 signature_ = 0;

@@ -4,15 +4,15 @@
 
 #include <algorithm>
 #include <array>
-#include <vector>
 
 // Per-character data the word test needs again and again, looked up in tables built
-// once: the lower-case form of a UTF-16 code unit and a bit standing for it. A word's
-// signature is the OR of the bits of its lower-cased characters, so a word holding a
-// character the letters lack is rejected with one AND. Cyrillic letters get a bit each,
-// Latin letters one per pair, every other character one of a few spare bits: sharing
-// only lets more words through to the full test. The signature leaves the top byte of
-// 64 bits free, so that a word's record holds its length there.
+// once: the lower-case form of a UTF-16 code unit and a bit standing for it, also for each
+// byte of the word files' code page. A word's signature is the OR of the bits of its
+// lower-cased characters, so a word holding a character the letters lack is rejected
+// with one AND. Cyrillic letters get a bit each, Latin letters one per pair, every other
+// character one of a few spare bits: sharing only lets more words through to the full
+// test. The signature leaves the top byte of 64 bits free, so that a word's record holds
+// its length there.
 class LetterSignature {
 public:
     static constexpr int LengthShift = 56;
@@ -26,11 +26,17 @@ public:
     }
 
     static char16_t lower(char16_t c) { return tables().lower[c]; }
-    // The lower-case forms of all 65536 code units, for loops over many characters.
-    static const char16_t* lowerTable() { return tables().lower.data(); }
-    // The code units whose lower-case form is another one, in order.
-    static const std::vector<char16_t>& changedByLowerCase() { return tables().changed; }
     static quint64 bit(char16_t c) { return quint64(1) << tables().bit[c]; }
+    // The bit of each byte of the word files' code page.
+    static const std::array<quint64, 256>& byteBits() { return tables().byteBit; }
+    static quint64 of(const uchar* bytes, qsizetype length)
+    {
+        const quint64* bits = tables().byteBit.data();
+        quint64 signature = 0;
+        for (qsizetype k = 0; k < length; ++k)
+            signature |= bits[bytes[k]];
+        return signature;
+    }
     static quint64 of(QStringView text)
     {
         const Tables& t = tables();
@@ -45,7 +51,7 @@ private:
         Tables();
         std::array<char16_t, 65536> lower;
         std::array<quint8, 65536> bit; // the bit of the character's lower-case form
-        std::vector<char16_t> changed;
+        std::array<quint64, 256> byteBit;
     };
     static const Tables& tables()
     {

@@ -13,10 +13,6 @@ extern WordArray DictionaryWords;
 // The last search's words at indices 0..FoundCount - 1.
 extern WordArray FoundWords;
 
-// Both arrays keep their words as bytes of the file's code page, where it is a
-// single-byte one (the same for the whole run), and as UTF-16 otherwise.
-void useCodePage(const SingleByteCodePage* codePage);
-
 // Re-size to the indices 0..n, keeping elements 0..min(old upper index, n); new elements
 // are empty strings. Inline: the import and the search grow by one per word.
 inline void GrowDictionaryWords(qint64 n) { DictionaryWords.resize(qsizetype(n) + 1); }

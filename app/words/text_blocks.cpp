@@ -11,26 +11,15 @@ TextBlocks::~TextBlocks()
         release(own_.begin());
 }
 
-TextBlocks::Place TextBlocks::takeAnyway(qsizetype element, qsizetype bytes, qsizetype alignment)
+TextBlocks::Place TextBlocks::takeAnyway(qsizetype element, qsizetype bytes)
 {
     const size_t group = size_t(element >> GroupBits);
     if (group >= base_.size())
         base_.resize(group + 1, quint32(std::max<size_t>(blocks_.size(), 1) - 1));
-    qsizetype pad = qsizetype(quintptr(free_) % quintptr(alignment));
-    if (pad != 0)
-        pad = alignment - pad;
-    if (pad + bytes > freeBytes_) {
-        startBlock(bytes); // page-aligned
-        pad = 0;
-    }
+    if (bytes > freeBytes_)
+        startBlock(bytes);
     const quint32 relative = quint32(blocks_.size() - 1) - base_[group];
-    if (relative >= OwnBlock)
-        return takeOwn(element, bytes, alignment == 2);
-    const Place place{free_ + pad, relative << OffsetBits | (freeOffset_ + quint32(pad))};
-    free_ = place.at + bytes;
-    freeOffset_ += quint32(pad + bytes);
-    freeBytes_ -= pad + bytes;
-    return place;
+    return relative < OwnBlock ? takeFree(relative, bytes) : takeOwn(element, bytes);
 }
 
 void TextBlocks::startBlock(qsizetype bytes)
@@ -48,11 +37,11 @@ void TextBlocks::startBlock(qsizetype bytes)
     freeBytes_ = blockBytes;
 }
 
-TextBlocks::Place TextBlocks::takeOwn(qsizetype element, qsizetype bytes, bool wide)
+TextBlocks::Place TextBlocks::takeOwn(qsizetype element, qsizetype bytes)
 {
     const BlockAllocator::Block memory = BlockAllocator::allocate(size_t(bytes));
     try {
-        own_[element] = {static_cast<const char*>(memory.memory), memory, {}, wide};
+        own_[element] = {static_cast<const char*>(memory.memory), memory, {}};
     } catch (...) {
         BlockAllocator::freeNow(memory);
         throw;
@@ -62,7 +51,7 @@ TextBlocks::Place TextBlocks::takeOwn(qsizetype element, qsizetype bytes, bool w
 
 TextBlocks::Handle TextBlocks::keep(qsizetype element, const QByteArray& bytes)
 {
-    own_[element] = {bytes.constData(), {}, bytes, false};
+    own_[element] = {bytes.constData(), {}, bytes};
     return OwnBlock << OffsetBits;
 }
 

@@ -32,25 +32,20 @@ public:
         char* at;
         Handle handle;
     };
-    // Room for `bytes` (at most LongBytes) of the element's text in a shared block, at an
-    // address a multiple of `alignment` (1 or 2). Throws std::bad_alloc.
-    Place take(qsizetype element, qsizetype bytes, qsizetype alignment)
+    // Room for `bytes` (at most LongBytes) of the element's text in a shared block. Throws
+    // std::bad_alloc.
+    Place take(qsizetype element, qsizetype bytes)
     {
         const qsizetype group = element >> GroupBits;
-        if (alignment == 1 && bytes <= freeBytes_ && group < qsizetype(base_.size())) {
+        if (bytes <= freeBytes_ && group < qsizetype(base_.size())) {
             const quint32 relative = quint32(blocks_.size() - 1) - base_[size_t(group)];
-            if (relative < OwnBlock) {
-                const Place place{free_, relative << OffsetBits | freeOffset_};
-                free_ += bytes;
-                freeOffset_ += quint32(bytes);
-                freeBytes_ -= bytes;
-                return place;
-            }
+            if (relative < OwnBlock)
+                return takeFree(relative, bytes);
         }
-        return takeAnyway(element, bytes, alignment);
+        return takeAnyway(element, bytes);
     }
     // A long text: memory of its own, or the byte array itself, shared with its other holders.
-    Place takeOwn(qsizetype element, qsizetype bytes, bool wide);
+    Place takeOwn(qsizetype element, qsizetype bytes);
     Handle keep(qsizetype element, const QByteArray& bytes);
     // Lets go of the element's long text, if it has one.
     void forget(qsizetype element, Handle handle)
@@ -67,8 +62,6 @@ public:
         const size_t block = base_[size_t(element >> GroupBits)] + (handle >> OffsetBits);
         return static_cast<const char*>(blocks_[block].memory) + (handle & OffsetMask);
     }
-    // Whether a long text is UTF-16; a short one is what the array keeps.
-    bool isWide(qsizetype element) const { return own_.at(element).wide; }
 
     // Lets go of the long texts of the elements from `size` on.
     void cut(qsizetype size);
@@ -91,10 +84,19 @@ private:
         const char* at;
         BlockAllocator::Block memory; // empty for a shared array
         QByteArray bytes;
-        bool wide;
     };
 
-    Place takeAnyway(qsizetype element, qsizetype bytes, qsizetype alignment);
+    // The next `bytes` of the last block's free tail; `relative` is the block's number for
+    // the element's group.
+    Place takeFree(quint32 relative, qsizetype bytes)
+    {
+        const Place place{free_, relative << OffsetBits | freeOffset_};
+        free_ += bytes;
+        freeOffset_ += quint32(bytes);
+        freeBytes_ -= bytes;
+        return place;
+    }
+    Place takeAnyway(qsizetype element, qsizetype bytes);
     void startBlock(qsizetype bytes);
     void forgetOwn(qsizetype element);
     using OwnTexts = std::unordered_map<qsizetype, Own>;

@@ -18,17 +18,6 @@ void WordArray::refuseWrite()
     throw std::logic_error("a word array was written or resized while a loop reads it");
 }
 
-void WordArray::setCodePage(const SingleByteCodePage* codePage)
-{
-    if (codePage == codePage_)
-        return;
-    if (size_ != 0)
-        throw std::logic_error("the code page of a word array changed while it kept words");
-    codePage_ = codePage;
-    for (int byte = 0; byte < 256; ++byte)
-        byteBits_[size_t(byte)] = codePage_ ? LetterSignature::bit(codePage_->decode(uchar(byte))) : 0;
-}
-
 WordArray::IndexBlock WordArray::mapIndexBlock(qsizetype capacity) const
 {
     // Records first, for alignment; elements are cleared as the array grows over them.
@@ -65,9 +54,7 @@ void WordArray::growFirstIndexBlock(qsizetype capacity)
 
 void WordArray::set(qsizetype index, const QByteArray& bytes, quint64 signature)
 {
-    refuseWhileRead();
-    IndexBlock& b = block(index);
-    forgetText(b, index);
+    IndexBlock& b = emptied(index);
     if (!bytes.isEmpty())
         store(b, index, text_.keep(index, bytes), bytes.size(), records_ ? signature : 0);
 }
@@ -75,37 +62,9 @@ void WordArray::set(qsizetype index, const QByteArray& bytes, quint64 signature)
 void WordArray::forgetText(IndexBlock& b, qsizetype index)
 {
     const qsizetype slot = index & IndexMask;
-    if (lengthOf(b, index) != 0)
-        text_.forget(index, b.text[slot]);
+    text_.forget(index, b.text[slot]);
     longLengths_.erase(index);
-    b.text[slot] = EmptyText; // an empty text reads back as empty rather than null
     b.record[slot] = 0;
-}
-
-void WordArray::writeAnyway(IndexBlock& b, qsizetype index, const WordView& word)
-{
-    forgetText(b, index);
-    const qsizetype n = word.size();
-    if (n == 0)
-        return;
-    QString scratch;
-    const QStringView text = word.codePage() && word.codePage() != codePage_ ? word.decoded(scratch) : word.text();
-    if (codePage_) {
-        const TextBlocks::Place room = n > LongBytes ? text_.takeOwn(index, n, false) : text_.take(index, n, 1);
-        if (word.codePage() == codePage_)
-            std::memcpy(room.at, word.bytes(), size_t(n));
-        if (word.codePage() == codePage_ || codePage_->encode(text, reinterpret_cast<uchar*>(room.at))) {
-            store(b, index, room.handle, n, signatureOfBytes(room.at, n));
-            return;
-        }
-        text_.forget(index, room.handle); // a shared block's room just stays unused
-    }
-    // UTF-16; where the code page lacks a character, in memory of its own.
-    const qsizetype bytes = n * qsizetype(sizeof(char16_t));
-    const TextBlocks::Place room = codePage_ || bytes > LongBytes ? text_.takeOwn(index, bytes, true)
-                                                                  : text_.take(index, bytes, 2);
-    std::memcpy(room.at, text.utf16(), size_t(bytes));
-    store(b, index, room.handle, n, records_ ? LetterSignature::of(text) : 0);
 }
 
 void WordArray::resizeAnyway(qsizetype size)
@@ -140,8 +99,9 @@ void WordArray::resizeAnyway(qsizetype size)
     if (size <= FewKept) {
         text_.dropUnused([this](const auto& visit) {
             for (qsizetype i = 0; i < size_; ++i) {
-                if (length(i) != 0)
-                    visit(i, block(i).text[i & IndexMask]);
+                IndexBlock& b = block(i);
+                if (lengthOf(b, i) != 0)
+                    visit(i, b.text[i & IndexMask]);
             }
         });
     }

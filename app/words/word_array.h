@@ -1,14 +1,12 @@
 #pragma once
 
-#include <QString>
-#include <QStringView>
+#include <QByteArray>
 
 #include "block_allocator.h"
 #include "letter_signature.h"
 #include "text_blocks.h"
 #include "word_view.h"
 
-#include <array>
 #include <cstring>
 #include <unordered_map>
 #include <vector>
@@ -16,9 +14,8 @@
 // An array of strings for millions of entries. Each element is a 32-bit handle to its
 // text (see TextBlocks) and a 64-bit record: its length, and its letter signature (see
 // LetterSignature) where the array keeps signatures; no heap string per entry, and
-// growing never moves or copies what is held, so it costs no pauses. Given a single-byte
-// code page, an element is kept as its bytes wherever the code page has them (half the
-// room of UTF-16), otherwise as UTF-16.
+// growing never moves or copies what is held, so it costs no pauses. An element is kept as
+// its bytes in the word files' code page (see WordView).
 //
 // A small array holds little: the first index block starts at a few pages and doubles as
 // the array grows, up to its full size. Shrinking to a few elements lets go of every
@@ -37,19 +34,10 @@ public:
     // given in an array of their own, which is then kept rather than copied.
     static constexpr qsizetype LongBytes = TextBlocks::LongBytes;
 
-    // Elements are kept as bytes of this code page where it has them. It changes only
-    // while the array is empty.
-    void setCodePage(const SingleByteCodePage* codePage);
-    const SingleByteCodePage* codePage() const { return codePage_; }
-    // The signature bit of each byte of the code page.
-    const std::array<quint64, 256>& byteBits() const { return byteBits_; }
-
     qsizetype size() const { return size_; }
 
     // Valid until the element is written again or cut off.
     WordView view(qsizetype index) const { return viewIn(block(index), index); }
-    QString at(qsizetype index) const { return view(index).toString(); }
-    qsizetype length(qsizetype index) const { return lengthOf(block(index), index); }
     // Zero signature for an array that keeps none.
     quint64 record(qsizetype index) const { return block(index).record[index & IndexMask]; }
 
@@ -92,17 +80,19 @@ public:
         const WordArray& array_;
     };
 
-    // UTF-16 text, or bytes of this array's code page, which are copied as they are.
-    void set(qsizetype index, const WordView& word) { write(index, word); }
-    // Bytes of this array's code page, shared instead of copied, with their signature
-    // (the OR of byteBits() over them).
-    void set(qsizetype index, const QByteArray& bytes, quint64 signature);
-    template <typename Text>
-    void append(const Text& text)
+    // Copies the word's bytes.
+    void set(qsizetype index, const WordView& word)
     {
-        resize(size_ + 1);
-        set(size_ - 1, text);
+        IndexBlock& b = emptied(index);
+        const qsizetype n = word.size();
+        if (n == 0)
+            return;
+        const TextBlocks::Place place = n <= LongBytes ? text_.take(index, n) : text_.takeOwn(index, n);
+        std::memcpy(place.at, word.bytes(), size_t(n));
+        store(b, index, place.handle, n, records_ ? LetterSignature::of(word.bytes(), n) : 0);
     }
+    // Shares the bytes instead of copying them; `signature` is theirs (LetterSignature::of).
+    void set(qsizetype index, const QByteArray& bytes, quint64 signature);
     // Keeps the elements below `size`; new elements are empty strings.
     void resize(qsizetype size)
     {
@@ -115,7 +105,6 @@ public:
         }
         resizeAnyway(size);
     }
-    void clear() { resize(0); }
 
     // Bytes of blocks this array holds now (not yet handed back for release).
     qint64 heldBytes() const;
@@ -125,9 +114,6 @@ private:
     static constexpr int IndexBits = 13;
     static constexpr qsizetype IndexSize = qsizetype(1) << IndexBits;
     static constexpr qsizetype IndexMask = IndexSize - 1;
-    // Handles of an element with no text: never written (reads back null) or empty.
-    static constexpr TextBlocks::Handle NoText = 0;
-    static constexpr TextBlocks::Handle EmptyText = 1;
     static constexpr qsizetype FirstIndexCapacity = 512;
 
     struct IndexBlock {
@@ -142,13 +128,9 @@ private:
     WordView viewIn(const IndexBlock& b, qsizetype index) const
     {
         const qsizetype length = lengthOf(b, index);
-        const TextBlocks::Handle handle = b.text[index & IndexMask];
         if (length == 0)
-            return handle == NoText ? WordView(QStringView()) : WordView();
-        const char* text = text_.at(index, handle);
-        if (TextBlocks::isOwn(handle) ? text_.isWide(index) : !codePage_)
-            return WordView(QStringView(reinterpret_cast<const char16_t*>(text), length));
-        return WordView(reinterpret_cast<const uchar*>(text), length, codePage_);
+            return WordView();
+        return WordView(reinterpret_cast<const uchar*>(text_.at(index, b.text[index & IndexMask])), length);
     }
     qsizetype lengthOf(const IndexBlock& b, qsizetype index) const
     {
@@ -173,51 +155,24 @@ private:
     }
     [[noreturn]] static void refuseWrite();
 
-    // Of the element's bytes, where the array keeps signatures.
-    quint64 signatureOfBytes(const char* bytes, qsizetype length) const
-    {
-        if (!records_)
-            return 0;
-        quint64 signature = 0;
-        for (qsizetype k = 0; k < length; ++k)
-            signature |= byteBits_[uchar(bytes[k])];
-        return signature;
-    }
-    // `word` is UTF-16 text or bytes of this array's code page.
-    void write(qsizetype index, const WordView& word)
+    // The element's index block, the element emptied first.
+    IndexBlock& emptied(qsizetype index)
     {
         refuseWhileRead();
         IndexBlock& b = block(index);
-        const qsizetype n = word.size();
-        // Inline for what an import and a search do per word: a short word kept as bytes,
-        // into an empty element.
-        if (n != 0 && n <= LongBytes && word.codePage() == codePage_ && codePage_ && lengthOf(b, index) == 0) {
-            const TextBlocks::Place place = text_.take(index, n, 1);
-            std::memcpy(place.at, word.bytes(), size_t(n));
-            store(b, index, place.handle, n, signatureOfBytes(place.at, n));
-        } else {
-            writeAnyway(b, index, word);
-        }
+        if (lengthOf(b, index) != 0)
+            forgetText(b, index);
+        return b;
     }
-    void writeAnyway(IndexBlock& b, qsizetype index, const WordView& word);
-    // Leaves the element empty.
     void forgetText(IndexBlock& b, qsizetype index);
-    void clearElement(qsizetype index)
-    {
-        // Elements once cut off and now grown back start empty again.
-        IndexBlock& b = block(index);
-        const qsizetype slot = index & IndexMask;
-        b.text[slot] = NoText;
-        b.record[slot] = 0;
-    }
+    // Elements once cut off and now grown back start empty again.
+    void clearElement(qsizetype index) { block(index).record[index & IndexMask] = 0; }
     void resizeAnyway(qsizetype size);
     IndexBlock mapIndexBlock(qsizetype capacity) const;
     void addIndexBlock(qsizetype capacity);
     void growFirstIndexBlock(qsizetype capacity);
 
     bool records_;
-    const SingleByteCodePage* codePage_ = nullptr;
-    std::array<quint64, 256> byteBits_{};
     mutable int readers_ = 0;
     qsizetype size_ = 0;
     qsizetype capacity_ = 0; // elements the index blocks have room for

@@ -5,12 +5,9 @@
 #include <algorithm>
 #include <bit>
 
-WordMatcher::WordMatcher(const QString& letters, Mode mode, const SingleByteCodePage* codePage)
-    : letters_(letters), mode_(mode), signature_(LetterSignature::of(letters)), inLetters_(65536 / 64, 0),
-      codePage_(codePage)
+WordMatcher::WordMatcher(const QString& letters, Mode mode)
+    : letters_(letters), mode_(mode), signature_(LetterSignature::of(letters))
 {
-    for (QChar c : letters_)
-        inLetters_[c.unicode() >> 6] |= quint64(1) << (c.unicode() & 63);
     remaining_.push_back(0); // slot 0: characters that are not among the letters
     for (QChar c : letters_) {
         const char16_t lower = LetterSignature::lower(c.unicode());
@@ -21,33 +18,31 @@ WordMatcher::WordMatcher(const QString& letters, Mode mode, const SingleByteCode
             remaining_.push_back(1);
         }
     }
-    if (codePage_) {
-        for (int byte = 0; byte < 256; ++byte) {
-            const char16_t lower = LetterSignature::lower(codePage_->decode(uchar(byte)));
-            slotOfByte_[byte] = slotOfLower(lower);
-            lowerOfByte_[byte] = lower;
-            firstOfByte_[byte] = occursInLetters(lower);
+    for (int byte = 0; byte < 256; ++byte) {
+        const char16_t lower = LetterSignature::lower(SingleByteCodePage::ansi().decode(uchar(byte)));
+        slotOfByte_[byte] = slotOfLower(lower);
+        lowerOfByte_[byte] = lower;
+        firstOfByte_[byte] = letters_.contains(QChar(lower));
+    }
+    std::vector<quint64> packedOfSlot(remaining_.size(), 0);
+    int used = 0; // bits taken by the fields so far
+    for (size_t slot = 1; slot < remaining_.size() && used <= 64; ++slot) {
+        const quint64 count = quint64(remaining_[slot]);
+        const int width = std::bit_width(count) + 1;
+        if (used + width <= 64) {
+            // Below its guard the field holds count more: one more use reaches the guard
+            // without a carry into the next field.
+            packedStart_ |= ((quint64(1) << (width - 1)) - 1 - count) << used;
+            packedGuards_ |= quint64(1) << (used + width - 1);
+            packedOfSlot[slot] = quint64(1) << used;
         }
-        std::vector<quint64> packedOfSlot(remaining_.size(), 0);
-        int used = 0; // bits taken by the fields so far
-        for (size_t slot = 1; slot < remaining_.size() && used <= 64; ++slot) {
-            const quint64 count = quint64(remaining_[slot]);
-            const int width = std::bit_width(count) + 1;
-            if (used + width <= 64) {
-                // Below its guard the field holds count more: one more use reaches the guard
-                // without a carry into the next field.
-                packedStart_ |= ((quint64(1) << (width - 1)) - 1 - count) << used;
-                packedGuards_ |= quint64(1) << (used + width - 1);
-                packedOfSlot[slot] = quint64(1) << used;
-            }
-            used += width;
-        }
-        packed_ = used > 0 && used <= 64;
-        if (packed_) {
-            packedOfSlot[0] = quint64(1) << (used - 1);
-            for (int byte = 0; byte < 256; ++byte)
-                packedOfByte_[byte] = packedOfSlot[slotOfByte_[byte]];
-        }
+        used += width;
+    }
+    packed_ = used > 0 && used <= 64;
+    if (packed_) {
+        packedOfSlot[0] = quint64(1) << (used - 1);
+        for (int byte = 0; byte < 256; ++byte)
+            packedOfByte_[byte] = packedOfSlot[slotOfByte_[byte]];
     }
 }
 
@@ -66,31 +61,7 @@ QString WordMatcher::lowerCase(QStringView text)
     return result;
 }
 
-bool WordMatcher::matchesAnyway(const WordView& word)
-{
-    if (!word.codePage()) {
-        if (slotOfUnit_.empty()) {
-            // A code unit maps to a slot when its lower-case form is a letter's: either the form
-            // itself, or one of the few units that lower-casing changes.
-            slotOfUnit_.resize(65536);
-            for (char16_t lower : lowers_) {
-                if (LetterSignature::lower(lower) == lower)
-                    slotOfUnit_[lower] = slotOfLower(lower);
-            }
-            for (char16_t c : LetterSignature::changedByLowerCase())
-                slotOfUnit_[c] = slotOfLower(LetterSignature::lower(c));
-        }
-        return matchUnits(word.text().utf16(), word.size(), slotOfUnit_.data(), LetterSignature::lowerTable());
-    }
-    if (word.codePage() != codePage_) {
-        QString scratch;
-        return matches(word.decoded(scratch));
-    }
-    return matchUnits(word.bytes(), word.size(), slotOfByte_.data(), lowerOfByte_.data());
-}
-
-template <typename Unit>
-bool WordMatcher::matchUnits(const Unit* text, qsizetype length, const quint16* slotOf, const char16_t* lowerOf)
+bool WordMatcher::matchesCounted(const uchar* bytes, qsizetype length)
 {
     const qsizetype letterCount = letters_.size();
     if (mode_ == Mode::Exact ? length != letterCount : length > letterCount)
@@ -99,42 +70,34 @@ bool WordMatcher::matchUnits(const Unit* text, qsizetype length, const quint16* 
         return false;
     if (length == 0)
         return mode_ == Mode::Compose;
-    if (!occursInLetters(lowerOf[text[0]]))
+    if (!firstOfByte_[bytes[0]] || !usesSuffice(bytes, length))
         return false;
-
-    if (!usesSuffice(text, length, slotOf))
-        return false;
-    return mode_ == Mode::Exact || length != letterCount || !spellsTypedLetters(text, lowerOf);
+    return mode_ == Mode::Exact || length != letterCount || !spellsTypedLetters(bytes);
 }
 
-template <typename Unit>
-bool WordMatcher::spellsTypedLetters(const Unit* text, const char16_t* lowerOf) const
+bool WordMatcher::spellsTypedLetters(const uchar* bytes) const
 {
     // Compose turns away only the lower-cased word that equals the letters as typed.
     const char16_t* typed = reinterpret_cast<const char16_t*>(letters_.constData());
     for (qsizetype k = 0; k < letters_.size(); ++k) {
-        if (lowerOf[text[k]] != typed[k])
+        if (lowerOfByte_[bytes[k]] != typed[k])
             return false;
     }
     return true;
 }
 
-template <typename Unit>
-bool WordMatcher::usesSuffice(const Unit* text, qsizetype length, const quint16* slotOf)
+bool WordMatcher::usesSuffice(const uchar* bytes, qsizetype length)
 {
     // Each character takes one of its letter's remaining uses; slot 0 (not among the
     // letters) has none. The uses taken are given back afterwards.
     int* remaining = remaining_.data();
     qsizetype matched = 0;
     for (; matched < length; ++matched) {
-        if (--remaining[slotOf[text[matched]]] < 0)
+        if (--remaining[slotOfByte_[bytes[matched]]] < 0)
             break;
     }
     const qsizetype taken = matched < length ? matched + 1 : length;
     for (qsizetype k = 0; k < taken; ++k)
-        ++remaining[slotOf[text[k]]];
+        ++remaining[slotOfByte_[bytes[k]]];
     return matched == length;
 }
-
-// For the inline test on bytes.
-template bool WordMatcher::spellsTypedLetters<uchar>(const uchar*, const char16_t*) const;

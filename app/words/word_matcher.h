@@ -1,6 +1,5 @@
 #pragma once
 
-#include "code_page/single_byte_code_page.h"
 #include "letter_signature.h"
 #include "word_view.h"
 
@@ -24,17 +23,14 @@ class WordMatcher {
 public:
     enum class Mode { Exact, Compose };
 
-    // `letters` are the typed letters with their spaces already removed. Words kept as
-    // bytes of `codePage` are tested as they are.
-    WordMatcher(const QString& letters, Mode mode, const SingleByteCodePage* codePage = nullptr);
+    // `letters` are the typed letters with their spaces already removed.
+    WordMatcher(const QString& letters, Mode mode);
 
     bool matches(const WordView& word)
     {
-        // Inline for what a search does per word: bytes of the code page, with room for
-        // every letter's count in one packed word.
-        if (packed_ && word.codePage() == codePage_)
-            return matchesPacked(word.bytes(), word.size());
-        return matchesAnyway(word);
+        // Inline for what a search does per word: room for every letter's count in one
+        // packed word.
+        return packed_ ? matchesPacked(word.bytes(), word.size()) : matchesCounted(word.bytes(), word.size());
     }
 
     // A cheap first test on the record kept per dictionary word (see LetterSignature):
@@ -64,7 +60,6 @@ public:
     static QString lowerCase(QStringView text);
 
 private:
-    bool occursInLetters(char16_t c) const { return inLetters_[c >> 6] >> (c & 63) & 1; }
     quint16 slotOfLower(char16_t lower) const;
     bool matchesPacked(const uchar* bytes, qsizetype length) const
     {
@@ -83,29 +78,22 @@ private:
             if (uses & packedGuards_)
                 return false;
         }
-        return exact || length != letterCount || !spellsTypedLetters(bytes, lowerOfByte_.data());
+        return exact || length != letterCount || !spellsTypedLetters(bytes);
     }
-    bool matchesAnyway(const WordView& word);
-    // The test on UTF-16 code units or on bytes, through the unit's slot and lower-case form.
-    template <typename Unit>
-    bool matchUnits(const Unit* text, qsizetype length, const quint16* slotOf, const char16_t* lowerOf);
-    // Whether the letters have a use left for every character of the text.
-    template <typename Unit>
-    bool usesSuffice(const Unit* text, qsizetype length, const quint16* slotOf);
-    // Whether the text, as long as the letters and lower-cased, is the letters as typed.
-    template <typename Unit>
-    bool spellsTypedLetters(const Unit* text, const char16_t* lowerOf) const;
+    // The same test with a count per letter.
+    bool matchesCounted(const uchar* bytes, qsizetype length);
+    // Whether the letters have a use left for every character of the word.
+    bool usesSuffice(const uchar* bytes, qsizetype length);
+    // Whether the word, as long as the letters and lower-cased, is the letters as typed.
+    bool spellsTypedLetters(const uchar* bytes) const;
 
     QString letters_;
     Mode mode_;
-    quint64 signature_;              // of the lower-cased letters
-    std::vector<quint64> inLetters_; // the typed characters, capitals kept
-    std::vector<char16_t> lowers_;   // the letters' distinct lower-case forms, slot k at k - 1
-    // Any code unit -> the 1-based slot of its lower-case form, 0 when that is absent:
-    // the word test then needs one look-up per character. Made for the first UTF-16 word.
-    std::vector<quint16> slotOfUnit_;
-    std::vector<int> remaining_; // per slot: how often it occurs in the lower-cased letters
-    const SingleByteCodePage* codePage_;
+    quint64 signature_;            // of the lower-cased letters
+    std::vector<char16_t> lowers_; // the letters' distinct lower-case forms, slot k at k - 1
+    std::vector<int> remaining_;   // per slot: how often it occurs in the lower-cased letters
+    // Per byte, the 1-based slot of its lower-case form, 0 when that is absent: the word
+    // test then needs one look-up per character.
     std::array<quint16, 256> slotOfByte_{};
     std::array<char16_t, 256> lowerOfByte_{};
     std::array<bool, 256> firstOfByte_{}; // whether a word may start with the byte

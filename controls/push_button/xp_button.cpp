@@ -1,6 +1,6 @@
 #include "xp_button.h"
 
-#include "code_page/ansi_code_page.h"
+#include "code_page/single_byte_code_page.h"
 #include "virtual_key.h"
 
 #include <QFocusEvent>
@@ -50,9 +50,8 @@ short keyAscii(const QString& text)
         return 0;
     if (text.at(0).unicode() < 0x80)
         return short(text.at(0).unicode());
-    QStringEncoder encoder = AnsiCodePage::encoder();
-    const QByteArray bytes = encoder.encode(text);
-    return bytes.size() == 1 ? short(quint8(bytes.at(0))) : short('?');
+    uchar byte = 0;
+    return SingleByteCodePage::ansi().encode(text, &byte) ? short(byte) : short('?');
 }
 
 } // namespace

@@ -12,7 +12,10 @@ class SingleByteCodePage {
 public:
     explicit SingleByteCodePage(const std::array<char16_t, 256>& decoded);
 
-    const std::array<char16_t, 256>& decoded() const { return decoded_; }
+    // The code page of the word files: the system's ANSI code page on Windows where it is a
+    // single-byte one, Windows-1251 otherwise.
+    static const SingleByteCodePage& ansi();
+
     char16_t decode(uchar byte) const { return decoded_[byte]; }
     void decode(const uchar* bytes, qsizetype count, char16_t* out) const
     {

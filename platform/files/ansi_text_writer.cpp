@@ -1,6 +1,5 @@
 #include "ansi_text_writer.h"
 
-#include "code_page/ansi_code_page.h"
 #include "file_error.h"
 
 #include <QFile>
@@ -13,8 +12,6 @@
 namespace {
 constexpr qsizetype FlushSize = 1 << 16;
 }
-
-AnsiTextWriter::AnsiTextWriter() : encoder_(AnsiCodePage::encoder()) {}
 
 AnsiTextWriter::~AnsiTextWriter() { close(); }
 
@@ -39,17 +36,6 @@ bool AnsiTextWriter::open(const QString& path)
         ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
     fd_ = fd;
     return true;
-}
-
-bool AnsiTextWriter::writeLine(QStringView line)
-{
-    if (!writable())
-        return false;
-    // Encoded straight into the pending buffer: no allocation per line.
-    const qsizetype start = pending_.size();
-    pending_.resize(start + encoder_.requiredSpace(line.size()));
-    pending_.truncate(encoder_.appendToBuffer(pending_.data() + start, line) - pending_.constData());
-    return endLine();
 }
 
 bool AnsiTextWriter::writeLine(QByteArrayView line)

@@ -2,22 +2,19 @@
 
 #include <QByteArray>
 #include <QString>
-#include <QStringEncoder>
 
 // Writes 8-bit text lines, each ended by CR LF. Every failure is kept for the caller:
 // a failed write is never reported as done.
 class AnsiTextWriter {
 public:
-    AnsiTextWriter();
+    AnsiTextWriter() = default;
     ~AnsiTextWriter();
     AnsiTextWriter(const AnsiTextWriter&) = delete;
     AnsiTextWriter& operator=(const AnsiTextWriter&) = delete;
 
     // Creates the file, or truncates it to zero length when it exists.
     bool open(const QString& path);
-    bool writeLine(QStringView line);
-    // A line already in the code page's bytes, where every byte stands for one character
-    // both ways (AnsiCodePage::singleByte()): written as it is.
+    // The line's bytes, as they are.
     bool writeLine(QByteArrayView line);
     // Flushes and closes; false when anything since open() failed.
     bool close();
@@ -32,7 +29,6 @@ private:
     bool flush();
 
     int fd_ = -1;
-    QStringEncoder encoder_;
     QByteArray pending_;
     QString error_;
 };

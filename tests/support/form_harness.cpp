@@ -18,8 +18,8 @@ FormHarness::FormHarness()
     Fonts::installSubstitutions();
     Dialogs::install(&dialogs);
     EventPump::install(&pump);
-    Module1::DictionaryWords.clear();
-    Module1::FoundWords.clear();
+    Module1::DictionaryWords.resize(0);
+    Module1::FoundWords.resize(0);
     form_ = std::make_unique<FrmMain>();
 }
 

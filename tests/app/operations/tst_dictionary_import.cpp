@@ -69,7 +69,7 @@ void TestDictionaryImport::importsEveryLine()
     QCOMPARE(rowsOf(*f.l), words);
     QCOMPARE(f.WordCount, 4);
     QCOMPARE(Module1::DictionaryWords.size(), 5);
-    QCOMPARE(Module1::DictionaryWords.at(0), QString());
+    QCOMPARE(textAt(Module1::DictionaryWords, 0), QString());
     QCOMPARE(contentsOf(Module1::DictionaryWords).mid(1), words);
     QCOMPARE(f.l1->Caption(), QStringLiteral("4"));
     QVERIFY(isIdle(f));

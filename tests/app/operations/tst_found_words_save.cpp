@@ -22,7 +22,6 @@ private slots:
     void nothingToSave_data();
     void nothingToSave();
     void savesEveryWordWithCrLf();
-    void savesTextTheCodePageLacksThroughTheEncoder();
     void replacesAnExistingFile();
     void dialogCancelledTouchesNothing();
     void stop_data();
@@ -104,20 +103,6 @@ void TestFoundWordsSave::savesEveryWordWithCrLf()
     QVERIFY(isIdle(f));
     QVERIFY(!f.xb->CaptionShow());
     QCOMPARE(f.xb->Value(), QStringLiteral("0"));
-}
-
-// Found words are kept as the file's bytes and written as they are; a word kept as text
-// goes through the encoder, next to them.
-void TestFoundWordsSave::savesTextTheCodePageLacksThroughTheEncoder()
-{
-    FrmMain& f = h->form();
-    findWords({"кот", "ток"});
-    Module1::FoundWords.set(1, QStringView(u"т漢"));
-    const QString path = h->dir.filePath(QStringLiteral("found.txt"));
-    h->dialogs.expectSave(path);
-    h->dialogs.expectMessage(h->saveDone(), Answer::Ok);
-    f.bsave->Click();
-    QCOMPARE(h->readBytes(path), QByteArray("\xEA\xEE\xF2\r\n\xF2\x1A\r\n"));
 }
 
 void TestFoundWordsSave::replacesAnExistingFile()

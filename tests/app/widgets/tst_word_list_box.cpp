@@ -1,3 +1,4 @@
+#include "../words/word_array_contents.h"
 #include "announcement_log.h"
 #include "form_harness.h"
 #include "widgets/word_list_box.h"
@@ -28,7 +29,7 @@ struct ListWindow {
         list->setFixedSize(190, 150);
         list->showRowsOf(words, 0);
         for (int i = 0; i < rows; ++i) {
-            words.append(QStringLiteral("слово %1").arg(i));
+            append(words, stored(QStringLiteral("слово %1").arg(i)));
             list->appendRow();
         }
     }
@@ -74,15 +75,15 @@ void TestWordListBox::showsTheStoreItIsGiven()
     words.resize(1);
     // A row appended before its owner writes the element reads as empty, never past the end.
     list.appendRow();
-    QCOMPARE(list.item(0), QStringView());
+    QCOMPARE(list.item(0).toString(), QString());
     words.resize(2);
-    words.set(1, QStringView(u"кот"));
+    words.set(1, stored(u"кот"));
     QCOMPARE(rowsOf(list), QStringList{QStringLiteral("кот")});
     // Emptying the list leaves the store alone, as a No to the cancel question must.
     list.clear();
     QCOMPARE(list.count(), qsizetype(0));
-    QCOMPARE(list.item(0), QStringView());
-    QCOMPARE(words.at(1), QStringLiteral("кот"));
+    QCOMPARE(list.item(0).toString(), QString());
+    QCOMPARE(textAt(words, 1), QStringLiteral("кот"));
 }
 
 void TestWordListBox::rowsAreMadeOnDemand()
@@ -92,7 +93,7 @@ void TestWordListBox::rowsAreMadeOnDemand()
     list.showRowsOf(words, 0);
     const int rows = 200000;
     for (int i = 0; i < rows; ++i) {
-        words.append(QString::number(i));
+        append(words, stored(QString::number(i)));
         list.appendRow();
     }
     auto* node = dynamic_cast<WordListBoxAccessible*>(iface(&list));
@@ -160,7 +161,7 @@ void TestWordListBox::announcesRowsInFewEvents()
     const int batches = 3, rowsPerBatch = 20000;
     for (int batch = 0; batch < batches; ++batch) {
         for (int i = 0; i < rowsPerBatch; ++i) {
-            words.append(QStringLiteral("слово"));
+            append(words, stored(u"слово"));
             list.appendRow();
         }
         QCoreApplication::processEvents();
@@ -268,8 +269,8 @@ void TestWordListBox::hugeEntryPaintsAsItsStart()
         layout->addWidget(lists[k]);
         lists[k]->showRowsOf(entries[k], 0);
     }
-    entries[0].append(huge);
-    entries[1].append(huge.left(prefix));
+    append(entries[0], stored(huge));
+    append(entries[1], stored(huge.left(prefix)));
     for (WordListBox* list : lists)
         list->appendRow();
     window.show();
@@ -279,7 +280,7 @@ void TestWordListBox::hugeEntryPaintsAsItsStart()
     QCOMPARE(lists[0]->viewport()->grab().toImage(), lists[1]->viewport()->grab().toImage());
     // What a row keeps of an entry overfills it even in the narrowest letters.
     for (const char narrow : {'i', '.', 'l'}) {
-        const QString shown = WordListBox::shownText(QString(100000, QLatin1Char(narrow)));
+        const QString shown(WordListBox::ShownLength, QLatin1Char(narrow));
         QVERIFY(lists[0]->fontMetrics().horizontalAdvance(shown) > 2 * lists[0]->viewport()->width());
     }
 

@@ -1,7 +1,6 @@
 #include "words/dictionary_line.h"
 
-#include "test_code_page.h"
-#include "words/word_array.h"
+#include "word_array_contents.h"
 
 #include <QtTest>
 
@@ -38,10 +37,9 @@ void TestDictionaryLine::withoutSpaces()
     QByteArray scratch("left over from a longer line");
     QCOMPARE(DictionaryLine::withoutSpaces(line, scratch).toByteArray(), entry);
     WordArray store(WordArray::Records::Yes);
-    store.setCodePage(cp1251());
-    store.append(WordView(reinterpret_cast<const uchar*>(entry.constData()), entry.size(), cp1251()));
+    append(store, WordView(entry));
     const QByteArray shared = line;
-    DictionaryLine::LongEntry long_(line, store.byteBits());
+    DictionaryLine::LongEntry long_(line);
     while (long_.next()) {
     }
     QCOMPARE(long_.entry(), entry);

@@ -1,6 +1,5 @@
 #include "words/letter_signature.h"
 #include "address_space_limit.h"
-#include "test_code_page.h"
 #include "word_array_contents.h"
 #include "words/block_allocator.h"
 #include "words/word_array.h"
@@ -20,7 +19,6 @@ private slots:
     void resizeKeepsTheElementsBelowTheNewSize();
     void textsReadBackAsWritten_data();
     void textsReadBackAsWritten();
-    void bytesTakeHalfTheRoom();
     void recordsFollowEveryWrite();
     void aCutToFewGivesTheMemoryBack();
     void aCutKeepsTheTextOfTheKeptElements();
@@ -47,7 +45,7 @@ void fill(WordArray& array, int count)
 {
     array.resize(count);
     for (int i = 0; i < count; ++i)
-        array.set(i, word(i));
+        array.set(i, stored(word(i)));
 }
 
 } // namespace
@@ -79,10 +77,10 @@ void TestWordArray::resizeKeepsTheElementsBelowTheNewSize()
     QCOMPARE(array.size(), grown);
     for (int i = 0; i < grown; ++i) {
         const QString expected = i < cut ? word(i) : QString();
-        if (array.at(i) != expected)
-            QFAIL(qPrintable(QStringLiteral("element %1: \"%2\"").arg(i).arg(array.at(i))));
+        if (textAt(array, i) != expected)
+            QFAIL(qPrintable(QStringLiteral("element %1: \"%2\"").arg(i).arg(textAt(array, i))));
         if (i >= cut)
-            QCOMPARE(array.length(i), 0);
+            QCOMPARE(array.view(i).size(), 0);
     }
 }
 
@@ -98,63 +96,35 @@ void TestWordArray::textsReadBackAsWritten_data()
     for (int i = 0; i < 300000; ++i)
         many << word(i);
     QTest::newRow("many blocks") << many;
-    // Kept as UTF-16 even where the array has a single-byte code page.
-    QTest::newRow("outside the code page")
-        << QStringList{QString::fromUtf8("кот"), QString::fromUtf8("漢字"), QString::fromUtf8("кот漢"), "", "ẞ"};
 }
 
-// Each text both in an array that keeps UTF-16 and in one that keeps the bytes of a code page.
 void TestWordArray::textsReadBackAsWritten()
 {
     QFETCH(QStringList, texts);
-    for (const SingleByteCodePage* codePage : {static_cast<const SingleByteCodePage*>(nullptr), cp1251()}) {
-        WordArray array;
-        array.setCodePage(codePage);
-        for (const QString& text : texts)
-            array.append(text);
-        QCOMPARE(contentsOf(array), texts);
-        for (int i = 0; i < texts.size(); ++i) {
-            QCOMPARE(array.length(i), texts.at(i).size());
-            QVERIFY(array.view(i) == texts.at(i));
-            QVERIFY(!array.at(i).isNull()); // an empty entry reads as empty, not null
-        }
+    WordArray array;
+    for (const QString& text : texts)
+        append(array, stored(text));
+    QCOMPARE(contentsOf(array), texts);
+    for (int i = 0; i < texts.size(); ++i) {
+        QCOMPARE(array.view(i).size(), texts.at(i).size());
+        QVERIFY(!textAt(array, i).isNull()); // an empty entry reads as empty, not null
     }
-}
-
-void TestWordArray::bytesTakeHalfTheRoom()
-{
-    WordArray wide;
-    WordArray bytes;
-    bytes.setCodePage(cp1251());
-    const QString text(1'000'000, QChar(u'ж'));
-    wide.append(QStringView(text));
-    bytes.append(QStringView(text));
-    QCOMPARE(bytes.view(0).codePage(), cp1251());
-    QVERIFY2(bytes.heldBytes() <= wide.heldBytes() / 2 + 16384, qPrintable(QString::number(bytes.heldBytes())));
-    // Copied between arrays as bytes, and decoded where the other array keeps UTF-16.
-    WordArray copy;
-    copy.append(bytes.view(0));
-    QCOMPARE(copy.view(0).codePage(), nullptr);
-    QCOMPARE(copy.at(0), text);
 }
 
 void TestWordArray::recordsFollowEveryWrite()
 {
     WordArray array(WordArray::Records::Yes);
-    array.setCodePage(cp1251());
     array.resize(3);
     QCOMPARE(array.record(1), quint64(0));
-    // Bytes and UTF-16 take each other's place too.
     // Lengths from 255 on are beyond what a record holds.
     const QStringList writes{QString(300, QChar(u'я')), QString(255, QChar(u'ж')), QString(254, QChar(u'ж')),
                              QString::fromUtf8("переподготовка"), QString::fromUtf8("Кот"), "",
-                             QString::fromUtf8("апельсин"), QString::fromUtf8("漢字漢字漢字"), QString::fromUtf8("ёж"),
-                             QString::fromUtf8("漢")};
+                             QString::fromUtf8("апельсин"), QString(400'000, QChar(u'ё')), QString::fromUtf8("ёж")};
     for (const QString& text : writes) {
         // Shorter texts take the place of longer ones: the record must not lag.
-        array.set(1, text);
-        QCOMPARE(array.at(1), text);
-        QCOMPARE(array.length(1), text.size());
+        array.set(1, stored(text));
+        QCOMPARE(textAt(array, 1), text);
+        QCOMPARE(array.view(1).size(), text.size());
         QCOMPARE(array.record(1), recordOf(text));
     }
     array.resize(1);
@@ -166,14 +136,11 @@ void TestWordArray::appendsKeepEverythingWhileTheBlocksGrow_data()
 {
     QTest::addColumn<int>("count");
     QTest::addColumn<bool>("longTexts");
-    QTest::addColumn<bool>("bytes");
-    QTest::newRow("one") << 1 << false << false;
-    QTest::newRow("a first block's worth") << 512 << false << false;
-    QTest::newRow("one more") << 513 << false << false;
-    QTest::newRow("past the first full block") << 65537 << false << false;
-    QTest::newRow("texts longer than the first text block") << 300 << true << false;
-    QTest::newRow("past the first full block, as bytes") << 65537 << false << true;
-    QTest::newRow("texts longer than the first text block, as bytes") << 300 << true << true;
+    QTest::newRow("one") << 1 << false;
+    QTest::newRow("a first block's worth") << 512 << false;
+    QTest::newRow("one more") << 513 << false;
+    QTest::newRow("past the first full block") << 65537 << false;
+    QTest::newRow("texts longer than the first text block") << 300 << true;
 }
 
 // Appending one by one, as an import and a search do: the first index block and the
@@ -182,22 +149,20 @@ void TestWordArray::appendsKeepEverythingWhileTheBlocksGrow()
 {
     QFETCH(int, count);
     QFETCH(bool, longTexts);
-    QFETCH(bool, bytes);
     const auto text = [&](int i) { return longTexts ? QString(3000 + i * 97, QChar(u'а' + i % 32)) : word(i); };
     WordArray array(WordArray::Records::Yes);
-    array.setCodePage(bytes ? cp1251() : nullptr);
     for (int i = 0; i < count; ++i)
-        array.append(text(i));
+        append(array, stored(text(i)));
     QCOMPARE(array.size(), count);
     const WordArray::Reading reading(array);
     for (int i = 0; i < count;) {
         const WordArray::Reading::Run run = reading.run(i, count);
         QVERIFY(run.count > 0);
         for (qsizetype k = 0; k < run.count; ++k, ++i) {
-            if (run.view(k) != text(i) || array.view(i) != text(i))
-                QFAIL(qPrintable(QStringLiteral("element %1 reads \"%2\"").arg(i).arg(array.at(i).left(20))));
+            if (run.view(k).toString() != text(i) || textAt(array, i) != text(i))
+                QFAIL(qPrintable(QStringLiteral("element %1 reads \"%2\"").arg(i).arg(textAt(array, i).left(20))));
             if (array.record(i) != recordOf(text(i)) || run.records[k] != array.record(i)
-                || array.length(i) != text(i).size())
+                || array.view(i).size() != text(i).size())
                 QFAIL(qPrintable(QStringLiteral("element %1: per-element data wrong").arg(i)));
         }
     }
@@ -222,11 +187,11 @@ void TestWordArray::aSmallArrayHoldsLittle()
     WordArray array(records ? WordArray::Records::Yes : WordArray::Records::No);
     for (int round = 0; round < 2; ++round) {
         // The second round after a clear, as each new search starts.
-        array.clear();
+        array.resize(0);
         for (int i = 0; i < count; ++i)
-            array.append(word(i));
+            append(array, stored(word(i)));
         QVERIFY2(array.heldBytes() <= atMost, qPrintable(QString::number(array.heldBytes())));
-        QCOMPARE(array.at(count - 1), word(count - 1));
+        QCOMPARE(textAt(array, count - 1), word(count - 1));
     }
 }
 
@@ -234,8 +199,7 @@ void TestWordArray::aCutToFewGivesTheMemoryBack()
 {
     WordArray array;
     fill(array, 500000);
-    const QString longText(6'000'000, QChar(u'ш'));
-    array.append(QStringView(longText)); // copied into a block of its own, given back in parts
+    append(array, stored(QString(6'000'000, QChar(u'ш')))); // copied into a block of its own, given back in parts
     array.resize(array.size() + 1);
     array.set(array.size() - 1, QByteArray(3'000'000, 'x'), 0); // a long line kept as it came: the same
     const qint64 full = array.heldBytes();
@@ -271,7 +235,6 @@ void TestWordArray::aStoreFilledAgainTakesBackItsBlocks()
     if (withinOperation)
         reuse.emplace();
     WordArray array(WordArray::Records::Yes);
-    array.setCodePage(cp1251());
     fill(array, 300000);
     const qint64 full = array.heldBytes();
     array.resize(1);
@@ -285,14 +248,14 @@ void TestWordArray::aStoreFilledAgainTakesBackItsBlocks()
     QVERIFY2(BlockAllocator::pendingBytes() + array.heldBytes() <= full + 64 * 1024,
              qPrintable(QString::number(BlockAllocator::pendingBytes())));
     for (int i = 0; i < 300000; i += 4999)
-        QCOMPARE(array.at(i), word(i));
+        QCOMPARE(textAt(array, i), word(i));
     if (withinOperation) {
         // Memory runs short: what is kept for reuse goes back before anything fails.
-        const QString longText(2'000'000, QChar(u'ж'));
+        const Stored longText = stored(QString(2'000'000, QChar(u'ж')));
         array.resize(1);
         AddressSpaceLimit limit(64 * 1024);
         QVERIFY(limit.active);
-        array.append(QStringView(longText));
+        append(array, longText);
         QVERIFY(BlockAllocator::pendingBytes() < handedBack);
     }
 }
@@ -300,25 +263,25 @@ void TestWordArray::aStoreFilledAgainTakesBackItsBlocks()
 void TestWordArray::aCutKeepsTheTextOfTheKeptElements()
 {
     WordArray array;
-    array.append(QString());
-    array.append(QString(300000, QChar(u'д'))); // in a block of its own
+    append(array, stored(QString()));
+    append(array, stored(QString(300000, QChar(u'д')))); // in a block of its own
     for (int i = 0; i < 300000; ++i)
-        array.append(word(i));
+        append(array, stored(word(i)));
     array.resize(2);
     QTRY_COMPARE(BlockAllocator::pendingBytes(), qint64(0));
-    QCOMPARE(array.at(0), QString());
-    QCOMPARE(array.at(1), QString(300000, QChar(u'д')));
-    array.append(QStringLiteral("новое"));
+    QCOMPARE(textAt(array, 0), QString());
+    QCOMPARE(textAt(array, 1), QString(300000, QChar(u'д')));
+    append(array, stored(u"новое"));
     QCOMPARE(contentsOf(array), (QStringList{QString(), QString(300000, QChar(u'д')), QStringLiteral("новое")}));
     // A kept text in the last of many blocks, the ones before it let go and new ones made.
     for (int i = 0; i < 300000; ++i)
-        array.append(word(i));
-    array.set(2, QStringLiteral("последнее"));
+        append(array, stored(word(i)));
+    array.set(2, stored(u"последнее"));
     array.resize(3);
     for (int i = 0; i < 300000; ++i)
-        array.append(word(i));
-    QCOMPARE(array.at(2), QStringLiteral("последнее"));
-    QCOMPARE(array.at(300002), word(299999));
+        append(array, stored(word(i)));
+    QCOMPARE(textAt(array, 2), QStringLiteral("последнее"));
+    QCOMPARE(textAt(array, 300002), word(299999));
 }
 
 void TestWordArray::aLongLineIsSharedAndNeverOverwritten()
@@ -331,8 +294,6 @@ void TestWordArray::aLongLineIsSharedAndNeverOverwritten()
     };
     WordArray list;
     WordArray store(WordArray::Records::Yes);
-    list.setCodePage(cp1251());
-    store.setCodePage(cp1251());
     store.resize(1);
     store.set(0, entry, signature);
     QVERIFY(heldAsIs(store, 0));
@@ -344,15 +305,15 @@ void TestWordArray::aLongLineIsSharedAndNeverOverwritten()
     }
     QVERIFY(heldAsIs(list, 0) && heldAsIs(list, 3000));
     // A shorter text written over it goes elsewhere: the other holder keeps its entry.
-    list.set(0, QStringView(u"кот"));
-    QCOMPARE(list.at(0), QStringLiteral("кот"));
+    list.set(0, stored(u"кот"));
+    QCOMPARE(textAt(list, 0), QStringLiteral("кот"));
     QVERIFY(heldAsIs(store, 0));
-    list.clear();
+    list.resize(0);
     QTRY_COMPARE(BlockAllocator::pendingBytes(), qint64(0));
-    QCOMPARE(store.at(0), QString(2'000'000, QChar(u'ж')));
+    QCOMPARE(textAt(store, 0), QString(2'000'000, QChar(u'ж')));
     // Cut down and grown again, the store lets go of it too.
     store.resize(0);
-    store.append(QStringView(u"да"));
+    append(store, stored(u"да"));
     QVERIFY(store.heldBytes() < entry.size() / 2);
 }
 
@@ -363,8 +324,8 @@ void TestWordArray::aReadArrayRefusesEveryChange_data()
     QTest::newRow("grow past the index block")
         << std::function<void(WordArray&)>([](WordArray& a) { a.resize(70000); });
     QTest::newRow("cut") << std::function<void(WordArray&)>([](WordArray& a) { a.resize(1); });
-    QTest::newRow("write") << std::function<void(WordArray&)>([](WordArray& a) { a.set(0, QStringView(u"кот")); });
-    QTest::newRow("append") << std::function<void(WordArray&)>([](WordArray& a) { a.append(QStringView(u"кот")); });
+    QTest::newRow("write") << std::function<void(WordArray&)>([](WordArray& a) { a.set(0, stored(u"кот")); });
+    QTest::newRow("append") << std::function<void(WordArray&)>([](WordArray& a) { append(a, stored(u"кот")); });
 }
 
 // A loop that lets the event loop run between its reads holds pointers into the array:
@@ -380,7 +341,7 @@ void TestWordArray::aReadArrayRefusesEveryChange()
         QVERIFY_THROWS_EXCEPTION(std::logic_error, change(array));
         QCOMPARE(reading.run(0, array.size()).records, before.records);
         QCOMPARE(contentsOf(array).size(), 600);
-        QCOMPARE(array.at(0), word(0));
+        QCOMPARE(textAt(array, 0), word(0));
     }
     change(array); // once the reading is over
 }
@@ -411,9 +372,9 @@ void TestWordArray::aGrowthThatCannotMapKeepsTheArray()
     }
     QVERIFY(refused);
     QCOMPARE(array.size(), filled);
-    QCOMPARE(array.at(filled - 1), word(filled - 1));
+    QCOMPARE(textAt(array, filled - 1), word(filled - 1));
     array.resize(filled + 60000);
-    QCOMPARE(array.at(0), word(0));
+    QCOMPARE(textAt(array, 0), word(0));
 }
 
 QTEST_GUILESS_MAIN(TestWordArray)
