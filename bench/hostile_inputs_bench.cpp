@@ -1,8 +1,8 @@
 // Drives the real window offscreen, with the real event pump, through inputs that used
 // to freeze it: devices and FIFOs chosen as the dictionary, a 100 MB single line, an
-// LF-only word list (one huge entry), the normal sample's import, 2,100 long lines, a 1 GB
-// single line imported whole and cancelled inside, and an import that runs out of memory. Prints figures; passes or
-// fails nothing.
+// LF-only word list (one huge entry), the normal sample's import, 2,100 long lines, short
+// lines that turn into long ones, a 1 GB single line imported whole and cancelled inside,
+// and an import that runs out of memory. Prints figures; passes or fails nothing.
 //
 //   quorvane_hostile_bench [SAMPLE]   the sample defaults to samples/ru_full_forms.txt
 
@@ -138,6 +138,15 @@ int main(int argc, char** argv)
     });
     bench.import("2,100 lines of 144 KB", longLines);
     QFile::remove(longLines);
+
+    // Short lines, which let the pump look at its clock rarely, then lines of 60 KB, each
+    // read within one chunk of the file.
+    const QString shortThenLong = writeFile(dir.filePath(QStringLiteral("short_then_long.txt")), [](QFile& out) {
+        out.write(QByteArray("\xEA\xEE\xF2\r\n").repeated(100000));
+        out.write((QByteArray("\xEA\xEE\xF2").repeated(20 * 1024) + "\r\n").repeated(5000)); // 300 MB
+    });
+    bench.import("short lines, then 60 KB", shortThenLong);
+    QFile::remove(shortThenLong);
 
     // A 1 GB line imported whole, then a cancel clicked 50 ms into it: the time from the
     // click to the question.

@@ -34,8 +34,9 @@ private:
     void deliver(bool withInput);
 
     // Bounds the calls between two clock reads, so a run of fast items that turns slow
-    // (a long line, memory being released) overshoots the interval by little.
-    static constexpr int MaxStride = 256;
+    // (memory being released, long words) overshoots the interval by little. An import
+    // counts a long line as several calls.
+    static constexpr int MaxStride = 4096;
 
     QElapsedTimer clock_;
     qint64 intervalNs_;
