@@ -26,7 +26,6 @@ public:
     }
 
     static char16_t lower(char16_t c) { return tables().lower[c]; }
-    static quint64 bit(char16_t c) { return quint64(1) << tables().bit[c]; }
     // The bit of each byte of the word files' code page.
     static const std::array<quint64, 256>& byteBits() { return tables().byteBit; }
     static quint64 of(const uchar* bytes, qsizetype length)

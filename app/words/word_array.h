@@ -38,8 +38,6 @@ public:
 
     // Valid until the element is written again or cut off.
     WordView view(qsizetype index) const { return viewIn(block(index), index); }
-    // Zero signature for an array that keeps none.
-    quint64 record(qsizetype index) const { return block(index).record[index & IndexMask]; }
 
     // Reads millions of elements, run by run, through pointers that stay valid for as long
     // as the reading lasts, also while the reader lets the event loop run: until it ends,

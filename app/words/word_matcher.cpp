@@ -52,15 +52,6 @@ quint16 WordMatcher::slotOfLower(char16_t lower) const
     return at == lowers_.end() ? quint16(0) : quint16(at - lowers_.begin() + 1);
 }
 
-QString WordMatcher::lowerCase(QStringView text)
-{
-    QString result(text.size(), Qt::Uninitialized);
-    QChar* out = result.data();
-    for (QChar c : text)
-        *out++ = QChar(LetterSignature::lower(c.unicode()));
-    return result;
-}
-
 bool WordMatcher::matchesCounted(const uchar* bytes, qsizetype length)
 {
     const qsizetype letterCount = letters_.size();

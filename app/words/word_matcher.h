@@ -56,9 +56,6 @@ public:
     };
     FirstTest firstTest() const { return {mode_ == Mode::Exact, letters_.size(), signature_}; }
 
-    // Lower-case maps each character to its own lower-case form; the length never changes.
-    static QString lowerCase(QStringView text);
-
 private:
     quint16 slotOfLower(char16_t lower) const;
     bool matchesPacked(const uchar* bytes, qsizetype length) const

@@ -45,7 +45,7 @@ void TestDictionaryLine::withoutSpaces()
     QCOMPARE(long_.entry(), entry);
     QCOMPARE(long_.entry().capacity(), entry.size()); // no room kept for the removed spaces
     QCOMPARE(line, shared); // the reader's array was not written through
-    QCOMPARE(LetterSignature::record(entry.size(), long_.signature()), store.record(0));
+    QCOMPARE(LetterSignature::record(entry.size(), long_.signature()), recordAt(store, 0));
 }
 
 QTEST_APPLESS_MAIN(TestDictionaryLine)

@@ -115,7 +115,7 @@ void TestWordArray::recordsFollowEveryWrite()
 {
     WordArray array(WordArray::Records::Yes);
     array.resize(3);
-    QCOMPARE(array.record(1), quint64(0));
+    QCOMPARE(recordAt(array, 1), quint64(0));
     // Lengths from 255 on are beyond what a record holds.
     const QStringList writes{QString(300, QChar(u'я')), QString(255, QChar(u'ж')), QString(254, QChar(u'ж')),
                              QString::fromUtf8("переподготовка"), QString::fromUtf8("Кот"), "",
@@ -125,11 +125,11 @@ void TestWordArray::recordsFollowEveryWrite()
         array.set(1, stored(text));
         QCOMPARE(textAt(array, 1), text);
         QCOMPARE(array.view(1).size(), text.size());
-        QCOMPARE(array.record(1), recordOf(text));
+        QCOMPARE(recordAt(array, 1), recordOf(text));
     }
     array.resize(1);
     array.resize(3);
-    QCOMPARE(array.record(1), quint64(0));
+    QCOMPARE(recordAt(array, 1), quint64(0));
 }
 
 void TestWordArray::appendsKeepEverythingWhileTheBlocksGrow_data()
@@ -161,7 +161,7 @@ void TestWordArray::appendsKeepEverythingWhileTheBlocksGrow()
         for (qsizetype k = 0; k < run.count; ++k, ++i) {
             if (run.view(k).toString() != text(i) || textAt(array, i) != text(i))
                 QFAIL(qPrintable(QStringLiteral("element %1 reads \"%2\"").arg(i).arg(textAt(array, i).left(20))));
-            if (array.record(i) != recordOf(text(i)) || run.records[k] != array.record(i)
+            if (recordAt(array, i) != recordOf(text(i)) || run.records[k] != recordAt(array, i)
                 || array.view(i).size() != text(i).size())
                 QFAIL(qPrintable(QStringLiteral("element %1: per-element data wrong").arg(i)));
         }
@@ -288,7 +288,7 @@ void TestWordArray::aLongLineIsSharedAndNeverOverwritten()
 {
     // Arrays hold one very long line together, as it came from the file.
     const QByteArray entry(2'000'000, '\xe6'); // «ж»
-    const quint64 signature = LetterSignature::bit(u'ж');
+    const quint64 signature = LetterSignature::of(u"ж");
     const auto heldAsIs = [&](const WordArray& array, qsizetype i) {
         return array.view(i).bytes() == reinterpret_cast<const uchar*>(entry.constData());
     };
@@ -297,7 +297,7 @@ void TestWordArray::aLongLineIsSharedAndNeverOverwritten()
     store.resize(1);
     store.set(0, entry, signature);
     QVERIFY(heldAsIs(store, 0));
-    QCOMPARE(store.record(0), LetterSignature::record(entry.size(), signature));
+    QCOMPARE(recordAt(store, 0), LetterSignature::record(entry.size(), signature));
     // Any number of them: more than the blocks a handle could once tell apart.
     for (int i = 0; i <= 3000; ++i) {
         list.resize(i + 1);

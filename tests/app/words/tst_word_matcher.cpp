@@ -7,6 +7,15 @@
 
 namespace {
 
+// Each character in its own lower-case form (never a longer one, as for İ).
+QString lowerCase(const QString& text)
+{
+    QString lower = text;
+    for (QChar& c : lower)
+        c = c.toLower();
+    return lower;
+}
+
 // The word test as a user would do it by hand: consume the word letter by letter
 // against the remaining letters.
 bool foundByHand(const QString& letters, const QString& word, WordMatcher::Mode mode)
@@ -16,8 +25,8 @@ bool foundByHand(const QString& letters, const QString& word, WordMatcher::Mode 
     auto occurs = [](const QString& text, const QString& part) {
         return !text.isEmpty() && (part.isEmpty() || text.contains(part));
     };
-    QString remainingLetters = WordMatcher::lowerCase(letters);
-    QString remainingWord = WordMatcher::lowerCase(word);
+    QString remainingLetters = lowerCase(letters);
+    QString remainingWord = lowerCase(word);
     const QString first = remainingWord.left(1);
     if (mode == WordMatcher::Mode::Exact) {
         if (word.size() != letters.size() || !occurs(letters, first))
@@ -71,7 +80,6 @@ private slots:
     void agreesWithTheLetterByLetterTest();
     void signatureFollowsLowerCase_data();
     void signatureFollowsLowerCase();
-    void lowerCaseKeepsTheLength();
 };
 
 void TestWordMatcher::workedExamples_data()
@@ -207,15 +215,7 @@ void TestWordMatcher::signatureFollowsLowerCase()
     QFETCH(QString, b);
     QFETCH(bool, same);
     QCOMPARE(LetterSignature::of(a) == LetterSignature::of(b), same);
-    QCOMPARE(LetterSignature::of(a), LetterSignature::of(WordMatcher::lowerCase(a)));
-}
-
-void TestWordMatcher::lowerCaseKeepsTheLength()
-{
-    const QString text = QString::fromUtf8("ЁЖИКİẞΣ") + QChar(0xD83D) + QChar(0xDE00);
-    const QString lower = WordMatcher::lowerCase(text);
-    QCOMPARE(lower.size(), text.size());
-    QCOMPARE(lower.left(4), QStringLiteral("ёжик"));
+    QCOMPARE(LetterSignature::of(a), LetterSignature::of(lowerCase(a)));
 }
 
 QTEST_APPLESS_MAIN(TestWordMatcher)

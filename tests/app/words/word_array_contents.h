@@ -5,6 +5,11 @@
 #include <QStringList>
 
 inline QString textAt(const WordArray& array, qsizetype index) { return array.view(index).toString(); }
+// Zero signature for an array that keeps none.
+inline quint64 recordAt(const WordArray& array, qsizetype index)
+{
+    return WordArray::Reading(array).run(index, index + 1).records[0];
+}
 
 // Every element of the array from `first` on, for comparing a store with what it should hold.
 inline QStringList contentsOf(const WordArray& array, qsizetype first = 0)
