@@ -148,6 +148,19 @@ int main(int argc, char** argv)
     bench.import("short lines, then 60 KB", shortThenLong);
     QFile::remove(shortThenLong);
 
+    // The same for a search: short words, then 5,000 words of 20,000 letters that all match.
+    const QByteArray longWord = QByteArray("\xEA\xEE\xF2").repeated(20000 / 3);
+    const QString shortThenLongWords = writeFile(dir.filePath(QStringLiteral("long_words.txt")), [&](QFile& out) {
+        out.write(QByteArray("\xEA\xEE\xF2\r\n").repeated(100000));
+        out.write((longWord + "\r\n").repeated(5000));
+    });
+    bench.window.import(shortThenLongWords);
+    bench.dialogs.messages.clear();
+    const double searchMs = bench.window.search(QStringLiteral("кот").repeated(20000 / 3), true);
+    std::printf("%-28s %9.1f ms  words found %lld  longest gap %7.1f ms\n", "search, short then long words",
+                searchMs, static_cast<long long>(bench.form->FoundCount), ms(bench.pump.statistics().longestGapNs));
+    QFile::remove(shortThenLongWords);
+
     // A 1 GB line imported whole, then a cancel clicked 50 ms into it: the time from the
     // click to the question.
     const QString huge = writeFile(dir.filePath(QStringLiteral("huge_line.txt")), [](QFile& out) {

@@ -130,9 +130,7 @@ void DictionaryImport::run()
             if (file.stopped())
                 return; // a very long line let go of: the cancel handler has restored the window
             if (line.size() <= WordArray::LongBytes) {
-                // The pump counts a line as a call for every kilobyte it holds, so that a run of
-                // short lines that turns into long ones reaches its next look soon.
-                pump.skipQuietCalls(int(std::min<qsizetype>(line.size() / 1024, pump.quietCalls())));
+                pump.weighItem(line.size());
                 const QByteArrayView entry = DictionaryLine::withoutSpaces(line, scratch);
                 importEntry(entry.size(), [&](qint64 i) { words.set(i, WordView(entry)); });
             } else {

@@ -91,6 +91,7 @@ void FoundWordsSave::run()
         if (!file.writeLine(QByteArrayView(word.bytes(), word.size())))
             break;
         context_.progress.step(1, total);
+        pump.weighItem(word.size());
         pump.processPendingEvents();
     }
     const bool written = file.close();

@@ -19,6 +19,10 @@
 
 namespace {
 
+// A word this long that passes the first test is tested as an item of its own, which the
+// pump weighs by its length (EventPump::weighItem).
+constexpr qsizetype LongWordBytes = 1024;
+
 void inputError(const QString& text)
 {
     Dialogs::current().message(text, QStringLiteral("Ошибка"), Dialogs::Icon::Error, Dialogs::Buttons::Ok);
@@ -120,14 +124,16 @@ void WordSearch::run()
                 // tight loop and counted as if one by one. (The test is spelt out here and
                 // below: called through a lambda, the loop reloaded it from memory on every
                 // word, and ordinary searches took twice as long.)
-                const qsizetype quiet = std::min<qint64>(
-                    {run.count - 1 - k, pump.quietCalls(), progress.quietSteps()});
-                const qsizetype quietEnd = k + quiet;
+                const qsizetype quietStart = k;
+                const qsizetype quietEnd
+                    = k + std::min<qint64>({run.count - 1 - k, pump.quietCalls(), progress.quietSteps()});
                 qsizetype counted = k;
                 for (; k < quietEnd; ++k) {
                     if (!firstTest.mayMatch(run.records[k]))
                         continue;
                     const WordView word = run.view(k);
+                    if (word.size() >= LongWordBytes)
+                        break; // tested on its own below, where the pump weighs it
                     if (matcher.matches(word)) {
                         countQuietly(k + 1 - counted);
                         counted = k + 1;
@@ -135,10 +141,11 @@ void WordSearch::run()
                     }
                 }
                 countQuietly(k - counted);
-                i += quiet;
+                i += k - quietStart;
                 progress.step(1, total);
                 if (firstTest.mayMatch(run.records[k])) {
                     const WordView word = run.view(k);
+                    pump.weighItem(word.size());
                     if (matcher.matches(word))
                         keep(word);
                 }

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <QtGlobal>
+
+#include <algorithm>
 #include <functional>
 #include <vector>
 
@@ -20,6 +23,9 @@ public:
     // calls from now on only count down, and counting some of them down at once.
     int quietCalls() const { return countdown_ - 1; }
     void skipQuietCalls(int calls) { countdown_ -= calls; }
+    // For an item that handles many bytes: it counts as a call for every kilobyte of them,
+    // so that a run of small items that turns into large ones reaches the next look soon.
+    void weighItem(qsizetype bytes) { skipQuietCalls(int(std::min<qsizetype>(bytes / 1024, quietCalls()))); }
 
     // For a stretch inside one item that may take long: keeps painting and timers going,
     // but holds the user's input back until the next processPendingEvents(), so nothing

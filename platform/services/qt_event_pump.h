@@ -34,8 +34,8 @@ private:
     void deliver(bool withInput);
 
     // Bounds the calls between two clock reads, so a run of fast items that turns slow
-    // (memory being released, long words) overshoots the interval by little. An import
-    // counts a long line as several calls.
+    // overshoots the interval by little; an item that handles many bytes counts as
+    // several calls (weighItem).
     static constexpr int MaxStride = 4096;
 
     QElapsedTimer clock_;
