@@ -210,14 +210,10 @@ void TestHostileInputs::outOfMemory()
         f.t1->setText(QStringLiteral("0123456789").repeated(7));
         f.o2->setChecked(true); // every word is found
     }
-    // The long word («жжж…», past what the C library keeps on its heap) finds no room in
-    // the file's buffer.
-    const QList<QByteArray> found = operation == 2
-        ? QList<QByteArray>{"\xEA\xEE\xF2", QByteArray(40 << 20, '\xE6'), "\xF2\xEE\xEA"}
-        : QList<QByteArray>{};
-    for (const QByteArray& word : found) {
+    // The long word («жжж…», past what the C library keeps on its heap) finds no room in the file's buffer.
+    for (const QString& word : operation == 2 ? QStringList{"кот", QString(40 << 20, u'ж'), "ток"} : QStringList{}) {
         Module1::GrowFoundWords(f.FoundCount++);
-        Module1::FoundWords.set(f.FoundCount - 1, WordView(word));
+        Module1::FoundWords.set(f.FoundCount - 1, WordView(stored(word)));
         f.r->appendRow();
     }
     h->dialogs.clear();

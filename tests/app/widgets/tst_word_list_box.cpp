@@ -16,7 +16,7 @@ QAccessibleInterface* iface(QObject* object) { return QAccessible::queryAccessib
 
 // A shown, active window holding a list box, so it can take the focus.
 struct ListWindow {
-    WordArray words;
+    TextArray words;
     QWidget window;
     WordListBox* list = new WordListBox;
     QLineEdit* other = new QLineEdit;
@@ -29,7 +29,7 @@ struct ListWindow {
         list->setFixedSize(190, 150);
         list->showRowsOf(words, 0);
         for (int i = 0; i < rows; ++i) {
-            append(words, stored(QStringLiteral("слово %1").arg(i)));
+            words.append(QStringLiteral("слово %1").arg(i));
             list->appendRow();
         }
     }
@@ -69,7 +69,7 @@ void TestWordListBox::cleanupTestCase() { AnnouncementLog::stop(); }
 
 void TestWordListBox::showsTheStoreItIsGiven()
 {
-    WordArray words;
+    TextArray words;
     WordListBox list;
     list.showRowsOf(words, 1);
     words.resize(1);
@@ -77,23 +77,23 @@ void TestWordListBox::showsTheStoreItIsGiven()
     list.appendRow();
     QCOMPARE(list.item(0).toString(), QString());
     words.resize(2);
-    words.set(1, stored(u"кот"));
+    words.set(1, QStringView(u"кот"));
     QCOMPARE(rowsOf(list), QStringList{QStringLiteral("кот")});
     // Emptying the list leaves the store alone, as a No to the cancel question must.
     list.clear();
     QCOMPARE(list.count(), qsizetype(0));
     QCOMPARE(list.item(0).toString(), QString());
-    QCOMPARE(textAt(words, 1), QStringLiteral("кот"));
+    QCOMPARE(words.at(1), QStringLiteral("кот"));
 }
 
 void TestWordListBox::rowsAreMadeOnDemand()
 {
-    WordArray words;
+    TextArray words;
     WordListBox list;
     list.showRowsOf(words, 0);
     const int rows = 200000;
     for (int i = 0; i < rows; ++i) {
-        append(words, stored(QString::number(i)));
+        words.append(QString::number(i));
         list.appendRow();
     }
     auto* node = dynamic_cast<WordListBoxAccessible*>(iface(&list));
@@ -154,14 +154,14 @@ void TestWordListBox::announcesSelectionAndFocus()
 
 void TestWordListBox::announcesRowsInFewEvents()
 {
-    WordArray words;
+    TextArray words;
     WordListBox list;
     list.showRowsOf(words, 0);
     QVERIFY(iface(&list));
     const int batches = 3, rowsPerBatch = 20000;
     for (int batch = 0; batch < batches; ++batch) {
         for (int i = 0; i < rowsPerBatch; ++i) {
-            append(words, stored(u"слово"));
+            words.append(QStringLiteral("слово"));
             list.appendRow();
         }
         QCoreApplication::processEvents();
@@ -259,7 +259,7 @@ void TestWordListBox::hugeEntryPaintsAsItsStart()
     QString huge;
     while (huge.size() < 3'000'000)
         huge += QStringLiteral("длинная строка без конца ");
-    WordArray entries[2];
+    TextArray entries[2];
     QWidget window;
     auto* layout = new QHBoxLayout(&window);
     WordListBox* lists[2] = {new WordListBox, new WordListBox};
@@ -269,8 +269,8 @@ void TestWordListBox::hugeEntryPaintsAsItsStart()
         layout->addWidget(lists[k]);
         lists[k]->showRowsOf(entries[k], 0);
     }
-    append(entries[0], stored(huge));
-    append(entries[1], stored(huge.left(prefix)));
+    entries[0].append(huge);
+    entries[1].append(huge.left(prefix));
     for (WordListBox* list : lists)
         list->appendRow();
     window.show();

@@ -36,8 +36,8 @@ void TestDictionaryLine::withoutSpaces()
     QFETCH(QByteArray, entry);
     QByteArray scratch("left over from a longer line");
     QCOMPARE(DictionaryLine::withoutSpaces(line, scratch).toByteArray(), entry);
-    WordArray store(WordArray::Records::Yes);
-    append(store, WordView(entry));
+    TextArray store(WordArray::Records::Yes);
+    store.append(WordView(entry));
     const QByteArray shared = line;
     DictionaryLine::LongEntry long_(line);
     while (long_.next()) {
@@ -45,7 +45,7 @@ void TestDictionaryLine::withoutSpaces()
     QCOMPARE(long_.entry(), entry);
     QCOMPARE(long_.entry().capacity(), entry.size()); // no room kept for the removed spaces
     QCOMPARE(line, shared); // the reader's array was not written through
-    QCOMPARE(LetterSignature::record(entry.size(), long_.signature()), recordAt(store, 0));
+    QCOMPARE(LetterSignature::record(entry.size(), long_.signature()), store.record(0));
 }
 
 QTEST_APPLESS_MAIN(TestDictionaryLine)

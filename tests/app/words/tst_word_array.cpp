@@ -41,11 +41,11 @@ QString word(int i) { return QStringLiteral("слово%1").arg(i); }
 
 quint64 recordOf(QStringView text) { return LetterSignature::record(text.size(), LetterSignature::of(text)); }
 
-void fill(WordArray& array, int count)
+void fill(TextArray& array, int count)
 {
     array.resize(count);
     for (int i = 0; i < count; ++i)
-        array.set(i, stored(word(i)));
+        array.set(i, word(i));
 }
 
 } // namespace
@@ -70,17 +70,17 @@ void TestWordArray::resizeKeepsTheElementsBelowTheNewSize()
     QFETCH(int, filled);
     QFETCH(int, cut);
     QFETCH(int, grown);
-    WordArray array;
+    TextArray array;
     fill(array, filled);
     array.resize(cut);
     array.resize(grown);
     QCOMPARE(array.size(), grown);
     for (int i = 0; i < grown; ++i) {
         const QString expected = i < cut ? word(i) : QString();
-        if (textAt(array, i) != expected)
-            QFAIL(qPrintable(QStringLiteral("element %1: \"%2\"").arg(i).arg(textAt(array, i))));
+        if (array.at(i) != expected)
+            QFAIL(qPrintable(QStringLiteral("element %1: \"%2\"").arg(i).arg(array.at(i))));
         if (i >= cut)
-            QCOMPARE(array.view(i).size(), 0);
+            QCOMPARE(array.length(i), 0);
     }
 }
 
@@ -101,35 +101,35 @@ void TestWordArray::textsReadBackAsWritten_data()
 void TestWordArray::textsReadBackAsWritten()
 {
     QFETCH(QStringList, texts);
-    WordArray array;
+    TextArray array;
     for (const QString& text : texts)
-        append(array, stored(text));
+        array.append(text);
     QCOMPARE(contentsOf(array), texts);
     for (int i = 0; i < texts.size(); ++i) {
-        QCOMPARE(array.view(i).size(), texts.at(i).size());
-        QVERIFY(!textAt(array, i).isNull()); // an empty entry reads as empty, not null
+        QCOMPARE(array.length(i), texts.at(i).size());
+        QVERIFY(!array.at(i).isNull()); // an empty entry reads as empty, not null
     }
 }
 
 void TestWordArray::recordsFollowEveryWrite()
 {
-    WordArray array(WordArray::Records::Yes);
+    TextArray array(WordArray::Records::Yes);
     array.resize(3);
-    QCOMPARE(recordAt(array, 1), quint64(0));
+    QCOMPARE(array.record(1), quint64(0));
     // Lengths from 255 on are beyond what a record holds.
     const QStringList writes{QString(300, QChar(u'я')), QString(255, QChar(u'ж')), QString(254, QChar(u'ж')),
                              QString::fromUtf8("переподготовка"), QString::fromUtf8("Кот"), "",
                              QString::fromUtf8("апельсин"), QString(400'000, QChar(u'ё')), QString::fromUtf8("ёж")};
     for (const QString& text : writes) {
         // Shorter texts take the place of longer ones: the record must not lag.
-        array.set(1, stored(text));
-        QCOMPARE(textAt(array, 1), text);
-        QCOMPARE(array.view(1).size(), text.size());
-        QCOMPARE(recordAt(array, 1), recordOf(text));
+        array.set(1, text);
+        QCOMPARE(array.at(1), text);
+        QCOMPARE(array.length(1), text.size());
+        QCOMPARE(array.record(1), recordOf(text));
     }
     array.resize(1);
     array.resize(3);
-    QCOMPARE(recordAt(array, 1), quint64(0));
+    QCOMPARE(array.record(1), quint64(0));
 }
 
 void TestWordArray::appendsKeepEverythingWhileTheBlocksGrow_data()
@@ -150,19 +150,19 @@ void TestWordArray::appendsKeepEverythingWhileTheBlocksGrow()
     QFETCH(int, count);
     QFETCH(bool, longTexts);
     const auto text = [&](int i) { return longTexts ? QString(3000 + i * 97, QChar(u'а' + i % 32)) : word(i); };
-    WordArray array(WordArray::Records::Yes);
+    TextArray array(WordArray::Records::Yes);
     for (int i = 0; i < count; ++i)
-        append(array, stored(text(i)));
+        array.append(text(i));
     QCOMPARE(array.size(), count);
     const WordArray::Reading reading(array);
     for (int i = 0; i < count;) {
         const WordArray::Reading::Run run = reading.run(i, count);
         QVERIFY(run.count > 0);
         for (qsizetype k = 0; k < run.count; ++k, ++i) {
-            if (run.view(k).toString() != text(i) || textAt(array, i) != text(i))
-                QFAIL(qPrintable(QStringLiteral("element %1 reads \"%2\"").arg(i).arg(textAt(array, i).left(20))));
-            if (recordAt(array, i) != recordOf(text(i)) || run.records[k] != recordAt(array, i)
-                || array.view(i).size() != text(i).size())
+            if (run.view(k).toString() != text(i) || array.at(i) != text(i))
+                QFAIL(qPrintable(QStringLiteral("element %1 reads \"%2\"").arg(i).arg(array.at(i).left(20))));
+            if (array.record(i) != recordOf(text(i)) || run.records[k] != array.record(i)
+                || array.length(i) != text(i).size())
                 QFAIL(qPrintable(QStringLiteral("element %1: per-element data wrong").arg(i)));
         }
     }
@@ -184,22 +184,23 @@ void TestWordArray::aSmallArrayHoldsLittle()
     QFETCH(bool, records);
     QFETCH(int, count);
     QFETCH(qint64, atMost);
-    WordArray array(records ? WordArray::Records::Yes : WordArray::Records::No);
+    TextArray array(records ? WordArray::Records::Yes : WordArray::Records::No);
     for (int round = 0; round < 2; ++round) {
         // The second round after a clear, as each new search starts.
-        array.resize(0);
+        array.clear();
         for (int i = 0; i < count; ++i)
-            append(array, stored(word(i)));
+            array.append(word(i));
         QVERIFY2(array.heldBytes() <= atMost, qPrintable(QString::number(array.heldBytes())));
-        QCOMPARE(textAt(array, count - 1), word(count - 1));
+        QCOMPARE(array.at(count - 1), word(count - 1));
     }
 }
 
 void TestWordArray::aCutToFewGivesTheMemoryBack()
 {
-    WordArray array;
+    TextArray array;
     fill(array, 500000);
-    append(array, stored(QString(6'000'000, QChar(u'ш')))); // copied into a block of its own, given back in parts
+    const QString longText(6'000'000, QChar(u'ш'));
+    array.append(QStringView(longText)); // copied into a block of its own, given back in parts
     array.resize(array.size() + 1);
     array.set(array.size() - 1, QByteArray(3'000'000, 'x'), 0); // a long line kept as it came: the same
     const qint64 full = array.heldBytes();
@@ -234,7 +235,7 @@ void TestWordArray::aStoreFilledAgainTakesBackItsBlocks()
     std::optional<BlockAllocator::Reuse> reuse;
     if (withinOperation)
         reuse.emplace();
-    WordArray array(WordArray::Records::Yes);
+    TextArray array(WordArray::Records::Yes);
     fill(array, 300000);
     const qint64 full = array.heldBytes();
     array.resize(1);
@@ -248,40 +249,40 @@ void TestWordArray::aStoreFilledAgainTakesBackItsBlocks()
     QVERIFY2(BlockAllocator::pendingBytes() + array.heldBytes() <= full + 64 * 1024,
              qPrintable(QString::number(BlockAllocator::pendingBytes())));
     for (int i = 0; i < 300000; i += 4999)
-        QCOMPARE(textAt(array, i), word(i));
+        QCOMPARE(array.at(i), word(i));
     if (withinOperation) {
         // Memory runs short: what is kept for reuse goes back before anything fails.
-        const Stored longText = stored(QString(2'000'000, QChar(u'ж')));
+        const QByteArray longText = stored(QString(2'000'000, QChar(u'ж')));
         array.resize(1);
         AddressSpaceLimit limit(64 * 1024);
         QVERIFY(limit.active);
-        append(array, longText);
+        array.append(WordView(longText));
         QVERIFY(BlockAllocator::pendingBytes() < handedBack);
     }
 }
 
 void TestWordArray::aCutKeepsTheTextOfTheKeptElements()
 {
-    WordArray array;
-    append(array, stored(QString()));
-    append(array, stored(QString(300000, QChar(u'д')))); // in a block of its own
+    TextArray array;
+    array.append(QString());
+    array.append(QString(300000, QChar(u'д'))); // in a block of its own
     for (int i = 0; i < 300000; ++i)
-        append(array, stored(word(i)));
+        array.append(word(i));
     array.resize(2);
     QTRY_COMPARE(BlockAllocator::pendingBytes(), qint64(0));
-    QCOMPARE(textAt(array, 0), QString());
-    QCOMPARE(textAt(array, 1), QString(300000, QChar(u'д')));
-    append(array, stored(u"новое"));
+    QCOMPARE(array.at(0), QString());
+    QCOMPARE(array.at(1), QString(300000, QChar(u'д')));
+    array.append(QStringLiteral("новое"));
     QCOMPARE(contentsOf(array), (QStringList{QString(), QString(300000, QChar(u'д')), QStringLiteral("новое")}));
     // A kept text in the last of many blocks, the ones before it let go and new ones made.
     for (int i = 0; i < 300000; ++i)
-        append(array, stored(word(i)));
-    array.set(2, stored(u"последнее"));
+        array.append(word(i));
+    array.set(2, QStringLiteral("последнее"));
     array.resize(3);
     for (int i = 0; i < 300000; ++i)
-        append(array, stored(word(i)));
-    QCOMPARE(textAt(array, 2), QStringLiteral("последнее"));
-    QCOMPARE(textAt(array, 300002), word(299999));
+        array.append(word(i));
+    QCOMPARE(array.at(2), QStringLiteral("последнее"));
+    QCOMPARE(array.at(300002), word(299999));
 }
 
 void TestWordArray::aLongLineIsSharedAndNeverOverwritten()
@@ -292,12 +293,12 @@ void TestWordArray::aLongLineIsSharedAndNeverOverwritten()
     const auto heldAsIs = [&](const WordArray& array, qsizetype i) {
         return array.view(i).bytes() == reinterpret_cast<const uchar*>(entry.constData());
     };
-    WordArray list;
-    WordArray store(WordArray::Records::Yes);
+    TextArray list;
+    TextArray store(WordArray::Records::Yes);
     store.resize(1);
     store.set(0, entry, signature);
     QVERIFY(heldAsIs(store, 0));
-    QCOMPARE(recordAt(store, 0), LetterSignature::record(entry.size(), signature));
+    QCOMPARE(store.record(0), LetterSignature::record(entry.size(), signature));
     // Any number of them: more than the blocks a handle could once tell apart.
     for (int i = 0; i <= 3000; ++i) {
         list.resize(i + 1);
@@ -305,15 +306,15 @@ void TestWordArray::aLongLineIsSharedAndNeverOverwritten()
     }
     QVERIFY(heldAsIs(list, 0) && heldAsIs(list, 3000));
     // A shorter text written over it goes elsewhere: the other holder keeps its entry.
-    list.set(0, stored(u"кот"));
-    QCOMPARE(textAt(list, 0), QStringLiteral("кот"));
+    list.set(0, QStringView(u"кот"));
+    QCOMPARE(list.at(0), QStringLiteral("кот"));
     QVERIFY(heldAsIs(store, 0));
-    list.resize(0);
+    list.clear();
     QTRY_COMPARE(BlockAllocator::pendingBytes(), qint64(0));
-    QCOMPARE(textAt(store, 0), QString(2'000'000, QChar(u'ж')));
+    QCOMPARE(store.at(0), QString(2'000'000, QChar(u'ж')));
     // Cut down and grown again, the store lets go of it too.
     store.resize(0);
-    append(store, stored(u"да"));
+    store.append(QStringView(u"да"));
     QVERIFY(store.heldBytes() < entry.size() / 2);
 }
 
@@ -324,8 +325,7 @@ void TestWordArray::aReadArrayRefusesEveryChange_data()
     QTest::newRow("grow past the index block")
         << std::function<void(WordArray&)>([](WordArray& a) { a.resize(70000); });
     QTest::newRow("cut") << std::function<void(WordArray&)>([](WordArray& a) { a.resize(1); });
-    QTest::newRow("write") << std::function<void(WordArray&)>([](WordArray& a) { a.set(0, stored(u"кот")); });
-    QTest::newRow("append") << std::function<void(WordArray&)>([](WordArray& a) { append(a, stored(u"кот")); });
+    QTest::newRow("write") << std::function<void(WordArray&)>([](WordArray& a) { a.set(0, WordView(stored(u"кот"))); });
 }
 
 // A loop that lets the event loop run between its reads holds pointers into the array:
@@ -333,7 +333,7 @@ void TestWordArray::aReadArrayRefusesEveryChange_data()
 void TestWordArray::aReadArrayRefusesEveryChange()
 {
     QFETCH(std::function<void(WordArray&)>, change);
-    WordArray array(WordArray::Records::Yes);
+    TextArray array(WordArray::Records::Yes);
     fill(array, 600);
     {
         const WordArray::Reading reading(array);
@@ -341,7 +341,7 @@ void TestWordArray::aReadArrayRefusesEveryChange()
         QVERIFY_THROWS_EXCEPTION(std::logic_error, change(array));
         QCOMPARE(reading.run(0, array.size()).records, before.records);
         QCOMPARE(contentsOf(array).size(), 600);
-        QCOMPARE(textAt(array, 0), word(0));
+        QCOMPARE(array.at(0), word(0));
     }
     change(array); // once the reading is over
 }
@@ -357,7 +357,7 @@ void TestWordArray::aGrowthThatCannotMapKeepsTheArray_data()
 void TestWordArray::aGrowthThatCannotMapKeepsTheArray()
 {
     QFETCH(int, filled);
-    WordArray array(WordArray::Records::Yes);
+    TextArray array(WordArray::Records::Yes);
     fill(array, filled);
     QTRY_COMPARE(BlockAllocator::pendingBytes(), qint64(0)); // none to take back instead of mapping
     bool refused = false;
@@ -372,9 +372,9 @@ void TestWordArray::aGrowthThatCannotMapKeepsTheArray()
     }
     QVERIFY(refused);
     QCOMPARE(array.size(), filled);
-    QCOMPARE(textAt(array, filled - 1), word(filled - 1));
+    QCOMPARE(array.at(filled - 1), word(filled - 1));
     array.resize(filled + 60000);
-    QCOMPARE(textAt(array, 0), word(0));
+    QCOMPARE(array.at(0), word(0));
 }
 
 QTEST_GUILESS_MAIN(TestWordArray)

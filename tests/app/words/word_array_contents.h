@@ -4,12 +4,16 @@
 
 #include <QStringList>
 
-inline QString textAt(const WordArray& array, qsizetype index) { return array.view(index).toString(); }
-// Zero signature for an array that keeps none.
-inline quint64 recordAt(const WordArray& array, qsizetype index)
+// The text's bytes in the word files' code page, as the store keeps them.
+inline QByteArray stored(QStringView text)
 {
-    return WordArray::Reading(array).run(index, index + 1).records[0];
+    QByteArray bytes(text.size(), Qt::Uninitialized);
+    if (!SingleByteCodePage::ansi().encode(text, reinterpret_cast<uchar*>(bytes.data())))
+        qFatal("a test word has a character the word files' code page lacks");
+    return bytes;
 }
+
+inline QString textAt(const WordArray& array, qsizetype index) { return array.view(index).toString(); }
 
 // Every element of the array from `first` on, for comparing a store with what it should hold.
 inline QStringList contentsOf(const WordArray& array, qsizetype first = 0)
@@ -20,23 +24,16 @@ inline QStringList contentsOf(const WordArray& array, qsizetype first = 0)
     return list;
 }
 
-// One more element, as an import or a search adds it.
-inline void append(WordArray& array, const WordView& word)
-{
-    array.resize(array.size() + 1);
-    array.set(array.size() - 1, word);
-}
-
-// A text as the store keeps it, in the word files' code page; it lives as long as the
-// expression that uses it.
-struct Stored {
-    QByteArray bytes;
-    operator WordView() const { return WordView(bytes); }
+// A word array as the tests speak to it: in texts, and one element more at a time.
+class TextArray : public WordArray {
+public:
+    using WordArray::set;
+    using WordArray::WordArray;
+    void set(qsizetype index, QStringView text) { set(index, WordView(stored(text))); }
+    void append(const WordView& word) { resize(size() + 1), set(size() - 1, word); }
+    void append(QStringView text) { append(WordView(stored(text))); }
+    void clear() { resize(0); }
+    QString at(qsizetype index) const { return textAt(*this, index); }
+    qsizetype length(qsizetype index) const { return view(index).size(); }
+    quint64 record(qsizetype index) const { return Reading(*this).run(index, index + 1).records[0]; }
 };
-inline Stored stored(QStringView text)
-{
-    QByteArray bytes(text.size(), Qt::Uninitialized);
-    if (!SingleByteCodePage::ansi().encode(text, reinterpret_cast<uchar*>(bytes.data())))
-        qFatal("a test word has a character the word files' code page lacks");
-    return {bytes};
-}

@@ -3,8 +3,7 @@
 
 #include "file_kinds.h"
 
-#include <QStringDecoder>
-#include <QStringEncoder>
+#include <QStringConverter>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -25,7 +24,7 @@ QByteArray readBytes(const QString& path)
 class TestAnsiTextWriter : public QObject {
     Q_OBJECT
 private slots:
-    void writesLinesAsTheyAreWithCrLf();
+    void writesCp1251WithCrLf();
     void writeTruncatesAnExistingFile();
     void openFailures_data();
     void openFailures();
@@ -33,7 +32,7 @@ private slots:
     void roundTrip();
 };
 
-void TestAnsiTextWriter::writesLinesAsTheyAreWithCrLf()
+void TestAnsiTextWriter::writesCp1251WithCrLf()
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("out.txt"));
@@ -42,8 +41,9 @@ void TestAnsiTextWriter::writesLinesAsTheyAreWithCrLf()
     QVERIFY(writer.writeLine(QByteArrayView("\xEA\xEE\xF2"))); // "кот" in Windows-1251
     QVERIFY(writer.writeLine(QByteArrayView()));
     QVERIFY(writer.writeLine(QByteArrayView("\xA8\xE6"))); // "Ёж"
+    QVERIFY(writer.writeLine(QByteArrayView("\xD2\xEE\xEA"))); // "Ток", bytes as they are
     QVERIFY(writer.close());
-    QCOMPARE(readBytes(path), QByteArray("\xEA\xEE\xF2\r\n\r\n\xA8\xE6\r\n"));
+    QCOMPARE(readBytes(path), QByteArray("\xEA\xEE\xF2\r\n\r\n\xA8\xE6\r\n\xD2\xEE\xEA\r\n"));
 }
 
 void TestAnsiTextWriter::writeTruncatesAnExistingFile()
