@@ -52,20 +52,6 @@ quint16 WordMatcher::slotOfLower(char16_t lower) const
     return at == lowers_.end() ? quint16(0) : quint16(at - lowers_.begin() + 1);
 }
 
-bool WordMatcher::matchesCounted(const uchar* bytes, qsizetype length)
-{
-    const qsizetype letterCount = letters_.size();
-    if (mode_ == Mode::Exact ? length != letterCount : length > letterCount)
-        return false;
-    if (letterCount == 0) // nothing occurs in empty letters, not even the empty first character
-        return false;
-    if (length == 0)
-        return mode_ == Mode::Compose;
-    if (!firstOfByte_[bytes[0]] || !usesSuffice(bytes, length))
-        return false;
-    return mode_ == Mode::Exact || length != letterCount || !spellsTypedLetters(bytes);
-}
-
 bool WordMatcher::spellsTypedLetters(const uchar* bytes) const
 {
     // Compose turns away only the lower-cased word that equals the letters as typed.

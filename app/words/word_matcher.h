@@ -26,11 +26,22 @@ public:
     // `letters` are the typed letters with their spaces already removed.
     WordMatcher(const QString& letters, Mode mode);
 
+    // Inline for what a search does per word.
     bool matches(const WordView& word)
     {
-        // Inline for what a search does per word: room for every letter's count in one
-        // packed word.
-        return packed_ ? matchesPacked(word.bytes(), word.size()) : matchesCounted(word.bytes(), word.size());
+        const uchar* bytes = word.bytes();
+        const qsizetype length = word.size();
+        const bool exact = mode_ == Mode::Exact;
+        const qsizetype letterCount = letters_.size();
+        if (exact ? length != letterCount : length > letterCount)
+            return false;
+        if (length == 0) // nothing occurs in empty letters, not even the empty first character
+            return !exact && letterCount != 0;
+        if (!firstOfByte_[bytes[0]])
+            return false;
+        if (!(packed_ ? packedUsesSuffice(bytes, length) : usesSuffice(bytes, length)))
+            return false;
+        return exact || length != letterCount || !spellsTypedLetters(bytes);
     }
 
     // A cheap first test on the record kept per dictionary word (see LetterSignature):
@@ -58,28 +69,19 @@ public:
 
 private:
     quint16 slotOfLower(char16_t lower) const;
-    bool matchesPacked(const uchar* bytes, qsizetype length) const
+    // Whether the letters have a use left for every character of the word, in the packed
+    // fields; nothing to give back, as a guard is looked at as soon as a byte can turn it on.
+    bool packedUsesSuffice(const uchar* bytes, qsizetype length) const
     {
-        const bool exact = mode_ == Mode::Exact;
-        const qsizetype letterCount = letters_.size();
-        if (exact ? length != letterCount : length > letterCount)
-            return false;
-        if (length == 0) // the letters are not empty, or nothing would be packed
-            return !exact;
-        if (!firstOfByte_[bytes[0]])
-            return false;
-        // Nothing to give back: a guard is looked at as soon as a byte can turn it on.
         quint64 uses = packedStart_;
         for (qsizetype k = 0; k < length; ++k) {
             uses += packedOfByte_[bytes[k]];
             if (uses & packedGuards_)
                 return false;
         }
-        return exact || length != letterCount || !spellsTypedLetters(bytes);
+        return true;
     }
-    // The same test with a count per letter.
-    bool matchesCounted(const uchar* bytes, qsizetype length);
-    // Whether the letters have a use left for every character of the word.
+    // The same with a count per letter.
     bool usesSuffice(const uchar* bytes, qsizetype length);
     // Whether the word, as long as the letters and lower-cased, is the letters as typed.
     bool spellsTypedLetters(const uchar* bytes) const;
